@@ -1,0 +1,52 @@
+# The two commands a new machine needs: `make run` and `make test`.
+# Both install what is missing first (`make deps`), then build.
+
+BUILD ?= build
+JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
+
+# Debian 12 packages the build, the program and the tests need.
+PACKAGES := build-essential cmake pkg-config \
+            qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6svg6 \
+            qt6-qpa-plugins libgl-dev \
+            libsqlcipher-dev sqlcipher sqlite3 \
+            libjpeg62-turbo-dev libyaml-cpp-dev \
+            xvfb xauth x11-utils imagemagick \
+            fonts-dejavu-core fonts-liberation2
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps build run test bench clean format
+
+all: build
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The program runs from inside its program folder: that folder is its working directory.
+run: build
+	cd $(BUILD)/kivor && ./kivor
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bench/kivor-bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)

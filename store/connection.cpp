@@ -1,0 +1,224 @@
+#include "connection.h"
+
+#include "connstr.h"
+#include "error.h"
+#include "query.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace {
+
+// Every live connection, so that a file about to be replaced can be let go by
+// everything that holds it. One user-interface thread: no lock.
+std::vector<Connection*>& registry() {
+    static std::vector<Connection*> all;
+    return all;
+}
+
+QString sameFileKey(const QString& path) {
+    const QFileInfo fi(path);
+    const QString canonical = fi.canonicalFilePath();
+    return canonical.isEmpty() ? fi.absoluteFilePath() : canonical;
+}
+
+bool isScratchFile(const QString& path) {
+    return QFileInfo(path).fileName().compare(QLatin1String("temp.mdb"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+Connection::Connection() {
+    registry().push_back(this);
+}
+
+Connection::Connection(const QString& connectionString) : Connection() {
+    m_connectionString = connectionString;
+}
+
+Connection::~Connection() {
+    close();
+    for (Query* q : m_queries)
+        q->connectionGone(this);
+    auto& all = registry();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
+}
+
+void Connection::setConnectionString(const QString& connectionString) {
+    if (connectionString == m_connectionString)
+        return;
+    close();
+    m_connectionString = connectionString;
+}
+
+void Connection::open() {
+    if (isOpen())
+        return;
+    if (m_connectionString.isEmpty())
+        throw StoreError(QStringLiteral("Не е зададена връзка към база данни."));
+    const ConnectionTarget target = parseConnectionString(m_connectionString);
+    if (target.path.isEmpty())
+        throw StoreError(QStringLiteral("Връзката към базата данни не назовава файл:\n%1")
+                             .arg(m_connectionString));
+    openFile(target.path, target.password, false);
+}
+
+std::unique_ptr<Connection> Connection::create(const QString& path, const QString& password) {
+    auto c = std::make_unique<Connection>();
+    c->openFile(path, password, true);
+    return c;
+}
+
+void Connection::openFile(const QString& path, const QString& password, bool create) {
+    const QFileInfo fi(path);
+    m_path = fi.absoluteFilePath();
+    if (!create && !fi.isFile())
+        throw StoreError(QStringLiteral("Файлът „%1“ не съществува.").arg(m_path));
+
+    int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    const QByteArray file = m_path.toUtf8();
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString why = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+        sqlite3_close(db);
+        throw StoreError(
+            QStringLiteral("Файлът „%1“ не може да бъде отворен: %2").arg(m_path, why));
+    }
+    m_db = db;
+    if (!password.isEmpty()) {
+        const QByteArray key = password.toUtf8();
+        sqlite3_key(m_db, key.constData(), int(key.size()));
+    }
+    // Other connections of this process may hold the file for a moment.
+    sqlite3_busy_timeout(m_db, 3000);
+
+    // The engine reads the file, and so checks the password, only now.
+    rc = sqlite3_exec(m_db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const bool notDb = rc == SQLITE_NOTADB;
+        const QString why = QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        if (notDb)
+            throw StoreError(
+                QStringLiteral(
+                    "Файлът „%1“ не е база данни на програмата или паролата му е грешна.")
+                    .arg(m_path));
+        throw StoreError(
+            QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2").arg(m_path, why));
+    }
+    // No write-ahead log anywhere: its side files would outlive a scratch file
+    // that is replaced. The scratch file is rebuilt for every run and needs no
+    // durability; every other file (pupil records above all) is synced fully.
+    const char* pragmas = isScratchFile(m_path)
+                              ? "pragma journal_mode=memory; pragma synchronous=off;"
+                              : "pragma journal_mode=delete; pragma synchronous=full;";
+    rc = sqlite3_exec(m_db, pragmas, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString why = QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw StoreError(
+            QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2").arg(m_path, why));
+    }
+}
+
+void Connection::close() {
+    if (!m_db)
+        return;
+    // Queries first: they hold prepared statements on this handle.
+    const std::vector<Query*> queries = m_queries;
+    for (Query* q : queries)
+        q->connectionClosing(this);
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+}
+
+void Connection::closeAllOn(const QString& path) {
+    const QString key = sameFileKey(path);
+    const std::vector<Connection*> all = registry();
+    for (Connection* c : all)
+        if (c->isOpen() && sameFileKey(c->m_path) == key)
+            c->close();
+}
+
+void Connection::fail(int code, const QString& context) const {
+    const QString why =
+        m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(code));
+    QString text;
+    if (why.startsWith(QLatin1String("no such table: ")))
+        text = QStringLiteral("В базата данни „%1“ няма таблица „%2“.").arg(m_path, why.mid(15));
+    else if (why.startsWith(QLatin1String("no such column: ")))
+        text = QStringLiteral("В базата данни „%1“ няма поле „%2“.").arg(m_path, why.mid(16));
+    else if (code == SQLITE_NOTADB)
+        text = QStringLiteral("Файлът „%1“ не е база данни на програмата или паролата му е грешна.")
+                   .arg(m_path);
+    else if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        text = QStringLiteral("Базата данни „%1“ е заета от друга програма.").arg(m_path);
+    else if (code == SQLITE_READONLY)
+        text = QStringLiteral("Базата данни „%1“ е само за четене.").arg(m_path);
+    else if (code == SQLITE_FULL)
+        text = QStringLiteral("Няма място на диска за базата данни „%1“.").arg(m_path);
+    else
+        text = QStringLiteral("Грешка в базата данни „%1“: %2").arg(m_path, why);
+    if (!context.isEmpty())
+        text += QLatin1Char('\n') + context;
+    throw StoreError(text);
+}
+
+void Connection::execRaw(const QString& sql) {
+    if (!m_db)
+        open();
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_exec(m_db, text.constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc, sql);
+}
+
+int Connection::changes() const {
+    return m_db ? sqlite3_changes(m_db) : 0;
+}
+
+void Connection::begin() {
+    execRaw(QStringLiteral("begin"));
+}
+void Connection::commit() {
+    execRaw(QStringLiteral("commit"));
+}
+void Connection::rollback() {
+    if (inTransaction())
+        execRaw(QStringLiteral("rollback"));
+}
+bool Connection::inTransaction() const {
+    return m_db && !sqlite3_get_autocommit(m_db);
+}
+
+void Connection::attach(Query* q) {
+    if (std::find(m_queries.begin(), m_queries.end(), q) == m_queries.end())
+        m_queries.push_back(q);
+}
+
+void Connection::detach(Query* q) {
+    m_queries.erase(std::remove(m_queries.begin(), m_queries.end(), q), m_queries.end());
+}
+
+Transaction::Transaction(Connection& c) : m_connection(c) {
+    m_connection.begin();
+}
+
+Transaction::~Transaction() {
+    if (!m_done) {
+        try {
+            m_connection.rollback();
+        } catch (const StoreError&) {
+            // Already failing; the first error is the one the user sees.
+        }
+    }
+}
+
+void Transaction::commit() {
+    m_connection.commit();
+    m_done = true;
+}

@@ -1,0 +1,748 @@
+#include "query.h"
+
+#include "connection.h"
+#include "error.h"
+#include "jetsql.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSet>
+#include <sqlite3.h>
+
+namespace {
+
+QString paramKey(const QString& name) {
+    QString key = name.startsWith(QLatin1Char(':')) ? name.mid(1) : name;
+    return key.toLower();
+}
+
+QVariant columnValue(sqlite3_stmt* stmt, int i) {
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(stmt, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, i));
+    case SQLITE_TEXT: {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+        return QVariant(QString::fromUtf8(p, sqlite3_column_bytes(stmt, i)));
+    }
+    case SQLITE_BLOB: {
+        const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt, i));
+        return QVariant(QByteArray(p, sqlite3_column_bytes(stmt, i)));
+    }
+    default:
+        return QVariant();
+    }
+}
+
+int bindValue(sqlite3_stmt* stmt, int i, const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return sqlite3_bind_null(stmt, i);
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return sqlite3_bind_int64(stmt, i, v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(stmt, i, v.toDouble());
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        return sqlite3_bind_blob(stmt, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::QDate: {
+        const QByteArray t = v.toDate().toString(Qt::ISODate).toUtf8();
+        return sqlite3_bind_text(stmt, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::QDateTime: {
+        const QByteArray t = v.toDateTime().toString(Qt::ISODate).toUtf8();
+        return sqlite3_bind_text(stmt, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+    }
+    default: {
+        const QByteArray t = v.toString().toUtf8();
+        return sqlite3_bind_text(stmt, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+bool isNumber(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isEmptyValue(const QVariant& v) {
+    return !v.isValid() || v.isNull() ||
+           (v.typeId() == QMetaType::QString && v.toString().isEmpty());
+}
+
+// The comparison locate uses: numbers as numbers, everything else as text;
+// an empty text and a missing value are the same to a user.
+bool sameValue(const QVariant& stored, const QVariant& wanted) {
+    if (isEmptyValue(stored) || isEmptyValue(wanted))
+        return isEmptyValue(stored) && isEmptyValue(wanted);
+    if (isNumber(stored) || isNumber(wanted)) {
+        bool ok1 = false;
+        bool ok2 = false;
+        const double a = stored.toDouble(&ok1);
+        const double b = wanted.toDouble(&ok2);
+        if (ok1 && ok2)
+            return a == b;
+    }
+    return stored.toString() == wanted.toString();
+}
+
+// Keeps a prepared statement for the length of one call.
+struct Statement {
+    sqlite3_stmt* stmt = nullptr;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
+} // namespace
+
+Query::Query(const QString& name) : m_name(name) {}
+
+Query::~Query() {
+    close();
+    if (m_shared)
+        m_shared->detach(this);
+    if (m_own)
+        m_own->detach(this);
+}
+
+QString Query::what() const {
+    return m_name.isEmpty() ? QStringLiteral("заявката") : QStringLiteral("„%1“").arg(m_name);
+}
+
+void Query::setConnectionString(const QString& connectionString) {
+    if (m_own && m_own->connectionString() == connectionString)
+        return;
+    close();
+    if (m_shared) {
+        m_shared->detach(this);
+        m_shared = nullptr;
+    }
+    if (!m_own) {
+        m_own = std::make_unique<Connection>();
+        m_own->attach(this);
+    }
+    m_own->setConnectionString(connectionString);
+}
+
+QString Query::connectionString() const {
+    if (m_shared)
+        return m_shared->connectionString();
+    return m_own ? m_own->connectionString() : QString();
+}
+
+void Query::setConnection(Connection* connection) {
+    if (m_shared == connection && connection)
+        return;
+    close();
+    if (m_shared)
+        m_shared->detach(this);
+    if (m_own) {
+        m_own->detach(this);
+        m_own.reset();
+    }
+    m_shared = connection;
+    if (m_shared)
+        m_shared->attach(this);
+}
+
+Connection* Query::connection() const {
+    return m_shared ? m_shared : m_own.get();
+}
+
+void Query::connectionClosing(Connection*) {
+    close();
+}
+
+void Query::connectionGone(Connection* c) {
+    close();
+    if (m_shared == c)
+        m_shared = nullptr;
+}
+
+Connection& Query::liveConnection() {
+    Connection* c = connection();
+    if (!c || (c->connectionString().isEmpty() && !c->isOpen()))
+        throw StoreError(QStringLiteral("Не е зададена база данни за %1.").arg(what()));
+    c->open();
+    return *c;
+}
+
+void Query::clearSql() {
+    m_sql.clear();
+    m_params.clear();
+}
+
+void Query::addSql(const QString& line) {
+    m_sql.append(line);
+    m_params.clear();
+}
+
+void Query::setSql(const QStringList& lines) {
+    m_sql = lines;
+    m_params.clear();
+}
+
+QString Query::sqlText() const {
+    return m_sql.join(QLatin1Char('\n'));
+}
+
+void Query::setParam(const QString& name, const QVariant& value) {
+    m_params.insert(paramKey(name), value);
+}
+
+sqlite3_stmt* Query::prepare(const QString& sql) {
+    Connection& c = liveConnection();
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray text = sql.toUtf8();
+    const int rc =
+        sqlite3_prepare_v2(c.handle(), text.constData(), int(text.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        c.fail(rc, sqlText());
+    }
+    return stmt;
+}
+
+void Query::bindParams(sqlite3_stmt* stmt, const QString&) {
+    const int n = sqlite3_bind_parameter_count(stmt);
+    for (int i = 1; i <= n; ++i) {
+        const char* raw = sqlite3_bind_parameter_name(stmt, i);
+        const QString name = raw ? QString::fromUtf8(raw) : QString::number(i);
+        const auto it = m_params.constFind(paramKey(name));
+        if (it == m_params.constEnd())
+            throw StoreError(
+                QStringLiteral("Параметърът „%1“ на %2 няма стойност.").arg(name, what()));
+        bindValue(stmt, i, it.value());
+    }
+}
+
+void Query::setFields(const QStringList& names) {
+    m_fields = names;
+    m_fieldIndex.clear();
+    for (int i = 0; i < names.size(); ++i) {
+        const QString key = names[i].toLower();
+        if (!m_fieldIndex.contains(key))
+            m_fieldIndex.insert(key, i);
+    }
+}
+
+void Query::open() {
+    close();
+    const QString sql = translateJet(sqlText());
+    Connection& c = liveConnection();
+    const SimpleSelect sel = analyseSelect(sql);
+    bool keyed = false;
+    if (sel.simple) {
+        // Keys of the rows in the statement's own order; the rows themselves
+        // are read one at a time as the cursor reaches them.
+        const QString keySql =
+            QStringLiteral("select _rowid_ from ") + sel.table + QLatin1Char(' ') + sel.tail;
+        const QString rowSql = QStringLiteral("select ") + sel.selectList +
+                               QStringLiteral(" from ") + sel.table +
+                               QStringLiteral(" where _rowid_=?");
+        sqlite3_stmt* keyStmt = nullptr;
+        const QByteArray keyText = keySql.toUtf8();
+        const QByteArray rowText = rowSql.toUtf8();
+        if (sqlite3_prepare_v2(c.handle(), keyText.constData(), -1, &keyStmt, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_prepare_v2(c.handle(), rowText.constData(), -1, &m_rowStmt, nullptr) ==
+                SQLITE_OK) {
+            Statement guard{keyStmt};
+            bindParams(keyStmt, keySql);
+            std::vector<qint64> keys;
+            int rc;
+            while ((rc = sqlite3_step(keyStmt)) == SQLITE_ROW)
+                keys.push_back(sqlite3_column_int64(keyStmt, 0));
+            if (rc != SQLITE_DONE) {
+                releaseStatements();
+                c.fail(rc, sqlText());
+            }
+            m_keys = std::move(keys);
+            QStringList names;
+            const int n = sqlite3_column_count(m_rowStmt);
+            for (int i = 0; i < n; ++i)
+                names.append(QString::fromUtf8(sqlite3_column_name(m_rowStmt, i)));
+            setFields(names);
+            m_table = sel.table;
+            m_selectList = sel.selectList;
+            keyed = true;
+        } else {
+            // Not addressable by key after all (say, an alias in "order by"):
+            // read it whole below, which also reports a real fault properly.
+            sqlite3_finalize(keyStmt);
+            releaseStatements();
+        }
+    }
+    if (!keyed) {
+        Statement s{prepare(sql)};
+        bindParams(s.stmt, sql);
+        const int n = sqlite3_column_count(s.stmt);
+        QStringList names;
+        for (int i = 0; i < n; ++i)
+            names.append(QString::fromUtf8(sqlite3_column_name(s.stmt, i)));
+        std::vector<QVariantList> rows;
+        int rc;
+        while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
+            QVariantList row;
+            row.reserve(n);
+            for (int i = 0; i < n; ++i)
+                row.append(columnValue(s.stmt, i));
+            rows.push_back(std::move(row));
+        }
+        if (rc != SQLITE_DONE)
+            c.fail(rc, sqlText());
+        setFields(names);
+        m_rows = std::move(rows);
+    }
+    m_keyed = keyed;
+    m_state = State::Browse;
+    m_bof = true;
+    m_eof = recordCount() == 0;
+    setPosition(recordCount() > 0 ? 0 : -1);
+    if (recordCount() > 0)
+        scrolled();
+}
+
+void Query::releaseStatements() {
+    sqlite3_finalize(m_rowStmt);
+    m_rowStmt = nullptr;
+}
+
+void Query::close() {
+    if (m_state == State::Inactive && !m_rowStmt)
+        return;
+    releaseStatements();
+    m_state = State::Inactive;
+    m_keys.clear();
+    m_rows.clear();
+    m_current.clear();
+    m_buffer.clear();
+    m_modified.clear();
+    m_fields.clear();
+    m_fieldIndex.clear();
+    m_pos = -1;
+    m_bof = m_eof = true;
+    m_keyed = false;
+}
+
+int Query::exec() {
+    const QString sql = translateJet(sqlText());
+    Connection& c = liveConnection();
+    Statement s{prepare(sql)};
+    bindParams(s.stmt, sql);
+    int rc;
+    while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        c.fail(rc, sqlText());
+    return sqlite3_changes(c.handle());
+}
+
+void Query::checkActive() const {
+    if (m_state == State::Inactive)
+        throw StoreError(QStringLiteral("Заявката %1 не е отворена.").arg(what()));
+}
+
+int Query::recordCount() const {
+    checkActive();
+    return int(m_keyed ? m_keys.size() : m_rows.size());
+}
+
+int Query::recNo() const {
+    checkActive();
+    return m_pos + 1;
+}
+
+void Query::loadCurrent() {
+    if (m_pos < 0) {
+        m_current = QVariantList(m_fields.size());
+        return;
+    }
+    if (!m_keyed) {
+        m_current = m_rows[size_t(m_pos)];
+        return;
+    }
+    sqlite3_bind_int64(m_rowStmt, 1, m_keys[size_t(m_pos)]);
+    const int rc = sqlite3_step(m_rowStmt);
+    QVariantList row;
+    const int n = int(m_fields.size());
+    row.reserve(n);
+    if (rc == SQLITE_ROW) {
+        for (int i = 0; i < n; ++i)
+            row.append(columnValue(m_rowStmt, i));
+    } else {
+        row = QVariantList(n); // removed behind our back: an empty row
+    }
+    // Reset at once: a statement left running keeps the file locked for the
+    // other connections of the process.
+    sqlite3_reset(m_rowStmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        connection()->fail(rc, sqlText());
+    m_current = std::move(row);
+}
+
+void Query::setPosition(int index) {
+    m_pos = index;
+    loadCurrent();
+}
+
+void Query::scrolled() {
+    if (m_afterScroll)
+        m_afterScroll(*this);
+}
+
+void Query::checkBrowseMode() {
+    checkActive();
+    if (m_state == State::Edit || m_state == State::Insert) {
+        if (std::find(m_modified.begin(), m_modified.end(), true) != m_modified.end())
+            post();
+        else
+            cancel();
+    }
+}
+
+void Query::first() {
+    checkBrowseMode();
+    setPosition(recordCount() > 0 ? 0 : -1);
+    m_bof = true;
+    m_eof = recordCount() == 0;
+    scrolled();
+}
+
+void Query::last() {
+    checkBrowseMode();
+    setPosition(recordCount() - 1);
+    m_eof = true;
+    m_bof = recordCount() == 0;
+    scrolled();
+}
+
+void Query::next() {
+    checkBrowseMode();
+    if (m_pos + 1 < recordCount()) {
+        setPosition(m_pos + 1);
+        m_bof = false;
+        m_eof = false;
+    } else {
+        m_eof = true;
+    }
+    scrolled();
+}
+
+void Query::prior() {
+    checkBrowseMode();
+    if (m_pos > 0) {
+        setPosition(m_pos - 1);
+        m_bof = false;
+        m_eof = false;
+    } else {
+        m_bof = true;
+    }
+    scrolled();
+}
+
+void Query::moveTo(int recNo) {
+    checkBrowseMode();
+    const int n = recordCount();
+    if (n == 0)
+        return;
+    const int index = std::clamp(recNo, 1, n) - 1;
+    setPosition(index);
+    m_bof = false;
+    m_eof = false;
+    scrolled();
+}
+
+bool Query::locate(const QString& field, const QVariant& value) {
+    return locate(QStringList{field}, QVariantList{value});
+}
+
+bool Query::locate(const QStringList& fields, const QVariantList& values) {
+    checkBrowseMode();
+    if (fields.size() != values.size() || fields.isEmpty())
+        throw StoreError(QStringLiteral("Търсене в %1 без полета.").arg(what()));
+    QList<int> idx;
+    for (const QString& f : fields)
+        idx.append(fieldIndex(f));
+    int found = -1;
+    if (m_keyed) {
+        // Let the engine find the matching keys, then take the first of them
+        // in the order of this result.
+        QString sql = QStringLiteral("select _rowid_ from ") + m_table + QStringLiteral(" where ");
+        QVariantList binds;
+        for (int i = 0; i < idx.size(); ++i) {
+            if (i)
+                sql += QStringLiteral(" and ");
+            const QString col = sqlIdent(m_fields[idx[i]]);
+            if (isEmptyValue(values[i])) {
+                sql += QStringLiteral("(%1 is null or %1 = '')").arg(col);
+            } else {
+                sql += col + QStringLiteral(" = ?");
+                binds.append(values[i]);
+            }
+        }
+        Statement s{prepare(sql)};
+        for (int i = 0; i < binds.size(); ++i)
+            bindValue(s.stmt, i + 1, binds[i]);
+        QSet<qint64> hits;
+        int rc;
+        while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW)
+            hits.insert(sqlite3_column_int64(s.stmt, 0));
+        if (rc != SQLITE_DONE)
+            connection()->fail(rc, sql);
+        for (size_t k = 0; k < m_keys.size() && !hits.isEmpty(); ++k) {
+            if (hits.contains(m_keys[k])) {
+                found = int(k);
+                break;
+            }
+        }
+    } else {
+        for (size_t k = 0; k < m_rows.size() && found < 0; ++k) {
+            bool all = true;
+            for (int i = 0; i < idx.size() && all; ++i)
+                all = sameValue(m_rows[k][idx[i]], values[i]);
+            if (all)
+                found = int(k);
+        }
+    }
+    if (found < 0)
+        return false;
+    setPosition(found);
+    m_bof = false;
+    m_eof = false;
+    scrolled();
+    return true;
+}
+
+void Query::edit() {
+    checkActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        return;
+    if (recordCount() == 0) {
+        insert();
+        return;
+    }
+    if (!m_keyed)
+        throw StoreError(QStringLiteral("Редовете на %1 не могат да се променят.").arg(what()));
+    m_buffer = m_current;
+    m_modified.assign(size_t(m_fields.size()), false);
+    m_state = State::Edit;
+}
+
+void Query::insert() {
+    beginInsert(false);
+}
+void Query::append() {
+    beginInsert(true);
+}
+
+void Query::beginInsert(bool atEnd) {
+    checkBrowseMode();
+    if (!m_keyed)
+        throw StoreError(QStringLiteral("В %1 не могат да се добавят редове.").arg(what()));
+    m_posBeforeInsert = m_pos;
+    m_insertAt = atEnd ? recordCount() : std::max(m_pos, 0);
+    m_buffer = QVariantList(m_fields.size());
+    m_modified.assign(size_t(m_fields.size()), false);
+    m_state = State::Insert;
+    m_bof = m_eof = false;
+    scrolled();
+}
+
+void Query::post() {
+    checkActive();
+    if (m_state == State::Browse)
+        return;
+    QStringList cols;
+    QVariantList vals;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_modified[size_t(i)]) {
+            cols.append(sqlIdent(m_fields[i]));
+            vals.append(m_buffer[i]);
+        }
+    }
+    Connection& c = liveConnection();
+    if (m_state == State::Edit) {
+        if (!cols.isEmpty()) {
+            QString sql = QStringLiteral("update ") + m_table + QStringLiteral(" set ");
+            for (int i = 0; i < cols.size(); ++i)
+                sql += (i ? QStringLiteral(", ") : QString()) + cols[i] + QStringLiteral("=?");
+            sql += QStringLiteral(" where _rowid_=?");
+            Statement s{prepare(sql)};
+            for (int i = 0; i < vals.size(); ++i)
+                bindValue(s.stmt, i + 1, vals[i]);
+            sqlite3_bind_int64(s.stmt, int(vals.size()) + 1, m_keys[size_t(m_pos)]);
+            const int rc = sqlite3_step(s.stmt);
+            if (rc != SQLITE_DONE)
+                c.fail(rc, sql);
+        }
+    } else {
+        QString sql = QStringLiteral("insert into ") + m_table;
+        if (cols.isEmpty()) {
+            sql += QStringLiteral(" default values");
+        } else {
+            sql += QStringLiteral(" (") + cols.join(QStringLiteral(", ")) +
+                   QStringLiteral(") values (");
+            for (int i = 0; i < cols.size(); ++i)
+                sql += i ? QStringLiteral(", ?") : QStringLiteral("?");
+            sql += QLatin1Char(')');
+        }
+        Statement s{prepare(sql)};
+        for (int i = 0; i < vals.size(); ++i)
+            bindValue(s.stmt, i + 1, vals[i]);
+        const int rc = sqlite3_step(s.stmt);
+        if (rc != SQLITE_DONE)
+            c.fail(rc, sql);
+        m_keys.insert(m_keys.begin() + m_insertAt, sqlite3_last_insert_rowid(c.handle()));
+        m_pos = m_insertAt;
+    }
+    m_state = State::Browse;
+    m_buffer.clear();
+    m_modified.clear();
+    loadCurrent();
+    if (m_afterPost)
+        m_afterPost(*this);
+}
+
+void Query::cancel() {
+    checkActive();
+    const bool wasInsert = m_state == State::Insert;
+    if (m_state == State::Browse)
+        return;
+    m_state = State::Browse;
+    m_buffer.clear();
+    m_modified.clear();
+    if (wasInsert) {
+        setPosition(m_posBeforeInsert < recordCount() ? m_posBeforeInsert : recordCount() - 1);
+        m_eof = recordCount() == 0;
+        m_bof = recordCount() == 0;
+        scrolled();
+    }
+}
+
+void Query::deleteRecord() {
+    checkActive();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_state == State::Edit)
+        cancel();
+    if (recordCount() == 0)
+        throw StoreError(QStringLiteral("Няма ред за изтриване в %1.").arg(what()));
+    if (!m_keyed)
+        throw StoreError(QStringLiteral("Редовете на %1 не могат да се изтриват.").arg(what()));
+    Connection& c = liveConnection();
+    const QString sql =
+        QStringLiteral("delete from ") + m_table + QStringLiteral(" where _rowid_=?");
+    Statement s{prepare(sql)};
+    sqlite3_bind_int64(s.stmt, 1, m_keys[size_t(m_pos)]);
+    const int rc = sqlite3_step(s.stmt);
+    if (rc != SQLITE_DONE)
+        c.fail(rc, sql);
+    m_keys.erase(m_keys.begin() + m_pos);
+    const int n = recordCount();
+    setPosition(m_pos < n ? m_pos : n - 1);
+    m_eof = n == 0;
+    m_bof = n == 0;
+    if (m_afterDelete)
+        m_afterDelete(*this);
+    scrolled();
+}
+
+int Query::fieldIndex(const QString& field) const {
+    const auto it = m_fieldIndex.constFind(field.toLower());
+    if (it == m_fieldIndex.constEnd())
+        failField(field);
+    return it.value();
+}
+
+void Query::failField(const QString& field) const {
+    checkActive();
+    throw StoreError(QStringLiteral("В %1 няма поле „%2“.").arg(what(), field));
+}
+
+bool Query::hasField(const QString& field) const {
+    return m_fieldIndex.contains(field.toLower());
+}
+
+QVariant Query::value(const QString& field) const {
+    checkActive();
+    const int i = fieldIndex(field);
+    if (m_state == State::Edit || m_state == State::Insert)
+        return m_buffer[i];
+    return m_current.value(i);
+}
+
+QString Query::text(const QString& field) const {
+    const QVariant v = value(field);
+    if (!v.isValid() || v.isNull())
+        return QString();
+    if (v.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(v.toByteArray());
+    if (v.typeId() == QMetaType::Double)
+        return QString::number(v.toDouble());
+    return v.toString();
+}
+
+int Query::integer(const QString& field) const {
+    const QVariant v = value(field);
+    if (!v.isValid() || v.isNull())
+        return 0;
+    if (v.typeId() == QMetaType::LongLong)
+        return int(v.toLongLong());
+    if (v.typeId() == QMetaType::Double)
+        return int(qRound64(v.toDouble()));
+    bool ok = false;
+    const QString s = text(field).trimmed();
+    const int n = s.toInt(&ok);
+    if (!ok)
+        throw StoreError(
+            QStringLiteral("„%1“ не е цяло число (поле „%2“ на %3).").arg(s, field, what()));
+    return n;
+}
+
+QByteArray Query::blob(const QString& field) const {
+    const QVariant v = value(field);
+    if (!v.isValid() || v.isNull())
+        return QByteArray();
+    if (v.typeId() == QMetaType::QByteArray)
+        return v.toByteArray();
+    return v.toString().toUtf8();
+}
+
+bool Query::isNull(const QString& field) const {
+    const QVariant v = value(field);
+    return !v.isValid() || v.isNull();
+}
+
+void Query::setValue(const QString& field, const QVariant& value) {
+    checkActive();
+    const int i = fieldIndex(field);
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw StoreError(
+            QStringLiteral("%1 не е в режим на промяна (поле „%2“).").arg(what(), field));
+    m_buffer[i] = value;
+    m_modified[size_t(i)] = true;
+}
