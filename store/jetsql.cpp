@@ -137,9 +137,9 @@ QString translateJet(const QString& sql) {
     return out;
 }
 
-SimpleSelect analyseSelect(const QString& sqliteSql) {
+SimpleSelect analyseSelect(const QString& jetSql) {
     SimpleSelect r;
-    const QList<Token> tokens = tokenize(sqliteSql);
+    const QList<Token> tokens = tokenize(jetSql);
     qsizetype i = 0;
     auto skipSpace = [&] {
         while (i < tokens.size() && tokens[i].kind == Tok::Space)

@@ -15,7 +15,7 @@ QString translateJet(const QString& sql);
 // StoreError for a name the engine could never hold (empty, or with brackets).
 QString quoteName(const QString& name);
 
-// A translated single-table select ("select <list> from <table> [where ...]
+// A single-table select as the program writes it ("select <list> from <table> [where ...]
 // [order by ...]") split into its pieces, so that its rows can be addressed
 // one by one and written back. Anything else (distinct, union, joins,
 // aggregates, sub-selects) is not simple and is read as a whole instead.
@@ -26,7 +26,7 @@ struct SimpleSelect {
     QString tableName;  // the bare name, for messages
     QString tail;       // everything after the table name
 };
-SimpleSelect analyseSelect(const QString& sqliteSql);
+SimpleSelect analyseSelect(const QString& jetSql);
 
 // SQLite identifier quoting for statements the store writes itself.
 QString sqlIdent(const QString& name);

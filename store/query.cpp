@@ -251,7 +251,7 @@ void Query::open() {
     close();
     const QString sql = translateJet(sqlText());
     Connection& c = liveConnection();
-    const SimpleSelect sel = analyseSelect(sql);
+    const SimpleSelect sel = analyseSelect(sqlText());
     bool keyed = false;
     if (sel.simple) {
         // Keys of the rows in the statement's own order; the rows themselves

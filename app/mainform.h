@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+
+// The home screen: command buttons on the left, a picture and a hint text on
+// the right, a status bar, no title bar (dragged by its top band). Closing it
+// ends the program.
+class Tmain : public QWidget {
+    Q_OBJECT
+public:
+    explicit Tmain(QWidget* parent = nullptr);
+    ~Tmain() override;
+
+    // The folder every path of the program is built from: the working
+    // directory at start, never the executable's own location.
+    QString ProgramFolder;
+    bool HoverShown = false;
+    bool WelcomeShown = false;
+
+    QTimer* Timer1 = nullptr;
+    QLabel* Title1 = nullptr;
+    QPushButton* InfBtn = nullptr;
+    QPushButton* HelpBtn = nullptr;
+    QPushButton* TestBtn = nullptr;
+    QPushButton* TutorBtn = nullptr;
+    QPushButton* TestLANBtn = nullptr;
+    QPushButton* printbtn = nullptr;
+    QPushButton* DiaryBtn = nullptr;
+    QPushButton* ThemeBtn = nullptr;
+    QPushButton* settingsbtn = nullptr;
+    QPushButton* dictbtn = nullptr;
+    QPushButton* ExitBtn = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* HintLab = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+
+    // Password of class database 1..13; other numbers leave `out` as it is.
+    static void prse(unsigned classNo, QString& out);
+
+    // The start-up steps, 200 ms after the window was made.
+    void Timer1Timer();
+
+    void TestBtnClick();
+    void TutorBtnClick();
+    void InfBtnClick();
+    void HelpBtnClick();
+    void settingsbtnClick();
+    void ExitBtnClick();
+
+    // Height of the band that drags the window: the frame above the title
+    // picture and the picture itself.
+    int dragBandHeight() const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+};

@@ -1,0 +1,50 @@
+#include "messages.h"
+
+#include "store/error.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+
+namespace {
+
+MessageSink& sink() {
+    static MessageSink s;
+    return s;
+}
+
+} // namespace
+
+void setMessageSink(MessageSink s) {
+    sink() = std::move(s);
+}
+
+void showMessage(MessageKind kind, const QString& text) {
+    if (sink()) {
+        sink()(kind, text);
+        return;
+    }
+    // The message text uses \r for its line breaks, as the program's texts
+    // always have; the box shows them as breaks.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
+                    QApplication::applicationName(), shown, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+bool guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+        return true;
+    } catch (const LayerError& e) {
+        showMessage(MessageKind::Error, e.text());
+    } catch (const std::exception& e) {
+        showMessage(MessageKind::Error, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        showMessage(MessageKind::Error, QStringLiteral("Неочаквана грешка."));
+    }
+    return false;
+}

@@ -1,0 +1,102 @@
+#include "benchutil.h"
+
+#include "store/connection.h"
+#include "store/connstr.h"
+#include "store/jetsql.h"
+#include "store/multiline.h"
+#include "store/paths.h"
+#include "store/query.h"
+#include "store/schema.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+double medianMs(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void report(const QString& name, double ms, double floorMs) {
+    if (floorMs > 0)
+        std::printf("%-58s %9.2f ms   %6.2f x floor\n", qPrintable(name), ms, ms / floorMs);
+    else
+        std::printf("%-58s %9.2f ms\n", qPrintable(name), ms);
+    std::fflush(stdout);
+}
+
+QString makeBenchFolder(const QString& folder, int count) {
+    QDir().mkpath(folder + QStringLiteral("/data"));
+    const QString table = QStringLiteral("bench_big");
+    {
+        auto scratch = Connection::create(programPath(folder, QStringLiteral("\\data\\ctemp.mdb")),
+                                          scratchPassword());
+        for (const schema::Table& t : schema::scratchTables())
+            schema::create(*scratch, t);
+    }
+    QFile::copy(programPath(folder, QStringLiteral("\\data\\ctemp.mdb")),
+                programPath(folder, QStringLiteral("\\data\\temp.mdb")));
+    QString password;
+    prse(1, password);
+    auto c =
+        Connection::create(programPath(folder, QStringLiteral("\\data\\class1.mdb")), password);
+    schema::create(*c, schema::question(table));
+    Query q;
+    q.setConnection(c.get());
+    q.setSql({QStringLiteral("select * from ") + quoteName(table)});
+    q.open();
+    Transaction tx(*c);
+    for (int i = 1; i <= count; ++i) {
+        const int kind = i % 3;
+        q.append();
+        q.setInteger(QStringLiteral("test"), 1);
+        q.setInteger(QStringLiteral("num"), i);
+        q.setText(QStringLiteral("nt"), QStringLiteral("no"));
+        q.setInteger(QStringLiteral("typequest"), kind);
+        q.setText(QStringLiteral("Condition"), QStringLiteral("Изберете верния отговор."));
+        q.setText(QStringLiteral("FullAns"),
+                  QStringLiteral("Пълен отговор на въпрос %1, с обяснение защо.").arg(i));
+        q.setInteger(QStringLiteral("Scores"), 2);
+        if (kind == 0) {
+            q.setText(QStringLiteral("Quest"), QStringLiteral("Въпрос номер %1?").arg(i));
+            q.setText(QStringLiteral("AnsA"), QStringLiteral("първи отговор"));
+            q.setText(QStringLiteral("AnsB"), QStringLiteral("втори отговор"));
+            q.setText(QStringLiteral("AnsC"), QStringLiteral("трети отговор"));
+            q.setText(QStringLiteral("AnsD"), QStringLiteral("четвърти отговор"));
+            q.setText(QStringLiteral("TrueAns"), QStringLiteral("Б"));
+        } else if (kind == 1) {
+            q.setText(QStringLiteral("Terms"),
+                      joinLines({QStringLiteral("едно"), QStringLiteral("две"),
+                                 QStringLiteral("три"), QStringLiteral("четири")}));
+            q.setText(QStringLiteral("Trans"),
+                      joinLines({QStringLiteral("one"), QStringLiteral("two"),
+                                 QStringLiteral("three"), QStringLiteral("four")}));
+            q.setText(QStringLiteral("TTScores"),
+                      joinLines({QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
+                                 QStringLiteral("1")}));
+        } else {
+            q.setText(QStringLiteral("TextW"), QStringLiteral("Ние  .....  в  ..... ."));
+            q.setText(QStringLiteral("Words"),
+                      joinLines({QStringLiteral("учим"), QStringLiteral("училище")}));
+            q.setText(QStringLiteral("Start"),
+                      joinLines({QStringLiteral("4"), QStringLiteral("14")}));
+            q.setText(QStringLiteral("Leng"),
+                      joinLines({QStringLiteral("4"), QStringLiteral("7")}));
+            q.setText(QStringLiteral("TTScores"),
+                      joinLines({QStringLiteral("1"), QStringLiteral("1")}));
+        }
+        q.post();
+    }
+    tx.commit();
+    return table;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QTemporaryDir;
+
+// Median wall time of `runs` calls, in milliseconds.
+double medianMs(int runs, const std::function<void()>& work);
+
+// Prints one line of the report: name, time, and the ratio to a floor.
+void report(const QString& name, double ms, double floorMs = 0);
+
+// Creates a program folder's scratch template/database and one class database
+// with a question table of `count` mixed questions; returns the table name.
+QString makeBenchFolder(const QString& folder, int count);
