@@ -1,0 +1,46 @@
+#pragma once
+
+#include "store/error.h"
+
+// QString, through error.h, also declares QStringList.
+class QByteArray;
+class QImage;
+
+// A picture that cannot be read or decoded. The text names the file (or the
+// picture) and says what is wrong with it.
+class PictureError : public LayerError {
+public:
+    using LayerError::LayerError;
+};
+
+// Reads and decodes a JPEG file. Throws PictureError for a missing, unreadable,
+// empty, truncated or damaged file, and for anything that is not a JPEG.
+QImage loadJpegFile(const QString& path);
+
+// Decodes JPEG bytes; `what` names them in the error text (a path or a title).
+// Grey-scale and CMYK pictures come back as RGB like the others.
+QImage decodeJpeg(const QByteArray& data, const QString& what);
+
+// A picture kept in a database row. JPEG goes through the same decoder as the
+// files, any other format through QImage. Empty or damaged bytes give a null
+// image: a question with a broken picture is still shown, without it.
+QImage decodePicture(const QByteArray& blob);
+
+// Compresses an image as a baseline JPEG (quality 1…100). A grey-scale image
+// (QImage::Format_Grayscale8) gives a one-channel JPEG; transparent parts
+// become white. Throws PictureError when libjpeg fails (out of memory).
+QByteArray encodeJpeg(const QImage& image, int quality);
+
+// The pictures built into the program for its windows: "title" (main window's
+// band), "splash", "about" (information window's header, background only),
+// "test-glyph", "tutor-glyph" and "remove-word". The glyphs come with their
+// transparency. Throws PictureError for a name that is not built in.
+QImage artPicture(const QString& name);
+
+// The names artPicture() knows, sorted.
+QStringList artPictureNames();
+
+// A picture with transparency from two opaque ones: the colours, and a grey
+// outline of the same size (white: solid, black: clear). Throws PictureError,
+// naming `what`, when the sizes differ.
+QImage joinOutline(const QImage& colours, const QImage& outline, const QString& what);
