@@ -178,6 +178,14 @@ SimpleSelect analyseSelect(const QString& jetSql) {
             tail += t.text;
             continue;
         }
+        // A closing semicolon ends the statement; anything after it is a
+        // second statement, which the whole read refuses with a message.
+        if (t.kind == Tok::Other && t.text == QLatin1String(";")) {
+            for (qsizetype j = i + 1; j < tokens.size(); ++j)
+                if (tokens[j].kind != Tok::Space)
+                    return r;
+            break;
+        }
         if (first && !(isWord(t, "where") || isWord(t, "order")))
             return r;
         first = false;

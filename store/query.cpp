@@ -108,6 +108,11 @@ bool sameValue(const QVariant& stored, const QVariant& wanted) {
     return stored.toString() == wanted.toString();
 }
 
+// A message that opens with the query's description ("заявката „Temp“").
+QString sentence(const QString& text) {
+    return text.isEmpty() ? text : text.front().toUpper() + text.mid(1);
+}
+
 // Keeps a prepared statement for the length of one call.
 struct Statement {
     sqlite3_stmt* stmt = nullptr;
@@ -127,7 +132,8 @@ Query::~Query() {
 }
 
 QString Query::what() const {
-    return m_name.isEmpty() ? QStringLiteral("заявката") : QStringLiteral("„%1“").arg(m_name);
+    return m_name.isEmpty() ? QStringLiteral("заявката")
+                            : QStringLiteral("заявката „%1“").arg(m_name);
 }
 
 void Query::setConnectionString(const QString& connectionString) {
@@ -188,17 +194,21 @@ Connection& Query::liveConnection() {
     return *c;
 }
 
+// A result left open under a new statement would answer for the old one.
 void Query::clearSql() {
+    close();
     m_sql.clear();
     m_params.clear();
 }
 
 void Query::addSql(const QString& line) {
+    close();
     m_sql.append(line);
     m_params.clear();
 }
 
 void Query::setSql(const QStringList& lines) {
+    close();
     m_sql = lines;
     m_params.clear();
 }
@@ -215,11 +225,19 @@ sqlite3_stmt* Query::prepare(const QString& sql) {
     Connection& c = liveConnection();
     sqlite3_stmt* stmt = nullptr;
     const QByteArray text = sql.toUtf8();
-    const int rc =
-        sqlite3_prepare_v2(c.handle(), text.constData(), int(text.size()), &stmt, nullptr);
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(c.handle(), text.constData(), int(text.size()), &stmt, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
         c.fail(rc, sqlText());
+    }
+    // The engine compiles only the first statement; whatever follows it would
+    // be dropped without a word, so a second statement is refused instead.
+    const QByteArray rest = text.mid(tail - text.constData()).trimmed();
+    if (!rest.isEmpty()) {
+        sqlite3_finalize(stmt);
+        throw StoreError(sentence(
+            QStringLiteral("%1 съдържа повече от една команда:\n%2").arg(what(), sqlText())));
     }
     return stmt;
 }
@@ -269,7 +287,12 @@ void Query::open() {
             sqlite3_prepare_v2(c.handle(), rowText.constData(), -1, &m_rowStmt, nullptr) ==
                 SQLITE_OK) {
             Statement guard{keyStmt};
-            bindParams(keyStmt, keySql);
+            try {
+                bindParams(keyStmt, keySql);
+            } catch (...) {
+                releaseStatements();
+                throw;
+            }
             std::vector<qint64> keys;
             int rc;
             while ((rc = sqlite3_step(keyStmt)) == SQLITE_ROW)
@@ -296,8 +319,13 @@ void Query::open() {
     }
     if (!keyed) {
         Statement s{prepare(sql)};
-        bindParams(s.stmt, sql);
         const int n = sqlite3_column_count(s.stmt);
+        // Stepping it would already have changed the file.
+        if (n == 0)
+            throw StoreError(
+                sentence(QStringLiteral("%1 не връща редове и не може да бъде отворена:\n%2")
+                             .arg(what(), sqlText())));
+        bindParams(s.stmt, sql);
         QStringList names;
         for (int i = 0; i < n; ++i)
             names.append(QString::fromUtf8(sqlite3_column_name(s.stmt, i)));
@@ -361,7 +389,7 @@ int Query::exec() {
 
 void Query::checkActive() const {
     if (m_state == State::Inactive)
-        throw StoreError(QStringLiteral("Заявката %1 не е отворена.").arg(what()));
+        throw StoreError(sentence(QStringLiteral("%1 не е отворена.").arg(what())));
 }
 
 int Query::recordCount() const {
@@ -596,6 +624,12 @@ void Query::post() {
             const int rc = sqlite3_step(s.stmt);
             if (rc != SQLITE_DONE)
                 c.fail(rc, sql);
+            // Removed by another statement since it was read: the change
+            // went nowhere, and the caller must not believe it was stored.
+            if (sqlite3_changes(c.handle()) == 0)
+                throw StoreError(
+                    QStringLiteral("Редът, променян в %1, вече не съществува в базата данни.")
+                        .arg(what()));
         }
     } else {
         QString sql = QStringLiteral("insert into ") + m_table;
@@ -742,7 +776,7 @@ void Query::setValue(const QString& field, const QVariant& value) {
     const int i = fieldIndex(field);
     if (m_state != State::Edit && m_state != State::Insert)
         throw StoreError(
-            QStringLiteral("%1 не е в режим на промяна (поле „%2“).").arg(what(), field));
+            sentence(QStringLiteral("%1 не е в режим на промяна (поле „%2“).").arg(what(), field)));
     m_buffer[i] = value;
     m_modified[size_t(i)] = true;
 }

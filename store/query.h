@@ -40,7 +40,8 @@ public:
     Connection* connection() const;
 
     // The statement, set line by line and run as the lines joined with line
-    // breaks. Changing it forgets the parameter values.
+    // breaks; one statement only (a closing semicolon is allowed). Changing it
+    // closes the result and forgets the parameter values.
     void clearSql();
     void addSql(const QString& line);
     void setSql(const QStringList& lines);
@@ -48,6 +49,8 @@ public:
     // ":cl" or "cl".
     void setParam(const QString& name, const QVariant& value);
 
+    // A statement that returns no rows is refused here, before it runs:
+    // that is what exec() is for.
     void open();
     void close();
     bool isOpen() const { return m_state != State::Inactive; }
@@ -68,6 +71,8 @@ public:
     bool locate(const QStringList& fields, const QVariantList& values);
     bool locate(const QString& field, const QVariant& value);
 
+    // post() of an edited row that another statement removed meanwhile
+    // fails and stays in edit mode.
     void edit();
     void insert(); // new row before the current one
     void append(); // new row at the end
