@@ -1,0 +1,269 @@
+#include "bank.h"
+
+#include "source.h"
+#include "writer.h"
+
+#include "store/schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QTextStream>
+#include <algorithm>
+#include <optional>
+
+namespace bank {
+
+QString Issue::text() const {
+    QString s = file;
+    if (line > 0)
+        s += QLatin1Char(':') + QString::number(line);
+    s += isFault() ? QStringLiteral(": грешка: ") : QStringLiteral(": предупреждение: ");
+    if (!section.isEmpty())
+        s += QStringLiteral("раздел „%1“").arg(section) +
+             (question > 0 ? QStringLiteral(", ") : QStringLiteral(": "));
+    if (question > 0)
+        s += QStringLiteral("въпрос %1: ").arg(question);
+    return s + message;
+}
+
+bool hasFault(const QList<Issue>& issues) {
+    for (const Issue& i : issues)
+        if (i.isFault())
+            return true;
+    return false;
+}
+
+namespace {
+
+QStringList yamlFiles(const QString& contentFolder, const QString& sub) {
+    QStringList files;
+    const QDir dir(QDir(contentFolder).filePath(sub));
+    const QStringList names =
+        dir.entryList({QStringLiteral("*.yaml"), QStringLiteral("*.yml")}, QDir::Files, QDir::Name);
+    for (const QString& name : names)
+        files.append(sub + QLatin1Char('/') + name);
+    return files;
+}
+
+// The names a table takes in its database: its own and those of its indexes,
+// which the engine keeps in the same namespace. Index names follow the
+// "<table>_ix<n>" pattern schema::create uses.
+QStringList namesTaken(const schema::Table& t) {
+    QStringList names{t.name.toLower()};
+    for (int i = 1; i <= t.indexes.size(); ++i)
+        names.append((t.name + QStringLiteral("_ix") + QString::number(i)).toLower());
+    return names;
+}
+
+struct Owner {
+    QString table;
+    QString file;
+    QString section;
+};
+
+// Table names of one database: a later table whose name, or one of its index
+// names, is already taken gets a fault.
+class NameRegistry {
+public:
+    // Empty when the names are free (and then taken); else the owner's.
+    std::optional<Owner> take(const schema::Table& t, const Owner& owner) {
+        const QStringList names = namesTaken(t);
+        for (const QString& n : names)
+            if (m_names.contains(n))
+                return m_names.value(n);
+        for (const QString& n : names)
+            m_names.insert(n, owner);
+        return std::nullopt;
+    }
+
+private:
+    QHash<QString, Owner> m_names;
+};
+
+QString clashMessage(const QString& table, const Owner& other, const QString& where) {
+    if (table.compare(other.table, Qt::CaseInsensitive) == 0)
+        return QStringLiteral("таблицата „%1“ вече е дадена %2 в %3%4")
+            .arg(table, where, other.file,
+                 other.section.isEmpty() ? QString()
+                                         : QStringLiteral(" (раздел „%1“)").arg(other.section));
+    return QStringLiteral("името на таблицата „%1“ се застъпва с таблица „%2“ %3 в %4: програмата "
+                          "дава на индексите на всяка таблица имена <таблица>_ix1, …")
+        .arg(table, other.table, where, other.file);
+}
+
+void crossCheckSources(const QList<Source>& sources, QList<Issue>* issues) {
+    QHash<int, NameRegistry> tables;
+    QHash<QString, QString> sectionsSeen; // class, subject, section -> file
+    for (const Source& s : sources) {
+        if (s.classNo < 1)
+            continue;
+        const QString where = QStringLiteral("за клас %1").arg(s.classNo);
+        for (const Section& sec : s.sections) {
+            auto fault = [&](const QString& message) {
+                issues->append({Severity::Fault, s.file, sec.line, sec.name, 0, message});
+            };
+            if (isTableName(sec.table)) {
+                if (const auto other = tables[s.classNo].take(schema::question(sec.table),
+                                                              {sec.table, s.file, sec.name}))
+                    fault(clashMessage(sec.table, *other, where));
+            }
+            if (sec.name.isEmpty() || s.subject.isEmpty())
+                continue;
+            const QString key = QString::number(s.classNo) + QLatin1Char('\n') + s.subject +
+                                QLatin1Char('\n') + sec.name;
+            if (sectionsSeen.contains(key))
+                fault(QStringLiteral("разделът вече е даден за предмета „%1“ %2 в %3")
+                          .arg(s.subject, where, sectionsSeen.value(key)));
+            else
+                sectionsSeen.insert(key, s.file);
+        }
+    }
+}
+
+void crossCheckDictionaries(const QList<Dictionary>& dicts, QList<Issue>* issues) {
+    NameRegistry tables;
+    tables.take(schema::dicts(), {QStringLiteral("dicts"), QString(), QString()});
+    QHash<QString, QString> langs;
+    for (const Dictionary& d : dicts) {
+        auto fault = [&](const QString& message) {
+            issues->append({Severity::Fault, d.file, 0, QString(), 0, message});
+        };
+        if (isTableName(d.table) &&
+            d.table.compare(QLatin1String("dicts"), Qt::CaseInsensitive) != 0) {
+            if (const auto other = tables.take(schema::wordTable(d.table), {d.table, d.file, {}}))
+                fault(clashMessage(d.table, *other, QStringLiteral("в речниците")));
+        }
+        if (d.lang.isEmpty())
+            continue;
+        if (langs.contains(d.lang))
+            fault(QStringLiteral("речник с името „%1“ вече е даден в %2")
+                      .arg(d.lang, langs.value(d.lang)));
+        else
+            langs.insert(d.lang, d.file);
+    }
+}
+
+bool faultIn(const QList<Issue>& issues, const QString& file) {
+    for (const Issue& i : issues)
+        if (i.isFault() && i.file == file)
+            return true;
+    return false;
+}
+
+} // namespace
+
+Content readContent(const QString& contentFolder) {
+    Content c;
+    QList<Source> sources;
+    const QStringList bankFiles = yamlFiles(contentFolder, QStringLiteral("banks"));
+    for (const QString& f : bankFiles)
+        sources.append(parseSource(contentFolder, f, &c.issues));
+    crossCheckSources(sources, &c.issues);
+    for (const Source& s : sources)
+        if (!faultIn(c.issues, s.file))
+            c.sources.append(s);
+    if (bankFiles.isEmpty())
+        c.issues.append({Severity::Warning, QStringLiteral("banks"), 0, QString(), 0,
+                         QStringLiteral("няма нито един източник на въпроси (banks/*.yaml)")});
+
+    QList<Dictionary> dicts;
+    const QStringList dictFiles = yamlFiles(contentFolder, QStringLiteral("dict"));
+    for (const QString& f : dictFiles)
+        dicts.append(parseDictionary(contentFolder, f, &c.issues));
+    crossCheckDictionaries(dicts, &c.issues);
+    for (const Dictionary& d : dicts)
+        if (!faultIn(c.issues, d.file))
+            c.dictionaries.append(d);
+    // Findings of one file together, in the order they were found.
+    std::stable_sort(c.issues.begin(), c.issues.end(),
+                     [](const Issue& a, const Issue& b) { return a.file < b.file; });
+    return c;
+}
+
+namespace {
+
+Report reportOf(const Content& c) {
+    Report r;
+    r.issues = c.issues;
+    r.sources = int(c.sources.size());
+    for (const Source& s : c.sources) {
+        r.sections += int(s.sections.size());
+        for (const Section& sec : s.sections)
+            r.questions += int(sec.questions.size());
+    }
+    r.dictionaries = int(c.dictionaries.size());
+    return r;
+}
+
+} // namespace
+
+Report check(const QString& contentFolder) {
+    if (!QFileInfo(contentFolder).isDir()) {
+        Report r;
+        r.issues.append({Severity::Fault, contentFolder, 0, QString(), 0,
+                         QStringLiteral("папката със източниците не съществува")});
+        return r;
+    }
+    return reportOf(readContent(contentFolder));
+}
+
+Report build(const QString& contentFolder, const QString& programFolder) {
+    if (!QFileInfo(contentFolder).isDir())
+        return check(contentFolder);
+    const Content c = readContent(contentFolder);
+    Report r = reportOf(c);
+    writeProgramFolder(c, programFolder, &r.issues);
+    return r;
+}
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    const QString usage = QStringLiteral(
+        "Употреба: kivor-bank [--check] <папка със източници> <папка на програмата>\n"
+        "  --check  само проверява източниците, без да записва нищо\n");
+    bool checkOnly = false;
+    QStringList folders;
+    for (const QString& a : arguments) {
+        if (a == QLatin1String("--check")) {
+            checkOnly = true;
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            out << usage;
+            return 0;
+        } else if (a.startsWith(QLatin1Char('-'))) {
+            err << QStringLiteral("Непознат параметър „%1“.\n").arg(a) << usage;
+            return 2;
+        } else {
+            folders.append(a);
+        }
+    }
+    // With --check the program folder may be left out: nothing goes there.
+    if (folders.size() != 2 && !(checkOnly && folders.size() == 1)) {
+        err << usage;
+        return 2;
+    }
+    if (!QFileInfo(folders[0]).isDir()) {
+        err << QStringLiteral("Папката със източниците „%1“ не съществува.\n").arg(folders[0]);
+        return 2;
+    }
+    const Report r = checkOnly ? check(folders[0]) : build(folders[0], folders[1]);
+    int faults = 0;
+    for (const Issue& i : r.issues) {
+        err << i.text() << '\n';
+        if (i.isFault())
+            ++faults;
+    }
+    err.flush();
+    out << QStringLiteral("%1: източници %2, раздели %3, въпроси %4, речници %5; грешки %6, "
+                          "предупреждения %7\n")
+               .arg(checkOnly ? QStringLiteral("Проверени") : QStringLiteral("Записани"))
+               .arg(r.sources)
+               .arg(r.sections)
+               .arg(r.questions)
+               .arg(r.dictionaries)
+               .arg(faults)
+               .arg(r.issues.size() - faults);
+    out.flush();
+    return faults ? 1 : 0;
+}
+
+} // namespace bank

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model.h"
+
+namespace bank {
+
+// What every gap becomes in the stored passage: blank, five full stops, blank.
+// The session replaces exactly these seven characters with the placed word.
+inline const QString gapMarker = QStringLiteral(" ..... ");
+
+// Points written in a source: decimal digits only, 1 or more.
+bool parsePoints(const QString& text, int* value);
+
+// Takes the gaps out of a source text written with "[word]" (1 point) or
+// "[word|points]". Line breaks become a single LF and trailing ones are
+// dropped, so that positions count as the text box counts. Problems are
+// appended as Bulgarian messages: `faults` make the text unusable,
+// `warnings` do not.
+GapText parseGapText(const QString& source, QStringList* faults, QStringList* warnings);
+
+} // namespace bank
