@@ -1,0 +1,374 @@
+#include "settingsform.h"
+
+#include "app/balloons.h"
+#include "app/globals.h"
+#include "app/mainform.h"
+#include "app/messages.h"
+#include "registry.h"
+#include "settingsstore.h"
+#include "spinfield.h"
+#include "store/connstr.h"
+#include "store/datamodule.h"
+#include "store/paths.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+SpinField* spinField(QWidget* parent, const char* name, const SpinRange& range, int value) {
+    auto* field = new SpinField(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setLimits(range);
+    field->setValue(value);
+    field->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    return field;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption) {
+    auto* g = new QGroupBox(caption, parent);
+    g->setObjectName(QString::fromLatin1(name));
+    return g;
+}
+
+template <typename Layout> Layout* compact(Layout* layout) {
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(4);
+    return layout;
+}
+
+} // namespace
+
+TSettingsForm::TSettingsForm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("SettingsForm"));
+    // A tool window with a title but no close box.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle(QStringLiteral("Настройки"));
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    setFont(font);
+    setFixedSize(374, 244);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(4, 4, 366, 205);
+    buildKivorPage();
+    buildTestPage();
+    buildTutorPage();
+
+    CancelBtn = button(this, "CancelBtn", QStringLiteral("Отказ"));
+    CancelBtn->setGeometry(214, 214, 75, 25);
+    SaveBtn = button(this, "SaveBtn", QStringLiteral("Запази"));
+    SaveBtn->setGeometry(295, 214, 75, 25);
+
+    connect(chtime1, &QCheckBox::toggled, this, &TSettingsForm::chtime1Click);
+    connect(unnumcor1, &QCheckBox::toggled, this, &TSettingsForm::unnumcor1Click);
+    connect(Button3, &QPushButton::clicked, this, &TSettingsForm::Button3Click);
+    connect(CancelBtn, &QPushButton::clicked, this, &TSettingsForm::CancelBtnClick);
+    connect(SaveBtn, &QPushButton::clicked, this, [this] { guarded([this] { savebtnClick(); }); });
+}
+
+TSettingsForm::~TSettingsForm() = default;
+
+void TSettingsForm::buildKivorPage() {
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("Kivor"));
+
+    GroupBox1 = groupBox(TabSheet1, "GroupBox1", QStringLiteral("Помощ"));
+    shsc0 = checkBox(GroupBox1, "shsc0", QStringLiteral("показвай помощ при стариране"));
+    sbt0 = checkBox(GroupBox1, "sbt0", QStringLiteral("показвай балони с описание"));
+    auto* help = compact(new QVBoxLayout(GroupBox1));
+    help->addWidget(shsc0);
+    help->addWidget(sbt0);
+
+    Button2 = button(TabSheet1, "Button2", QStringLiteral("Покажи началния прозорец"));
+    Button2->setEnabled(false);
+
+    auto* page = compact(new QVBoxLayout(TabSheet1));
+    page->addWidget(GroupBox1);
+    page->addWidget(Button2, 0, Qt::AlignLeft);
+    page->addStretch();
+}
+
+void TSettingsForm::buildTestPage() {
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Тест"));
+
+    sbbc1 =
+        checkBox(TabSheet2, "sbbc1", QStringLiteral("показвай бутон за връщане един въпрос назад"));
+    srqc1 = checkBox(TabSheet2, "srqc1", QStringLiteral("възможност за разхождане по въпросите"));
+    chtime1 = checkBox(TabSheet2, "chtime1", QStringLiteral("време"));
+    hour1 = spinField(TabSheet2, "hour1", kHourRange, 0);
+    min1 = spinField(TabSheet2, "min1", kMinuteRange, 0);
+    sec1 = spinField(TabSheet2, "sec1", kSecondRange, 0);
+    Label1 = label(TabSheet2, "Label1", QStringLiteral("часове"));
+    Label2 = label(TabSheet2, "Label2", QStringLiteral("минути"));
+    Label3 = label(TabSheet2, "Label3", QStringLiteral("секунди"));
+    for (SpinField* field : {hour1, min1, sec1})
+        field->setEnabled(false);
+
+    GroupBox2 = groupBox(TabSheet2, "GroupBox2", QStringLiteral("Брой поправки на отговор"));
+    unnumcor1 = checkBox(GroupBox2, "unnumcor1", QStringLiteral("неограничен брой"));
+    numcor1 = spinField(GroupBox2, "numcor1", kCorrectionsRange, 1);
+    auto* corrections = compact(new QHBoxLayout(GroupBox2));
+    corrections->addWidget(unnumcor1);
+    corrections->addWidget(numcor1);
+    corrections->addStretch();
+
+    Button3 = button(TabSheet2, "Button3", QStringLiteral("стандартни настройки"));
+
+    auto* time = new QHBoxLayout;
+    time->setSpacing(4);
+    time->addWidget(chtime1);
+    time->addWidget(hour1);
+    time->addWidget(Label1);
+    time->addWidget(min1);
+    time->addWidget(Label2);
+    time->addWidget(sec1);
+    time->addWidget(Label3);
+    time->addStretch();
+
+    auto* page = compact(new QVBoxLayout(TabSheet2));
+    page->addWidget(sbbc1);
+    page->addWidget(srqc1);
+    page->addLayout(time);
+    page->addWidget(GroupBox2);
+    page->addWidget(Button3, 0, Qt::AlignRight);
+    page->addStretch();
+}
+
+void TSettingsForm::buildTutorPage() {
+    TabSheet3 = new QWidget;
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("Обучение"));
+
+    sbbc2 =
+        checkBox(TabSheet3, "sbbc2", QStringLiteral("показвай бутон за връщане един въпрос назад"));
+    srqc2 =
+        checkBox(TabSheet3, "srqc2", QStringLiteral("възможност за \"разхождане\" по въпросите"));
+
+    GroupBox3 = groupBox(TabSheet3, "GroupBox3", QStringLiteral("Помощ"));
+    sdc2d = checkBox(GroupBox3, "sdc2d", QStringLiteral("показвай речник по"));
+    sfac2d = checkBox(GroupBox3, "sfac2d", QStringLiteral("показвай изчерпателен отговор"));
+    for (QCheckBox* alwaysOn : {sdc2d, sfac2d}) {
+        alwaysOn->setChecked(true);
+        alwaysOn->setEnabled(false);
+    }
+    dict2 = new QComboBox(GroupBox3);
+    dict2->setObjectName(QStringLiteral("dict2"));
+    dict2->setVisible(false);
+
+    auto* dictionary = new QHBoxLayout;
+    dictionary->setSpacing(4);
+    dictionary->addWidget(sdc2d);
+    dictionary->addWidget(dict2);
+    dictionary->addStretch();
+    auto* help = compact(new QVBoxLayout(GroupBox3));
+    help->addLayout(dictionary);
+    help->addWidget(sfac2d);
+
+    auto* page = compact(new QVBoxLayout(TabSheet3));
+    page->addWidget(sbbc2);
+    page->addWidget(srqc2);
+    page->addWidget(GroupBox3);
+    page->addStretch();
+}
+
+QString TSettingsForm::programFolder() const {
+    return MainForm ? MainForm->ProgramFolder : m_programFolder;
+}
+
+void TSettingsForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Coming back from minimised is no new showing.
+    if (event->spontaneous())
+        return;
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
+    guarded([this] { FormShow(); });
+}
+
+void TSettingsForm::closeEvent(QCloseEvent* event) {
+    // The window manager's close is refused: the window is left through its
+    // two buttons only.
+    if (!m_closeAllowed) {
+        event->ignore();
+        return;
+    }
+    m_closeAllowed = false;
+    event->accept();
+    FormClose();
+}
+
+void TSettingsForm::closeByButton() {
+    m_closeAllowed = true;
+    close();
+    m_closeAllowed = false;
+}
+
+void TSettingsForm::FormShow() {
+    if (MainForm)
+        MainForm->hide();
+    RegUpdate();
+    // Without a folder the path would point at the root of the file system.
+    const QString folder = programFolder();
+    if (!folder.isEmpty()) {
+        const QString lan = programPath(folder, QStringLiteral("\\lan"));
+        if (QFileInfo(lan).isFile())
+            QFile::remove(lan);
+    }
+}
+
+void TSettingsForm::FormClose() {
+    if (MainForm)
+        MainForm->show();
+}
+
+void TSettingsForm::CancelBtnClick() {
+    closeByButton();
+}
+
+void TSettingsForm::chtime1Click() {
+    const bool timed = chtime1->isChecked();
+    for (SpinField* field : {hour1, min1, sec1})
+        field->setEnabled(timed);
+}
+
+void TSettingsForm::unnumcor1Click() {
+    numcor1->setEnabled(!unnumcor1->isChecked());
+}
+
+void TSettingsForm::Button3Click() {
+    const TestPageSettings& d = kTestDefaults;
+    sbbc1->setChecked(d.backBtn);
+    srqc1->setChecked(d.walkQuest);
+    chtime1->setChecked(d.timer);
+    chtime1Click();
+    hour1->setValue(d.hour);
+    min1->setValue(d.min);
+    sec1->setValue(d.sec);
+    unnumcor1->setChecked(d.unlimiteCor);
+    unnumcor1Click();
+    numcor1->setValue(d.numCor);
+}
+
+void TSettingsForm::RegUpdate() {
+    if (!registryKeyExists(regkeys::LocalSettings))
+        writeDefaults(
+            firstRunDefaults(shsc0->isChecked(), sbt0->isChecked(), dict2->currentText()));
+
+    {
+        RegistryKey key(regkeys::LocalSettings, RegistryKey::Open::Existing);
+        shsc0->setChecked(key.readBool(QStringLiteral("Help")));
+        sbt0->setChecked(key.readBool(QStringLiteral("balloons")));
+    }
+    {
+        RegistryKey key(regkeys::Test, RegistryKey::Open::Existing);
+        sbbc1->setChecked(key.readBool(QStringLiteral("BackBtn")));
+        srqc1->setChecked(key.readBool(QStringLiteral("WalkQuest")));
+        chtime1->setChecked(key.readBool(QStringLiteral("Timer")));
+        chtime1Click();
+        hour1->setValue(key.readInteger(QStringLiteral("hour")));
+        min1->setValue(key.readInteger(QStringLiteral("min")));
+        sec1->setValue(key.readInteger(QStringLiteral("sec")));
+        unnumcor1->setChecked(key.readBool(QStringLiteral("UnlimiteCor")));
+        unnumcor1Click();
+        numcor1->setValue(key.readInteger(QStringLiteral("NumCor")));
+        unnumcor1Click();
+    }
+    {
+        RegistryKey key(regkeys::Tutor, RegistryKey::Open::Existing);
+        sbbc2->setChecked(key.readBool(QStringLiteral("BackBtn")));
+        srqc2->setChecked(key.readBool(QStringLiteral("WalkQuest")));
+        sfac2d->setChecked(true);
+        sdc2d->setChecked(true);
+        dict2->setVisible(false);
+        dict2->setCurrentIndex(-1);
+    }
+}
+
+void TSettingsForm::savebtnClick() {
+    {
+        RegistryKey key(regkeys::LocalSettings, RegistryKey::Open::Create);
+        key.writeBool(QStringLiteral("Help"), shsc0->isChecked());
+        key.writeBool(QStringLiteral("balloons"), sbt0->isChecked());
+        key.close();
+    }
+    setBalloonsEnabled(sbt0->isChecked());
+    {
+        RegistryKey key(regkeys::Test, RegistryKey::Open::Create);
+        key.writeBool(QStringLiteral("BackBtn"), sbbc1->isChecked());
+        key.writeBool(QStringLiteral("WalkQuest"), srqc1->isChecked());
+        key.writeBool(QStringLiteral("Timer"), chtime1->isChecked());
+        key.writeInteger(QStringLiteral("hour"), hour1->value());
+        key.writeInteger(QStringLiteral("min"), min1->value());
+        key.writeInteger(QStringLiteral("sec"), sec1->value());
+        key.writeBool(QStringLiteral("UnlimiteCor"), unnumcor1->isChecked());
+        key.writeInteger(QStringLiteral("NumCor"), numcor1->value());
+        key.close();
+    }
+    {
+        RegistryKey key(regkeys::Tutor, RegistryKey::Open::Create);
+        key.writeBool(QStringLiteral("BackBtn"), sbbc2->isChecked());
+        key.writeBool(QStringLiteral("WalkQuest"), srqc2->isChecked());
+        key.writeString(QStringLiteral("DictLang"), dict2->currentText());
+        key.close();
+    }
+    closeByButton();
+}
+
+void TSettingsForm::Dict() {
+    if (!DataModule2)
+        throw LayerError(QStringLiteral("Модулът с данните на програмата не е създаден."));
+    Query& dicts = DataModule2->Dicts;
+    dicts.close();
+    dicts.setConnectionString(connectionString(programFolder(), DbFile::Dict));
+    dicts.clearSql();
+    dicts.addSql(QStringLiteral("select * from dicts"));
+    dicts.open();
+    dicts.first();
+    // Read every row before the list is touched, so that a failure part way
+    // leaves the list as it was.
+    QStringList languages;
+    while (!dicts.eof()) {
+        languages.append(dicts.text(QStringLiteral("Lang")));
+        dicts.next();
+    }
+    // The list's text is the dictionary choice; filling the list must not
+    // pick one.
+    const QString choice = dict2->currentText();
+    dict2->clear();
+    dict2->addItems(languages);
+    dict2->setCurrentIndex(dict2->findText(choice));
+}

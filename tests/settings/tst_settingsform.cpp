@@ -1,0 +1,610 @@
+#include "app/balloons.h"
+#include "app/globals.h"
+#include "app/messages.h"
+#include "settings/registry.h"
+#include "settings/settingsform.h"
+#include "settings/spinfield.h"
+#include "settingsfile.h"
+#include "store/connection.h"
+#include "store/datamodule.h"
+#include "support/programfolder.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <functional>
+
+namespace {
+
+const QString kLocal = QStringLiteral("Tamrel\\Kivor 2\\LocalSettings");
+const QString kTest = kLocal + QStringLiteral("\\Test");
+const QString kTutor = kLocal + QStringLiteral("\\Tutor");
+
+// The first-run layout as another process must find it: key, value, type
+// (b, i, s) and the text in the file.
+struct Stored {
+    QString key;
+    QString name;
+    char type;
+    QString text;
+};
+
+QList<Stored> firstRunLayout(bool help, bool balloons) {
+    const QString lan = QStringLiteral("Tamrel\\Kivor 2\\LANSettings");
+    const auto flag = [](bool b) { return QString::number(int(b)); };
+    QList<Stored> layout = {
+        {kLocal, "Help", 'b', flag(help)},
+        {kLocal, "balloons", 'b', flag(balloons)},
+        {kTest, "NumQuest", 'i', "10"},
+        {kTutor, "BackBtn", 'b', "1"},
+        {kTutor, "WalkQuest", 'b', "1"},
+        {kTutor, "FullAns", 'b', "1"},
+        {kTutor, "NumQuest", 'i', "10"},
+        {kTutor, "Dict", 'b', "0"},
+        {kTutor, "DictLang", 's', ""},
+        {lan, "results", 'b', "1"},
+        {lan, "TS", 'b', "0"},
+    };
+    for (const QString& key : {kTest, lan + QStringLiteral("\\Test")})
+        layout += QList<Stored>{{key, "BackBtn", 'b', "1"},     {key, "WalkQuest", 'b', "1"},
+                                {key, "Timer", 'b', "1"},       {key, "hour", 'i', "0"},
+                                {key, "min", 'i', "40"},        {key, "sec", 'i', "0"},
+                                {key, "UnlimiteCor", 'b', "0"}, {key, "NumCor", 'i', "2"}};
+    return layout;
+}
+
+QString fileKey(const QString& key, const QString& name) {
+    return QString(key).remove(QStringLiteral("Tamrel\\Kivor 2\\")).replace('\\', '/') + '/' + name;
+}
+
+// Child process: reads "type|key|name" arguments through the registry layer
+// and prints "key|name=value", or "key|name!" when the read fails.
+int readRegistry(int argc, char** argv) {
+    QTextStream out(stdout);
+    for (int i = 2; i < argc; ++i) {
+        const QStringList part = QString::fromUtf8(argv[i]).split('|');
+        out << part[1] << '|' << part[2];
+        try {
+            RegistryKey key(part[1], RegistryKey::Open::Existing);
+            if (part[0] == "s")
+                out << '=' << key.readString(part[2]);
+            else if (part[0] == "b")
+                out << '=' << int(key.readBool(part[2]));
+            else
+                out << '=' << key.readInteger(part[2]);
+        } catch (const RegistryError&) {
+            out << '!';
+        }
+        out << '\n';
+    }
+    return 0;
+}
+
+QSettings store() {
+    return QSettings(QStringLiteral("Tamrel"), QStringLiteral("Kivor 2"));
+}
+
+// What the load reads, in its order, with the values the tests store.
+struct Loaded {
+    QString key;
+    QString name;
+    int stored;   // differs from the first-run default
+    int firstRun; // the first-run default
+    std::function<int(const TSettingsForm&)> control;
+};
+
+const QList<Loaded>& loadOrder() {
+    static const QList<Loaded> order = {
+        {kLocal, "Help", 1, 0, [](auto& f) { return int(f.shsc0->isChecked()); }},
+        {kLocal, "balloons", 1, 0, [](auto& f) { return int(f.sbt0->isChecked()); }},
+        {kTest, "BackBtn", 0, 1, [](auto& f) { return int(f.sbbc1->isChecked()); }},
+        {kTest, "WalkQuest", 0, 1, [](auto& f) { return int(f.srqc1->isChecked()); }},
+        {kTest, "Timer", 0, 1, [](auto& f) { return int(f.chtime1->isChecked()); }},
+        {kTest, "hour", 3, 0, [](auto& f) { return f.hour1->value(); }},
+        {kTest, "min", 15, 40, [](auto& f) { return f.min1->value(); }},
+        {kTest, "sec", 30, 0, [](auto& f) { return f.sec1->value(); }},
+        {kTest, "UnlimiteCor", 1, 0, [](auto& f) { return int(f.unnumcor1->isChecked()); }},
+        {kTest, "NumCor", 7, 2, [](auto& f) { return f.numcor1->value(); }},
+        {kTutor, "BackBtn", 0, 1, [](auto& f) { return int(f.sbbc2->isChecked()); }},
+        {kTutor, "WalkQuest", 0, 1, [](auto& f) { return int(f.srqc2->isChecked()); }},
+    };
+    return order;
+}
+
+} // namespace
+
+class TstSettingsForm : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void firstRunWritesDefaults_data();
+    void firstRunWritesDefaults();
+    void storedNumberIsClamped_data();
+    void storedNumberIsClamped();
+    void typedNumberIsClamped_data();
+    void typedNumberIsClamped();
+    void loadStopsAtBadValue_data();
+    void loadStopsAtBadValue();
+    void enabledStateFollowsLoad_data();
+    void enabledStateFollowsLoad();
+    void enabledStateFollowsBoxes_data();
+    void enabledStateFollowsBoxes();
+    void saveWritesOnlyItsValues();
+    void saveFailureKeepsWindowOpen_data();
+    void saveFailureKeepsWindowOpen();
+    void standardThenCancelWritesNothing();
+    void showDeletesLanFile();
+    void dictionaryListFilled();
+    void dictionaryFailureKeepsList_data();
+    void dictionaryFailureKeepsList();
+    void onlyButtonsClose();
+
+private:
+    // Shows the window once so that the first-run defaults exist, and leaves it.
+    void firstRun(TSettingsForm& form);
+    QString file() const {
+        return settingsFile(QStringLiteral("Tamrel"), QStringLiteral("Kivor 2"));
+    }
+
+    QTemporaryDir m_folder;
+    QList<QPair<MessageKind, QString>> m_messages;
+    std::unique_ptr<TDataModule2> m_data;
+};
+
+void TstSettingsForm::initTestCase() {
+    setMessageSink([this](MessageKind k, const QString& t) { m_messages.append({k, t}); });
+    m_data = std::make_unique<TDataModule2>();
+    DataModule2 = m_data.get();
+}
+
+void TstSettingsForm::init() {
+    QFileInfo conf(file());
+    if (conf.isDir())
+        QDir(file()).removeRecursively();
+    QFile::remove(file());
+    m_messages.clear();
+}
+
+void TstSettingsForm::firstRun(TSettingsForm& form) {
+    form.setProgramFolder(m_folder.path());
+    form.show();
+    form.CancelBtn->click();
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TstSettingsForm::firstRunWritesDefaults_data() {
+    QTest::addColumn<bool>("help");
+    QTest::addColumn<bool>("balloons");
+    QTest::newRow("start-up state") << false << false;
+    QTest::newRow("boxes checked") << true << true;
+}
+
+void TstSettingsForm::firstRunWritesDefaults() {
+    QFETCH(bool, help);
+    QFETCH(bool, balloons);
+    TSettingsForm form;
+    form.shsc0->setChecked(help);
+    form.sbt0->setChecked(balloons);
+    firstRun(form);
+    const QList<Stored> layout = firstRunLayout(help, balloons);
+
+    // Exactly these values reached the file, each in its own form.
+    QMap<QString, QString> expected;
+    for (const Stored& s : layout)
+        expected.insert(fileKey(s.key, s.name), s.text);
+    QCOMPARE(readSettingsFile(file()), expected);
+
+    // Another process reads them back with their types.
+    QStringList args{QStringLiteral("--read-registry")}, lines;
+    for (const Stored& s : layout) {
+        args << QStringLiteral("%1|%2|%3").arg(QChar(s.type), s.key, s.name);
+        lines << s.key + '|' + s.name + '=' + s.text;
+    }
+    QProcess reader;
+    reader.start(QCoreApplication::applicationFilePath(), args);
+    QVERIFY(reader.waitForFinished(60000));
+    QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+             lines);
+
+    for (const Loaded& l : loadOrder())
+        QCOMPARE(l.control(form), l.name == "Help"       ? int(help)
+                                  : l.name == "balloons" ? int(balloons)
+                                                         : l.firstRun);
+    QVERIFY(form.hour1->isEnabled() && form.numcor1->isEnabled());
+    QVERIFY(form.sfac2d->isChecked() && form.sdc2d->isChecked());
+    QVERIFY(form.dict2->isHidden());
+    QCOMPARE(form.dict2->currentText(), QString());
+}
+
+void TstSettingsForm::storedNumberIsClamped_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("loaded");
+    QTest::newRow("hour high") << "hour"
+                               << "hour1" << 30 << 24;
+    QTest::newRow("hour low") << "hour"
+                              << "hour1" << -1 << 0;
+    QTest::newRow("min high") << "min"
+                              << "min1" << 61 << 60;
+    QTest::newRow("min low") << "min"
+                             << "min1" << -7 << 0;
+    QTest::newRow("sec high") << "sec"
+                              << "sec1" << 75 << 60;
+    QTest::newRow("sec low") << "sec"
+                             << "sec1" << -1 << 0;
+    QTest::newRow("NumCor high") << "NumCor"
+                                 << "numcor1" << 5000 << 1000;
+    QTest::newRow("NumCor low") << "NumCor"
+                                << "numcor1" << -2 << 0;
+    QTest::newRow("NumCor in range") << "NumCor"
+                                     << "numcor1" << 1000 << 1000;
+}
+
+void TstSettingsForm::storedNumberIsClamped() {
+    QFETCH(QString, name);
+    QFETCH(QString, field);
+    QFETCH(int, stored);
+    QFETCH(int, loaded);
+    TSettingsForm form;
+    firstRun(form);
+    store().setValue("LocalSettings/Test/" + name, stored);
+    form.show();
+    auto* spin = form.findChild<SpinField*>(field);
+    QCOMPARE(spin->value(), loaded);
+    QCOMPARE(spin->text(), QString::number(loaded));
+}
+
+void TstSettingsForm::typedNumberIsClamped_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("value");
+    QTest::newRow("hour 99") << "hour1"
+                             << "99" << 24;
+    QTest::newRow("min 75") << "min1"
+                            << "75" << 60;
+    QTest::newRow("sec 61") << "sec1"
+                            << "61" << 60;
+    QTest::newRow("numcor 5000") << "numcor1"
+                                 << "5000" << 1000;
+    QTest::newRow("min in range") << "min1"
+                                  << "7" << 7;
+    QTest::newRow("hour emptied") << "hour1"
+                                  << "" << 0;
+    QTest::newRow("numcor emptied") << "numcor1"
+                                    << "" << 0;
+}
+
+// A typed number counts clamped at once, and shows clamped once the click on
+// "Запази" has taken the focus, before the save reads it.
+void TstSettingsForm::typedNumberIsClamped() {
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(int, value);
+    TSettingsForm form;
+    firstRun(form);
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* spin = form.findChild<SpinField*>(field);
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClick(spin, Qt::Key_Delete);
+    QTest::keyClicks(spin, typed);
+    QCOMPARE(spin->text(), typed);
+    QCOMPARE(spin->value(), value);
+
+    QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(spin->text(), QString::number(value));
+    const QString name = field == "numcor1" ? QStringLiteral("NumCor") : field.chopped(1);
+    QCOMPARE(readSettingsFile(file()).value("LocalSettings/Test/" + name), QString::number(value));
+}
+
+void TstSettingsForm::loadStopsAtBadValue_data() {
+    QTest::addColumn<QString>("group"); // removed, or holds the bad value
+    QTest::addColumn<QVariant>("bad");  // invalid: the value is removed
+    QTest::addColumn<int>("at");        // position in the load order
+    QTest::addColumn<QString>("named");
+    const QVariant removed;
+    QTest::newRow("Help yes") << "LocalSettings/Help" << QVariant("yes") << 0 << "„Help“";
+    QTest::newRow("balloons missing") << "LocalSettings/balloons" << removed << 1 << "„balloons“";
+    QTest::newRow("Test key missing") << "LocalSettings/Test" << removed << 2 << kTest;
+    QTest::newRow("Timer true") << "LocalSettings/Test/Timer" << QVariant("true") << 4 << "„Timer“";
+    QTest::newRow("hour abc") << "LocalSettings/Test/hour" << QVariant("abc") << 5 << "„hour“";
+    QTest::newRow("min missing") << "LocalSettings/Test/min" << removed << 6 << "„min“";
+    QTest::newRow("NumCor 1.5") << "LocalSettings/Test/NumCor" << QVariant("1.5") << 9
+                                << "„NumCor“";
+    QTest::newRow("Tutor key missing") << "LocalSettings/Tutor" << removed << 10 << kTutor;
+    QTest::newRow("Tutor WalkQuest yes")
+        << "LocalSettings/Tutor/WalkQuest" << QVariant("yes") << 11 << "„WalkQuest“";
+}
+
+// The values before the bad one are loaded, the ones after it keep what the
+// controls held, and the error box names what was wrong.
+void TstSettingsForm::loadStopsAtBadValue() {
+    QFETCH(QString, group);
+    QFETCH(QVariant, bad);
+    QFETCH(int, at);
+    QFETCH(QString, named);
+    TSettingsForm form;
+    firstRun(form);
+    QSettings s = store();
+    for (const Loaded& l : loadOrder())
+        s.setValue(fileKey(l.key, l.name), l.stored);
+    if (bad.isValid())
+        s.setValue(group, bad);
+    else
+        s.remove(group);
+    s.sync();
+
+    form.show();
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages[0].first, MessageKind::Error);
+    QVERIFY2(m_messages[0].second.contains(named), qPrintable(m_messages[0].second));
+    for (int i = 0; i < loadOrder().size(); ++i) {
+        const Loaded& l = loadOrder()[i];
+        QCOMPARE(l.control(form), i < at ? l.stored : l.firstRun);
+    }
+}
+
+void TstSettingsForm::enabledStateFollowsLoad_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("UnlimiteCor 1") << "UnlimiteCor" << 1 << "numcor1" << false;
+    QTest::newRow("UnlimiteCor 0") << "UnlimiteCor" << 0 << "numcor1" << true;
+    QTest::newRow("Timer 0") << "Timer" << 0 << "sec1" << false;
+    QTest::newRow("Timer 1") << "Timer" << 1 << "hour1" << true;
+}
+
+void TstSettingsForm::enabledStateFollowsLoad() {
+    QFETCH(QString, name);
+    QFETCH(int, stored);
+    QFETCH(QString, field);
+    QFETCH(bool, enabled);
+    TSettingsForm form;
+    firstRun(form);
+    store().setValue("LocalSettings/Test/" + name, stored);
+    form.findChild<QWidget*>(field)->setEnabled(!enabled);
+    form.show();
+    QCOMPARE(form.findChild<QWidget*>(field)->isEnabled(), enabled);
+}
+
+void TstSettingsForm::enabledStateFollowsBoxes_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("byUser");
+    QTest::newRow("время by user") << "chtime1" << true;
+    QTest::newRow("время by program") << "chtime1" << false;
+    QTest::newRow("unlimited by user") << "unnumcor1" << true;
+    QTest::newRow("unlimited by program") << "unnumcor1" << false;
+}
+
+void TstSettingsForm::enabledStateFollowsBoxes() {
+    QFETCH(QString, box);
+    QFETCH(bool, byUser);
+    TSettingsForm form;
+    firstRun(form);
+    form.show();
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    auto* check = form.findChild<QCheckBox*>(box);
+    const QList<QWidget*> fields = box == "chtime1"
+                                       ? QList<QWidget*>{form.hour1, form.min1, form.sec1}
+                                       : QList<QWidget*>{form.numcor1};
+    // Checked "време" enables its fields; checked "неограничен брой" disables.
+    const bool enablesWhenChecked = box == "chtime1";
+    for (int step = 0; step < 2; ++step) {
+        if (byUser)
+            QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
+        else
+            check->setChecked(!check->isChecked());
+        for (QWidget* f : fields)
+            QCOMPARE(f->isEnabled(), check->isChecked() == enablesWhenChecked);
+    }
+}
+
+void TstSettingsForm::saveWritesOnlyItsValues() {
+    TSettingsForm form;
+    firstRun(form);
+    // Values only the first run writes, set apart from their defaults.
+    QSettings s = store();
+    const QMap<QString, QVariant> kept = {
+        {"LocalSettings/Test/NumQuest", 77},  {"LocalSettings/Tutor/FullAns", 0},
+        {"LocalSettings/Tutor/NumQuest", 55}, {"LocalSettings/Tutor/Dict", 1},
+        {"LANSettings/results", 0},           {"LANSettings/TS", 1},
+        {"LANSettings/Test/hour", 9},         {"LANSettings/Test/NumCor", 8}};
+    for (auto it = kept.begin(); it != kept.end(); ++it)
+        s.setValue(it.key(), it.value());
+    s.sync();
+    QMap<QString, QString> expected = readSettingsFile(file());
+
+    form.show();
+    setBalloonsEnabled(false);
+    for (const Loaded& l : loadOrder())
+        expected[fileKey(l.key, l.name)] = QString::number(l.stored);
+    form.shsc0->setChecked(true);
+    form.sbt0->setChecked(true);
+    form.sbbc1->setChecked(false);
+    form.srqc1->setChecked(false);
+    form.chtime1->setChecked(false);
+    form.hour1->setValue(3);
+    form.min1->setValue(15);
+    form.sec1->setValue(30);
+    form.unnumcor1->setChecked(true);
+    form.numcor1->setValue(7);
+    form.sbbc2->setChecked(false);
+    form.srqc2->setChecked(false);
+    form.SaveBtn->click();
+
+    QVERIFY(m_messages.isEmpty());
+    QVERIFY(!form.isVisible());
+    QVERIFY(balloonsEnabled());
+    QCOMPARE(readSettingsFile(file()), expected);
+}
+
+void TstSettingsForm::saveFailureKeepsWindowOpen_data() {
+    QTest::addColumn<bool>("folderBlocked");
+    QTest::addColumn<QString>("reported");
+    QTest::newRow("file unreadable") << false << "прочетен";
+    QTest::newRow("folder cannot be made") << true << "записани";
+}
+
+// A save that did not reach the disk is reported, and the window stays open
+// with the user's values instead of passing for saved.
+void TstSettingsForm::saveFailureKeepsWindowOpen() {
+    QFETCH(bool, folderBlocked);
+    QFETCH(QString, reported);
+    TSettingsForm form;
+    firstRun(form);
+    form.show();
+    const QString folder = QFileInfo(file()).path();
+    QVERIFY(QDir(folder).removeRecursively());
+    if (folderBlocked) {
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    } else {
+        QVERIFY(QDir().mkpath(file()));
+    }
+    setBalloonsEnabled(false);
+    form.sbt0->setChecked(true);
+    form.SaveBtn->click();
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages[0].first, MessageKind::Error);
+    QVERIFY2(m_messages[0].second.contains(reported), qPrintable(m_messages[0].second));
+    QVERIFY(form.isVisible());
+    QVERIFY(!balloonsEnabled());
+
+    // The values that found no file must not reach the next test's file.
+    QFile::remove(folder);
+    QDir(folder).removeRecursively();
+    store().clear();
+}
+
+void TstSettingsForm::standardThenCancelWritesNothing() {
+    TSettingsForm form;
+    firstRun(form);
+    store().setValue("LocalSettings/Test/hour", 5);
+    store().setValue("LocalSettings/Test/UnlimiteCor", 1);
+    store().setValue("LocalSettings/Tutor/BackBtn", 0);
+    QFile conf(file());
+    QVERIFY(conf.open(QIODevice::ReadOnly));
+    const QByteArray before = conf.readAll();
+    conf.close();
+
+    form.show();
+    form.Button3->click();
+    QCOMPARE(form.hour1->value(), 0);
+    QCOMPARE(form.min1->value(), 40);
+    QVERIFY(!form.unnumcor1->isChecked() && form.numcor1->isEnabled());
+    QCOMPARE(form.numcor1->value(), 2);
+    QVERIFY(!form.sbbc2->isChecked()); // the tutor page is not touched
+    form.CancelBtn->click();
+    QVERIFY(!form.isVisible());
+    QVERIFY(conf.open(QIODevice::ReadOnly));
+    QCOMPARE(conf.readAll(), before);
+
+    form.show();
+    QCOMPARE(form.hour1->value(), 5);
+    QVERIFY(form.unnumcor1->isChecked() && !form.numcor1->isEnabled());
+}
+
+void TstSettingsForm::showDeletesLanFile() {
+    TSettingsForm form;
+    firstRun(form);
+    QFile lan(m_folder.filePath(QStringLiteral("lan")));
+    QVERIFY(lan.open(QIODevice::WriteOnly));
+    lan.close();
+    form.show();
+    QVERIFY(!lan.exists());
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TstSettingsForm::dictionaryListFilled() {
+    fixture::ProgramFolder folder;
+    folder.addDictionary(QStringLiteral("Английски"), QStringLiteral("en"), {});
+    folder.addDictionary(QStringLiteral("Немски"), QStringLiteral("de"), {});
+    folder.addDictionary(QStringLiteral("Руски"), QStringLiteral("ru"), {});
+    TSettingsForm form;
+    form.setProgramFolder(folder.path());
+    form.dict2->addItem(QStringLiteral("стар"));
+    form.dict2->setCurrentIndex(-1);
+    QVERIFY(guarded([&] { form.Dict(); }));
+    QStringList items;
+    for (int i = 0; i < form.dict2->count(); ++i)
+        items << form.dict2->itemText(i);
+    QCOMPARE(items, QStringList({"Английски", "Немски", "Руски"}));
+    // Filling the list picks no dictionary.
+    QCOMPARE(form.dict2->currentText(), QString());
+    QVERIFY(DataModule2->Dicts.isOpen());
+}
+
+void TstSettingsForm::dictionaryFailureKeepsList_data() {
+    QTest::addColumn<QByteArray>("damage");
+    QTest::newRow("not a database") << QByteArray("garbage");
+    QTest::newRow("missing file") << QByteArray("missing");
+    QTest::newRow("no dicts table") << QByteArray("create table other (x text)");
+    QTest::newRow("no Lang column")
+        << QByteArray("create table dicts (Name text); insert into dicts values ('x')");
+}
+
+void TstSettingsForm::dictionaryFailureKeepsList() {
+    QFETCH(QByteArray, damage);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("dict")));
+    const QString path = folder.filePath(QStringLiteral("dict/dict.mdb"));
+    if (damage == "garbage") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    } else if (damage != "missing") {
+        Connection::create(path, QString())->execRaw(QString::fromUtf8(damage));
+    }
+    TSettingsForm form;
+    form.setProgramFolder(folder.path());
+    const QStringList old{QStringLiteral("стар 1"), QStringLiteral("стар 2")};
+    form.dict2->addItems(old);
+    QVERIFY(!guarded([&] { form.Dict(); }));
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages[0].first, MessageKind::Error);
+    QCOMPARE(form.dict2->count(), 2);
+    QCOMPARE(form.dict2->itemText(1), old[1]);
+}
+
+void TstSettingsForm::onlyButtonsClose() {
+    TSettingsForm form;
+    QCOMPARE(form.windowType(), Qt::Tool);
+    QVERIFY(form.windowFlags() & Qt::CustomizeWindowHint);
+    QVERIFY(!(form.windowFlags() & Qt::WindowCloseButtonHint));
+    firstRun(form);
+    form.show();
+    QVERIFY(!form.close());
+    QCloseEvent event;
+    QApplication::sendEvent(&form, &event);
+    QVERIFY(!event.isAccepted());
+    QVERIFY(form.isVisible());
+    form.CancelBtn->click();
+    QVERIFY(!form.isVisible());
+}
+
+int main(int argc, char** argv) {
+    if (argc > 1 && qstrcmp(argv[1], "--read-registry") == 0)
+        return readRegistry(argc, argv);
+    fixture::usePrivateConfig();
+    QApplication app(argc, argv);
+    TstSettingsForm test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_settingsform.moc"
