@@ -4,3 +4,7 @@
 // the "balloons" setting.
 void setBalloonsEnabled(bool enabled);
 bool balloonsEnabled();
+
+// The look of the balloons: shown 200 ms after the pointer stops, kept up for
+// 100 s, navy text on white.
+void setupBalloonLook();

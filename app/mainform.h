@@ -6,6 +6,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QToolButton;
 class QStatusBar;
 class QTimer;
 
@@ -29,7 +30,7 @@ public:
     QPushButton* InfBtn = nullptr;
     QPushButton* HelpBtn = nullptr;
     QPushButton* TestBtn = nullptr;
-    QPushButton* TutorBtn = nullptr;
+    QToolButton* TutorBtn = nullptr;
     QPushButton* TestLANBtn = nullptr;
     QPushButton* printbtn = nullptr;
     QPushButton* DiaryBtn = nullptr;
@@ -58,12 +59,14 @@ public:
     // Height of the band that drags the window: the frame above the title
     // picture and the picture itself.
     int dragBandHeight() const;
+    void centreOnScreen();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     bool m_dragging = false;

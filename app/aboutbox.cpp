@@ -1,0 +1,117 @@
+#include "aboutbox.h"
+
+#include "globals.h"
+#include "mainform.h"
+#include "messages.h"
+#include "picture.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace {
+
+QLabel* label(QWidget* parent, const char* name, QRect geometry, int pointSize = 9,
+              bool bold = false)
+{
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(geometry);
+    QFont f(QStringLiteral("Arial"), pointSize);
+    f.setBold(bold);
+    l->setFont(f);
+    return l;
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(QWidget* parent) : QWidget(parent, Qt::Tool)
+{
+    setObjectName(QStringLiteral("AboutBox"));
+    setWindowTitle(QStringLiteral("Информация"));
+    setFixedSize(364, 287);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setFont(QFont(QStringLiteral("Arial"), 9));
+
+    ProgramIcon = label(this, "ProgramIcon", {0, 0, 364, 111});
+    ProgramIcon->setScaledContents(true);
+    guarded([this] {
+        ProgramIcon->setPixmap(QPixmap::fromImage(artPicture(QStringLiteral("about"))));
+    });
+    // The names stand over the picture.
+    Company = label(ProgramIcon, "Company", {16, 8, 300, 26}, 14, true);
+    ProductName = label(ProgramIcon, "ProductName", {16, 30, 300, 50}, 30, true);
+    Version = label(ProgramIcon, "Version", {20, 82, 200, 20});
+    for (QLabel* l : {Company, ProductName, Version}) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, QColor(0, 0, 128));
+        l->setPalette(p);
+    }
+
+    Credit = label(this, "Credit", {12, 118, 340, 18});
+    ContactsLabel = label(this, "ContactsLabel", {12, 140, 70, 18});
+    Contact1 = label(this, "Contact1", {84, 140, 270, 18});
+    Contact2 = label(this, "Contact2", {84, 158, 270, 18});
+
+    Thanks = label(this, "Thanks", {4, 180, 355, 66});
+    Thanks->setWordWrap(true);
+    Thanks->setAlignment(Qt::AlignCenter);
+    Thanks->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* line = new QFrame(this);
+    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    line->setGeometry(4, 249, 356, 2);
+    Origin = label(this, "Origin", {12, 257, 250, 22}, 8);
+    CloseBtn = new QPushButton(QStringLiteral("Затвори"), this);
+    CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
+    CloseBtn->setGeometry(274, 256, 82, 25);
+    connect(CloseBtn, &QPushButton::clicked, this, &TAboutBox::CloseBtnClick);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void TAboutBox::FormShow()
+{
+    Company->setText(QStringLiteral("Tamrel"));
+    ProductName->setText(QStringLiteral("Kivor"));
+    Version->setText(QStringLiteral("версия 2.5"));
+    Credit->setText(QStringLiteral("създадено от екипа на Kivor в Tamrel"));
+    ContactsLabel->setText(QStringLiteral("контакти:"));
+    Contact1->setText(QStringLiteral("учителят по информатика в училище"));
+    Contact2->setText(QStringLiteral("екипът на Kivor в Tamrel"));
+    Thanks->setText(QStringLiteral(
+        "Благодарим на учителите, които написаха първите въпроси и речници, "
+        "и на учениците, които решиха първите тестове и ни казаха "
+        "кое е неясно."));
+    Origin->setText(QStringLiteral("Tamrel Kivor 2 · България"));
+    if (MainForm)
+        MainForm->hide();
+}
+
+void TAboutBox::FormClose()
+{
+    if (MainForm)
+        MainForm->show();
+}
+
+void TAboutBox::CloseBtnClick() { close(); }
+
+void TAboutBox::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TAboutBox::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    FormClose();
+}

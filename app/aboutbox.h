@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// The information window: who made the program and who helped.
+class TAboutBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget* parent = nullptr);
+
+    QLabel* ProgramIcon = nullptr; // the picture across the top
+    QLabel* Company = nullptr;
+    QLabel* ProductName = nullptr;
+    QLabel* Version = nullptr;
+    QLabel* Credit = nullptr;
+    QLabel* ContactsLabel = nullptr;
+    QLabel* Contact1 = nullptr;
+    QLabel* Contact2 = nullptr;
+    QLabel* Thanks = nullptr; // read-only acknowledgement
+    QLabel* Origin = nullptr;
+    QPushButton* CloseBtn = nullptr;
+
+    void FormShow();
+    void FormClose();
+    void CloseBtnClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+};

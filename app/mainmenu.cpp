@@ -1,0 +1,85 @@
+// The commands of the main window, carried by the data module's popup menu.
+#include "store/datamodule.h"
+
+#include "aboutbox.h"
+#include "globals.h"
+#include "helpstart.h"
+#include "mainform.h"
+#include "settings/settingsform.h"
+
+#include <QAction>
+#include <QMenu>
+
+void TDataModule2::createMainMenu()
+{
+    if (MainPopupMenu1)
+        return;
+    MainPopupMenu1 = new QMenu;
+    MainPopupMenu1->setObjectName(QStringLiteral("MainPopupMenu1"));
+    // A menu cannot be the child of a non-widget; it goes with the module.
+    connect(this, &QObject::destroyed, [menu = MainPopupMenu1] { delete menu; });
+    auto item = [this](const char* name, const QString& caption, bool enabled) {
+        QAction* a = MainPopupMenu1->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        a->setEnabled(enabled);
+        return a;
+    };
+    auto separator = [this](const char* name) {
+        QAction* a = MainPopupMenu1->addSeparator();
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    mN1 = item("mN1", QStringLiteral("Тест"), true);
+    mN2 = item("mN2", QStringLiteral("Обучение"), true);
+    N12 = separator("N12");
+    mN11 = item("mN11", QStringLiteral("Дневник"), false);
+    mN4 = item("mN4", QStringLiteral("Теми"), false);
+    mN3 = item("mN3", QStringLiteral("Речник"), false);
+    mN14 = item("mN14", QStringLiteral("Принтиране"), false);
+    N5 = separator("N5");
+    mN6 = item("mN6", QStringLiteral("Настройки"), true);
+    N7 = separator("N7");
+    mN13 = item("mN13", QStringLiteral("Помощ"), true);
+    mN8 = item("mN8", QStringLiteral("Информация"), true);
+    N9 = separator("N9");
+    mN10 = item("mN10", QStringLiteral("Изход"), true);
+
+    connect(mN1, &QAction::triggered, this, &TDataModule2::mN1Click);
+    connect(mN2, &QAction::triggered, this, &TDataModule2::mN2Click);
+    connect(mN6, &QAction::triggered, this, &TDataModule2::mN6Click);
+    connect(mN8, &QAction::triggered, this, &TDataModule2::mN8Click);
+    connect(mN10, &QAction::triggered, this, &TDataModule2::mN10Click);
+    connect(mN13, &QAction::triggered, this, &TDataModule2::mN13Click);
+}
+
+void TDataModule2::mN1Click()
+{
+    // A test run begins with the pupil's registration (the windows of the
+    // run join here as they are built).
+}
+
+void TDataModule2::mN2Click()
+{
+    // A tutor run goes straight to the choice of subject (the windows of the
+    // run join here as they are built).
+}
+
+void TDataModule2::mN6Click()
+{
+    if (SettingsForm)
+        SettingsForm->show();
+}
+
+void TDataModule2::mN8Click()
+{
+    if (AboutBox)
+        AboutBox->show();
+}
+
+void TDataModule2::mN10Click()
+{
+    if (MainForm)
+        MainForm->close();
+}
+
+void TDataModule2::mN13Click() { startHelpProgram(m_programFolder); }

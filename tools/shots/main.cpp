@@ -1,0 +1,131 @@
+// Makes the pictures of the help pages from the program's own windows,
+// rendered off screen inside a program folder: the help always shows the
+// program as it is built.
+//
+//   kivor-shots <program folder>
+#include "app/aboutbox.h"
+#include "app/globals.h"
+#include "app/mainform.h"
+#include "app/messages.h"
+#include "app/picture.h"
+#include "app/startup.h"
+#include "settings/settingsform.h"
+#include "store/datamodule.h"
+#include "store/paths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QPainter>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+bool writeJpeg(const QImage& image, const QString& path)
+{
+    const QByteArray bytes = encodeJpeg(image, 90);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+bool writeBmp(const QImage& image, const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return image.convertToFormat(QImage::Format_RGB32).save(path, "BMP");
+}
+
+// The small mark at the top of every help page.
+QImage logo()
+{
+    QImage img(48, 48, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, 48);
+    g.setColorAt(0, QColor(0x1f, 0x3f, 0x9a));
+    g.setColorAt(1, QColor(0x00, 0x00, 0x80));
+    p.setBrush(g);
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(2, 2, 44, 44), 9, 9);
+    QFont f(QStringLiteral("DejaVu Sans"), 22, QFont::Bold);
+    f.setPixelSize(30);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(2, 0, 44, 46), Qt::AlignCenter, QStringLiteral("K"));
+    p.setBrush(QColor(0xf5, 0xb8, 0x2e));
+    p.drawEllipse(QPointF(37, 37), 5, 5);
+    return img;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: kivor-shots <program folder>\n");
+        return 2;
+    }
+    // Rendered without a display, and without touching the user's settings.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tamrel Kivor 2"));
+    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    if (!QDir::setCurrent(folder)) {
+        std::fprintf(stderr, "kivor-shots: no folder %s\n", argv[1]);
+        return 1;
+    }
+    QStringList failures;
+    setMessageSink([&failures](MessageKind, const QString& text) { failures.append(text); });
+
+    createApplicationObjects();
+    MainForm->Timer1Timer();
+    MainForm->show();
+    QApplication::processEvents();
+
+    auto out = [&folder](const char* relative) {
+        return programPath(folder, QString::fromLatin1(relative));
+    };
+    bool ok = writeBmp(logo(), out("\\help4\\x.bmp"));
+    ok = writeJpeg(MainForm->grab().toImage(), out("\\help4\\images\\p02\\01.jpg")) && ok;
+
+    DataModule2->MainPopupMenu1->popup(MainForm->mapToGlobal(QPoint(300, 100)));
+    QApplication::processEvents();
+    ok = writeJpeg(DataModule2->MainPopupMenu1->grab().toImage(),
+                   out("\\help4\\images\\p02\\02.jpg")) &&
+         ok;
+    DataModule2->MainPopupMenu1->hide();
+
+    SettingsForm->show();
+    QApplication::processEvents();
+    const char* pages[] = {"\\help4\\images\\p05\\01.bmp", "\\help4\\images\\p05\\02.jpg",
+                           "\\help4\\images\\p05\\03.jpg"};
+    for (int i = 0; i < 3; ++i) {
+        SettingsForm->PageControl1->setCurrentIndex(i);
+        QApplication::processEvents();
+        const QImage shot = SettingsForm->grab().toImage();
+        ok = (i == 0 ? writeBmp(shot, out(pages[i])) : writeJpeg(shot, out(pages[i]))) && ok;
+    }
+    SettingsForm->CancelBtnClick();
+
+    AboutBox->show();
+    QApplication::processEvents();
+    ok = writeJpeg(AboutBox->grab().toImage(), out("\\help4\\images\\p05\\04.jpg")) && ok;
+    AboutBox->close();
+
+    for (const QString& f : failures)
+        std::fprintf(stderr, "kivor-shots: %s\n", qPrintable(f));
+    destroyApplicationObjects();
+    if (!ok) {
+        std::fprintf(stderr, "kivor-shots: a picture could not be written\n");
+        return 1;
+    }
+    return 0;
+}
