@@ -2,8 +2,11 @@
 // same run so that the ratios hold on any machine.
 #include "benchutil.h"
 
+#include "setup/drawing.h"
+#include "setup/random.h"
 #include "store/connection.h"
 #include "store/connstr.h"
+#include "store/datamodule.h"
 #include "store/jetsql.h"
 #include "store/query.h"
 #include "store/scratch.h"
@@ -48,6 +51,17 @@ void rewriteNumbers(Query& q, Connection* inTransaction) {
     if (tx)
         tx->commit();
 }
+
+class QuietProgress : public DrawProgress {
+public:
+    int maximum() const override { return m_max; }
+    void setMaximum(int m) override { m_max = m; }
+    void step() override {}
+    void processEvents() override {}
+
+private:
+    int m_max = 4;
+};
 
 } // namespace
 
@@ -100,5 +114,21 @@ int main(int argc, char** argv) {
         tx.commit();
     });
     report(QStringLiteral("renew scratch + append 100 temp4 rows"), append, floor);
+
+    // A whole drawing of 100 questions, as the subject window starts it.
+    TDataModule2 dm;
+    dm.setProgramFolder(folder);
+    const double drawing = medianMs(kRuns, [&] {
+        dm.Topics.close();
+        dm.Topics.setConnectionString(dm.connectionString(DbFile::Topics));
+        dm.Topics.setSql(
+            {QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
+        dm.Topics.setParam(QStringLiteral("cl"), 1);
+        dm.Topics.open();
+        QuietProgress progress;
+        drawQuestions(dm, 1, 100, randomSource(), progress);
+    });
+    report(QStringLiteral("draw 100 of %1 questions (target: within 3x floor)").arg(kQuestions),
+           drawing, floor);
     return 0;
 }

@@ -46,6 +46,21 @@ QString makeBenchFolder(const QString& folder, int count) {
     }
     QFile::copy(programPath(folder, QStringLiteral("\\data\\ctemp.mdb")),
                 programPath(folder, QStringLiteral("\\data\\temp.mdb")));
+    {
+        auto topics = Connection::create(programPath(folder, QStringLiteral("\\data\\topics.mdb")),
+                                         topicsPassword());
+        schema::create(*topics, schema::topics());
+        Query t;
+        t.setConnection(topics.get());
+        t.setSql({QStringLiteral("select * from topics")});
+        t.open();
+        t.append();
+        t.setInteger(QStringLiteral("class"), 1);
+        t.setText(QStringLiteral("object"), QStringLiteral("бенчмарк"));
+        t.setText(QStringLiteral("section"), QStringLiteral("голям раздел"));
+        t.setText(QStringLiteral("table"), table);
+        t.post();
+    }
     QString password;
     prse(1, password);
     auto c =

@@ -52,7 +52,8 @@ Table question(const QString& tableName) {
              integer("Scores"), blob("Picture"), text("Terms"),   text("Trans"),
              text("TTScores"),  text("TextW"),   text("Words"),   text("Start"),
              text("Leng")},
-            {{QStringLiteral("test"), QStringLiteral("nt"), QStringLiteral("typequest")}}};
+            {{QStringLiteral("test"), QStringLiteral("nt"), QStringLiteral("typequest")},
+             {QStringLiteral("num")}}};
 }
 
 Table temp4() {

@@ -1,5 +1,7 @@
 #include "programfolder.h"
 
+#include "tools/bank/gaps.h"
+
 #include "connection.h"
 #include "jetsql.h"
 #include "multiline.h"
@@ -9,15 +11,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTest>
 #include <sqlite3.h>
 
 namespace fixture {
 
 namespace {
-
-const QString kMarker = QStringLiteral(" ..... ");
 
 // Points per pair or gap, and the question's points as their sum.
 void setPoints(Question& q, const QList<int>& points) {
@@ -127,20 +126,18 @@ Question gapFill(const QString& passage, const QList<int>& points) {
     Question q;
     q.typequest = 2;
     q.condition = QStringLiteral("Попълнете липсващите думи.");
-    // One blank on each side of [word] belongs to the gap: the marker has its own.
-    static const QRegularExpression gap(QStringLiteral(" ?\\[([^\\]]*)\\] ?"));
-    QString text;
-    qsizetype from = 0;
-    for (const QRegularExpressionMatch& m : gap.globalMatch(passage)) {
-        text += passage.mid(from, m.capturedStart() - from);
-        q.start.append(QString::number(text.size()));
-        q.words.append(m.captured(1));
-        q.leng.append(QString::number(m.captured(1).size()));
-        text += kMarker;
-        from = m.capturedEnd();
+    // The same reading of [word] as the bank tool's, so fixtures and shipped
+    // banks place their gaps alike.
+    QStringList faults;
+    QStringList warnings;
+    const bank::GapText gaps = bank::parseGapText(passage, &faults, &warnings);
+    Q_ASSERT(faults.isEmpty());
+    q.textw = gaps.text;
+    q.words = gaps.words;
+    for (int i = 0; i < gaps.words.size(); ++i) {
+        q.start.append(QString::number(gaps.starts.value(i)));
+        q.leng.append(QString::number(gaps.words[i].size()));
     }
-    text += passage.mid(from);
-    q.textw = text;
     setPoints(q, points);
     return q;
 }

@@ -1,5 +1,7 @@
 #include "source.h"
 
+#include "app/picture.h"
+
 #include "gaps.h"
 
 #include <QBuffer>
@@ -211,7 +213,8 @@ void readPicture(Reader& r, const QString& contentFolder, const YAML::Node& q, Q
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
-    const QImage image = (format == "jpeg" || format == "png") ? reader.read() : QImage();
+    // The decoder the session uses, so a picture that passes here shows there.
+    const QImage image = (format == "jpeg" || format == "png") ? decodePicture(data) : QImage();
     if (image.isNull()) {
         r.fault(at, QStringLiteral("файлът %1 не е четимо изображение JPEG или PNG")
                         .arg(quoted(out->picture)));

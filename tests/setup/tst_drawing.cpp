@@ -1,0 +1,382 @@
+// The drawing of a run's questions into the scratch tables, over real
+// databases, with the chance fixed in advance.
+#include "setup/drawing.h"
+#include "setup/shuffle.h"
+#include "store/datamodule.h"
+#include "store/multiline.h"
+#include "support/fixedrandom.h"
+#include "support/programfolder.h"
+
+#include <QTest>
+
+namespace {
+
+constexpr unsigned kClass = 5;
+
+class CountingProgress : public DrawProgress {
+public:
+    int max = 4;
+    int position = 0;
+    int breaths = 0;
+    int maximum() const override { return max; }
+    void setMaximum(int m) override { max = m; }
+    void step() override { ++position; }
+    void processEvents() override { ++breaths; }
+};
+
+QString letter(int box) {
+    return QString(answerLetter(box));
+}
+
+} // namespace
+
+class TestDrawing : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixture::ProgramFolder> m_folder;
+    std::unique_ptr<TDataModule2> m_dm;
+    int m_tables = 0;
+
+    // A new section of its own in the class database, with these questions.
+    QString section(const QList<fixture::Question>& questions) {
+        const QString table = QStringLiteral("t%1").arg(++m_tables);
+        m_folder->addTopic(kClass, QStringLiteral("математика"), table, table);
+        for (const fixture::Question& q : questions)
+            m_folder->addQuestion(kClass, table, q);
+        return table;
+    }
+
+    // Draws from the section as the subject window leaves Topics: on its row.
+    DrawResult draw(const QString& section, int count, fixture::FixedRandom& random,
+                    CountingProgress* progress = nullptr) {
+        Query& topics = m_dm->Topics;
+        topics.close();
+        topics.setConnectionString(m_dm->connectionString(DbFile::Topics));
+        topics.setSql({QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
+        topics.setParam(QStringLiteral("cl"), kClass);
+        topics.open();
+        if (!topics.locate(QStringLiteral("section"), section))
+            qFatal("no such section");
+        CountingProgress own;
+        return drawQuestions(*m_dm, kClass, count, random, progress ? *progress : own);
+    }
+
+    fixture::Rows drawn() const {
+        return m_folder->rows(DbFile::Scratch, QStringLiteral("select * from temp4 order by id"));
+    }
+
+    fixture::Rows temp1Rows() const {
+        return m_folder->rows(DbFile::Scratch, QStringLiteral("select * from temp1"));
+    }
+
+    static fixture::Question four(const QString& quest, int right = 0) {
+        return fixture::fourAnswer(quest,
+                                   {quest + QStringLiteral(" а"), quest + QStringLiteral(" б"),
+                                    quest + QStringLiteral(" в"), quest + QStringLiteral(" г")},
+                                   right);
+    }
+
+private slots:
+    void initTestCase() {
+        m_folder = std::make_unique<fixture::ProgramFolder>();
+        m_dm = std::make_unique<TDataModule2>();
+        m_dm->setProgramFolder(m_folder->path());
+    }
+    void cleanupTestCase() {
+        m_dm.reset();
+        m_folder.reset();
+    }
+
+    void shuffleTable_data() {
+        QTest::addColumn<int>("right");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<QString>("boxes");
+        const char* table[4][4] = {{"ADBC", "CADB", "BDAC", "CBDA"},
+                                   {"BADC", "ABCD", "DABC", "DCAB"},
+                                   {"CBDA", "DCAB", "ABCD", "DBAC"},
+                                   {"DCAB", "BDCA", "ACDB", "ABCD"}};
+        for (int r = 1; r <= 4; ++r)
+            for (int t = 1; t <= 4; ++t)
+                QTest::addRow("%s to box %d", qPrintable(letter(r)), t)
+                    << r << t << QString::fromLatin1(table[r - 1][t - 1]);
+    }
+    void shuffleTable() {
+        QFETCH(int, right);
+        QFETCH(int, target);
+        QFETCH(QString, boxes);
+        // Through a real drawing: the question's answers are "A".."D" by their
+        // column, the chance picks the row and then the target box.
+        fixture::Question q = fixture::fourAnswer(
+            QStringLiteral("?"),
+            {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")},
+            right - 1);
+        const QString s = section({q});
+        fixture::FixedRandom random({0, target - 1});
+        draw(s, 1, random);
+        const fixture::Rows rows = drawn();
+        QCOMPARE(rows.size(), 1);
+        const QString got = rows[0][QStringLiteral("ansa")].toString() +
+                            rows[0][QStringLiteral("ansb")].toString() +
+                            rows[0][QStringLiteral("ansc")].toString() +
+                            rows[0][QStringLiteral("ansd")].toString();
+        QCOMPARE(got, boxes);
+        QCOMPARE(rows[0][QStringLiteral("trueans")].toString(), letter(target));
+        // The right answer is in the target box.
+        QCOMPARE(got.at(target - 1), QChar(u'A' + (right - 1)));
+    }
+
+    void kindsCycle_data() {
+        QTest::addColumn<QList<int>>("kinds");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<int>>("asked");
+        QTest::newRow("every kind there")
+            << QList<int>{0, 0, 1, 1, 2, 2} << 6 << QList<int>{0, 1, 2, 0, 1, 2};
+        QTest::newRow("kinds running out fall back to any")
+            << QList<int>{0, 0, 0, 0, 1} << 5 << QList<int>{0, 1, 0, 0, 0};
+        QTest::newRow("four answers only") << QList<int>{0, 0, 0, 0} << 4 << QList<int>{0, 0, 0, 0};
+    }
+    void kindsCycle() {
+        QFETCH(QList<int>, kinds);
+        QFETCH(int, count);
+        QFETCH(QList<int>, asked);
+        QList<fixture::Question> qs;
+        for (int k : kinds) {
+            if (k == 0)
+                qs.append(four(QStringLiteral("въпрос %1").arg(qs.size())));
+            else if (k == 1)
+                qs.append(fixture::termMatching({QStringLiteral("a"), QStringLiteral("b")},
+                                                {QStringLiteral("1"), QStringLiteral("2")},
+                                                {1, 1}));
+            else
+                qs.append(fixture::gapFill(QStringLiteral("Ние [учим] тук."), {1}));
+        }
+        const QString s = section(qs);
+        fixture::FixedRandom random;
+        draw(s, count, random);
+        QList<int> got;
+        for (const fixture::Row& r : drawn())
+            got.append(r[QStringLiteral("typequest")].toInt());
+        QCOMPARE(got, asked);
+    }
+
+    void wholeSectionDrawnOnce() {
+        QList<fixture::Question> qs;
+        for (int i = 0; i < 7; ++i)
+            qs.append(four(QStringLiteral("q%1").arg(i)));
+        qs.append(fixture::termMatching({QStringLiteral("x")}, {QStringLiteral("y")}, {1}));
+        qs.append(fixture::gapFill(QStringLiteral("[дума] и [друга]"), {1, 2}));
+        // Rows not meant for tests are never counted or drawn.
+        fixture::Question hidden = four(QStringLiteral("скрит"));
+        hidden.test = 0;
+        hidden.nt = QStringLiteral("no");
+        qs.append(hidden);
+        const QString s = section(qs);
+        fixture::FixedRandom random({3, 1, 4, 1, 5, 9, 2, 6, 5, 3, 5, 8, 9, 7, 9, 3, 2, 3, 8});
+        CountingProgress progress;
+        const DrawResult result = draw(s, 9, random, &progress);
+        QCOMPARE(result.questionCount, 9);
+        QCOMPARE(result.testSection, s);
+        QCOMPARE(result.testSubject, QStringLiteral("математика"));
+
+        const fixture::Rows questions =
+            m_folder->rows(DbFile::Class, QStringLiteral("select * from ") + s, kClass);
+        QSet<int> nums;
+        for (const fixture::Row& r : questions) {
+            if (r[QStringLiteral("test")].toInt() != 1) {
+                QCOMPARE(r[QStringLiteral("quest")].toString(), QStringLiteral("скрит"));
+                continue;
+            }
+            QCOMPARE(r[QStringLiteral("nt")].toString(), QStringLiteral("yes"));
+            nums.insert(r[QStringLiteral("num")].toInt());
+        }
+        QCOMPARE(nums, (QSet<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        const fixture::Rows rows = drawn();
+        QCOMPARE(rows.size(), 9);
+        QSet<QString> quests;
+        for (int i = 0; i < rows.size(); ++i) {
+            QCOMPARE(rows[i][QStringLiteral("id")].toInt(), i + 1);
+            QCOMPARE(rows[i][QStringLiteral("limit")].toInt(), 0);
+            QVERIFY(rows[i][QStringLiteral("quest")].toString() != QStringLiteral("скрит"));
+            quests.insert(rows[i][QStringLiteral("quest")].toString() +
+                          rows[i][QStringLiteral("terms")].toString() +
+                          rows[i][QStringLiteral("textw")].toString());
+        }
+        QCOMPARE(quests.size(), 9);
+        // The gauge ends full, and the interface breathed during the work.
+        QCOMPARE(progress.position, progress.max);
+        QCOMPARE(progress.max, 4 + 9 + 2);
+        QVERIFY(progress.breaths >= 9);
+        // The queries stand as the session expects them.
+        QCOMPARE(m_dm->Temp.recordCount(), 9);
+        QCOMPARE(m_dm->Temp.connection(), &m_dm->ATemp1);
+        QCOMPARE(m_dm->Themes.recordCount(), 9);
+        QVERIFY(m_dm->Temp1.isOpen());
+        QVERIFY(m_dm->Temp2.isOpen());
+        QCOMPARE(m_dm->Temp2.recordCount(), 0);
+    }
+
+    void answersLeftAloneWithoutFour() {
+        // Kind 0 by its number, but what it carries are terms: usable, no shuffle.
+        fixture::Question q =
+            fixture::termMatching({QStringLiteral("едно"), QStringLiteral("две")},
+                                  {QStringLiteral("1"), QStringLiteral("2")}, {1, 1});
+        q.typequest = 0;
+        q.trueAns = QStringLiteral("Б");
+        const QString s = section({q});
+        fixture::FixedRandom random({0, 2});
+        draw(s, 1, random);
+        const fixture::Rows rows = drawn();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0][QStringLiteral("typequest")].toInt(), 0);
+        for (const char* col : {"trueans", "ansa", "ansb", "ansc", "ansd"})
+            QVERIFY2(rows[0][QLatin1String(col)].toString().isEmpty(), col);
+        QCOMPARE(temp1Rows().size(), 2);
+    }
+
+    void pairs_data() {
+        QTest::addColumn<QStringList>("terms");
+        QTest::addColumn<QStringList>("trans");
+        QTest::addColumn<QStringList>("points");
+        QTest::addColumn<int>("pairRows");
+        QStringList twelve, twelveT, twelveP;
+        for (int i = 1; i <= 12; ++i) {
+            twelve << QStringLiteral("понятие %1").arg(i);
+            twelveT << QStringLiteral("значение %1").arg(i);
+            twelveP << QString::number(i % 3 + 1);
+        }
+        QTest::newRow("twelve pairs") << twelve << twelveT << twelveP << 12;
+        QTest::newRow("three terms, two meanings")
+            << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}
+            << QStringList{QStringLiteral("1"), QStringLiteral("2")}
+            << QStringList{QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")} << 3;
+        QTest::newRow("empty first term")
+            << QStringList{QString(), QStringLiteral("b")}
+            << QStringList{QStringLiteral("1"), QStringLiteral("2")}
+            << QStringList{QStringLiteral("1"), QStringLiteral("1")} << 0;
+    }
+    void pairs() {
+        QFETCH(QStringList, terms);
+        QFETCH(QStringList, trans);
+        QFETCH(QStringList, points);
+        QFETCH(int, pairRows);
+        fixture::Question q;
+        q.typequest = 1;
+        q.terms = terms;
+        q.trans = trans;
+        q.ttscores = points;
+        const QString s = section({q});
+        // Every move goes to the first place: each list comes out reversed.
+        fixture::FixedRandom random;
+        draw(s, 1, random);
+        const fixture::Rows got = temp1Rows();
+        QCOMPARE(got.size(), pairRows);
+        for (int i = 0; i < got.size(); ++i) {
+            QCOMPARE(got[i][QStringLiteral("id")].toInt(), 1);
+            QCOMPARE(got[i][QStringLiteral("ttrue")].toString(), terms.value(i));
+            QCOMPARE(got[i][QStringLiteral("trtrue")].toString(), trans.value(i));
+            QCOMPARE(got[i][QStringLiteral("scores")].toString(), points.value(i));
+            QCOMPARE(got[i][QStringLiteral("tfalse")].toString(), QStringLiteral(" "));
+            QCOMPARE(got[i][QStringLiteral("trfalse")].toString(), QStringLiteral(" "));
+        }
+        const fixture::Row row = drawn().value(0);
+        QStringList reversedTerms = terms;
+        std::reverse(reversedTerms.begin(), reversedTerms.end());
+        QStringList reversedTrans = trans;
+        std::reverse(reversedTrans.begin(), reversedTrans.end());
+        QCOMPARE(splitLines(row[QStringLiteral("terms")].toString()), reversedTerms);
+        QCOMPARE(splitLines(row[QStringLiteral("trans")].toString()), reversedTrans);
+        QVERIFY(row[QStringLiteral("terms")].toString().endsWith(QStringLiteral("\r\n")));
+    }
+
+    void reorderStaysInTheFirstTenPlaces() {
+        QStringList terms, trans, points;
+        for (int i = 1; i <= 12; ++i) {
+            terms << QStringLiteral("t%1").arg(i);
+            trans << QStringLiteral("m%1").arg(i);
+            points << QStringLiteral("1");
+        }
+        fixture::Question q = fixture::termMatching(terms, trans, {});
+        q.ttscores = points;
+        const QString s = section({q});
+        // Ask for the last place every time: a list of 12 only offers 10.
+        fixture::FixedRandom random(QList<int>(30, 1000009));
+        draw(s, 1, random);
+        const QList<int> asked = random.asked();
+        QCOMPARE(asked.mid(2), QList<int>(24, 10));
+        const QStringList got = splitLines(drawn().value(0)[QStringLiteral("terms")].toString());
+        QCOMPARE(got.size(), 12);
+        QCOMPARE(QSet<QString>(got.begin(), got.end()), QSet<QString>(terms.begin(), terms.end()));
+    }
+
+    void faultyQuestionsStopTheDrawing_data() {
+        QTest::addColumn<int>("fault");
+        QTest::newRow("right answer not А..Г") << 0;
+        QTest::newRow("pair without points") << 1;
+    }
+    void faultyQuestionsStopTheDrawing() {
+        QFETCH(int, fault);
+        fixture::Question q;
+        if (fault == 0) {
+            q = four(QStringLiteral("лош"));
+            q.trueAns = QStringLiteral("A"); // Latin
+        } else {
+            q = fixture::termMatching({QStringLiteral("a"), QStringLiteral("b")},
+                                      {QStringLiteral("1"), QStringLiteral("2")}, {1});
+            q.ttscores = {QStringLiteral("1")};
+        }
+        const QString s = section({q});
+        fixture::FixedRandom random;
+        QVERIFY_THROWS_EXCEPTION(DrawingFault, draw(s, 1, random));
+    }
+
+    void unusableRowsEndTheDrawingInsteadOfLooping_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("a kind with only empty rows") << 2;
+        QTest::newRow("more than the usable rows") << 3;
+    }
+    void unusableRowsEndTheDrawingInsteadOfLooping() {
+        QFETCH(int, count);
+        fixture::Question empty;
+        empty.typequest = 1;
+        const QString s = section({four(QStringLiteral("един")), empty, empty});
+        fixture::FixedRandom random(QList<int>(50, 1));
+        try {
+            draw(s, count, random);
+            QFAIL("the drawing should have stopped");
+        } catch (const TooFewQuestions& e) {
+            QVERIFY(e.text().contains(QStringLiteral("няма достатъчно въпроси")));
+        }
+        QVERIFY(random.asked().size() < 20);
+    }
+
+    void secondDrawingStartsFromEmptyScratch() {
+        const QString s =
+            section({four(QStringLiteral("a")),
+                     fixture::termMatching({QStringLiteral("x"), QStringLiteral("y")},
+                                           {QStringLiteral("1"), QStringLiteral("2")}, {1, 1}),
+                     four(QStringLiteral("b"))});
+        fixture::FixedRandom first;
+        draw(s, 3, first);
+        QCOMPARE(drawn().size(), 3);
+        QCOMPARE(temp1Rows().size(), 2);
+        // What a tutor run leaves behind: the scratch connection still open
+        // and rows in every scratch table.
+        QVERIFY(m_dm->ATemp1.isOpen());
+        m_dm->ATemp1.execRaw(QStringLiteral(
+            "insert into temp2 (id, t, tr, ChTrueAns) values (1, 1, 2, 'no');"
+            "insert into temp (words, start, leng, scores) values ('x', 1, 1, 1);"
+            "insert into sltable (id, start, leng, word, chtrueans) values (1, 1, 1, 'x', 'no');"));
+
+        fixture::FixedRandom second;
+        draw(s, 1, second);
+        QCOMPARE(drawn().size(), 1);
+        QCOMPARE(temp1Rows().size(), 0);
+        for (const char* t : {"temp2", "temp", "sltable"})
+            QVERIFY2(m_folder->readTable(DbFile::Scratch, QLatin1String(t)).isEmpty(), t);
+        QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("\\data\\temp.mdb-journal"))));
+    }
+};
+
+QTEST_MAIN(TestDrawing)
+#include "tst_drawing.moc"
