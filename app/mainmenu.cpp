@@ -6,6 +6,8 @@
 #include "helpstart.h"
 #include "mainform.h"
 #include "settings/settingsform.h"
+#include "setup/objectform.h"
+#include "setup/regtestform.h"
 
 #include <QAction>
 #include <QMenu>
@@ -54,14 +56,20 @@ void TDataModule2::createMainMenu()
 
 void TDataModule2::mN1Click()
 {
-    // A test run begins with the pupil's registration (the windows of the
-    // run join here as they are built).
+    // A test run begins with the pupil's registration.
+    if (!ObjectForm || !RegTestForm)
+        return;
+    ObjectForm->SessionKind = QStringLiteral("test");
+    RegTestForm->show();
 }
 
 void TDataModule2::mN2Click()
 {
-    // A tutor run goes straight to the choice of subject (the windows of the
-    // run join here as they are built).
+    // A tutor run skips registration and goes straight to the choice of subject.
+    if (!ObjectForm)
+        return;
+    ObjectForm->SessionKind = QStringLiteral("tutor");
+    ObjectForm->show();
 }
 
 void TDataModule2::mN6Click()

@@ -4,6 +4,9 @@
 #include "globals.h"
 #include "mainform.h"
 #include "settings/settingsform.h"
+#include "setup/objectform.h"
+#include "setup/progressform.h"
+#include "setup/regtestform.h"
 #include "splashform.h"
 #include "store/datamodule.h"
 
@@ -16,13 +19,22 @@ void createApplicationObjects()
     DataModule2->setProgramFolder(MainForm->ProgramFolder);
     DataModule2->createMainMenu();
     SettingsForm = new TSettingsForm;
+    RegTestForm = new TRegTestForm;
+    ObjectForm = new TObjectForm;
     AboutBox = new TAboutBox;
+    ProgressForm = new TProgressForm;
 }
 
 void destroyApplicationObjects()
 {
+    delete ProgressForm;
+    ProgressForm = nullptr;
     delete AboutBox;
     AboutBox = nullptr;
+    delete ObjectForm;
+    ObjectForm = nullptr;
+    delete RegTestForm;
+    RegTestForm = nullptr;
     delete SettingsForm;
     SettingsForm = nullptr;
     delete DataModule2;

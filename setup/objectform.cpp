@@ -1,0 +1,389 @@
+#include "objectform.h"
+
+#include "app/globals.h"
+#include "app/mainform.h"
+#include "app/messages.h"
+#include "drawing.h"
+#include "progressform.h"
+#include "random.h"
+#include "regtestform.h"
+#include "settings/settingsform.h"
+#include "settings/settingsstore.h"
+#include "settings/spinfield.h"
+#include "store/datamodule.h"
+#include "store/jetsql.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCompleter>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <algorithm>
+
+namespace {
+
+const QString kTest = QStringLiteral("test");
+
+const QString kTooFewInSections = QStringLiteral("В разделите към този предмет\rняма достатъчно "
+                                                 "въведени въпроси.\rМинимума на въпросите в 1 "
+                                                 "раздел е 2 броя");
+const QString kProgramProblem = QStringLiteral("Има проблем в програмата! Моля, опитайте отново");
+
+// The count as built; a chosen section sets its own maximum.
+constexpr SpinRange kCountAsBuilt{1, 100, 3};
+
+constexpr int kComboTop = 21;
+constexpr int kComboHeight = 23;
+constexpr int kLabelTop = 5;
+
+// A section is offered only when a run over it can ask two questions.
+constexpr int kMinimumQuestions = 2;
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(geometry);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    return b;
+}
+
+// Room for every digit of the largest count a section allows.
+SpinRange countRange(int min, int max) {
+    return {min, max, std::max(kCountAsBuilt.maxLength, int(QString::number(max).size()))};
+}
+
+void selectQuestions(Query& themes, const QString& table) {
+    themes.setSql(
+        {QStringLiteral("select * from ") + quoteName(table), QStringLiteral("where test=1")});
+    themes.open();
+}
+
+} // namespace
+
+QStringList subjectEntries(const QStringList& objects) {
+    QStringList entries;
+    for (const QString& object : objects)
+        if (!entries.contains(object))
+            entries.append(object);
+    std::stable_sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    return entries;
+}
+
+TObjectForm::TObjectForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
+    setObjectName(QStringLiteral("ObjectForm"));
+    setWindowTitle(QStringLiteral("Предмет"));
+    setFont(QFont(QStringLiteral("Arial"), 9));
+    setFixedSize(406, 268);
+
+    Label1 = label(this, "Label1", QStringLiteral("клас"), {5, kLabelTop, 40, 16});
+    cl1 = new QComboBox(this);
+    cl1->setObjectName(QStringLiteral("cl1"));
+    cl1->setGeometry(5, kComboTop, 40, kComboHeight);
+    for (int c = 1; c <= 13; ++c)
+        cl1->addItem(QString::number(c));
+
+    Label4 = label(this, "Label4", QStringLiteral("предмет"), {50, kLabelTop, 200, 16});
+    ob1 = new QComboBox(this);
+    ob1->setObjectName(QStringLiteral("ob1"));
+    ob1->setEditable(true);
+    ob1->setInsertPolicy(QComboBox::NoInsert);
+    ob1->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    ob1->setGeometry(50, kComboTop, 351, kComboHeight);
+
+    Label5 = label(this, "Label5", QStringLiteral("раздел"), {5, 50, 200, 16});
+    sec1 = new QListWidget(this);
+    sec1->setObjectName(QStringLiteral("sec1"));
+    sec1->setGeometry(5, 66, 396, 130);
+
+    Label2 = label(this, "Label2", QStringLiteral("брой въпроси"), {5, 207, 90, 16});
+    numq1 = new SpinField(this);
+    numq1->setObjectName(QStringLiteral("numq1"));
+    numq1->setLimits(kCountAsBuilt);
+    numq1->setValue(1);
+    numq1->setEnabled(false);
+    numq1->setGeometry(96, 203, 70, kComboHeight);
+
+    CancelBtn = button(this, "CancelBtn", QStringLiteral("Отказ"), {190, 236, 90, 25});
+    GoBtn = button(this, "GoBtn", QStringLiteral("Стартирай теста"), {286, 236, 115, 25});
+    GoBtn->setEnabled(false);
+    GoBtn->setDefault(true);
+
+    // Only the pupil's own choices count as changes: filling and resetting
+    // the lists by program runs no handler.
+    connect(cl1, &QComboBox::activated, this, &TObjectForm::cl1Change);
+    connect(ob1, &QComboBox::editTextChanged, this, [this] { guarded([this] { ob1Change(); }); });
+    connect(sec1, &QListWidget::itemSelectionChanged, this,
+            [this] { guarded([this] { sec1Click(); }); });
+    connect(numq1, &QSpinBox::valueChanged, this, &TObjectForm::numq1Change);
+    connect(GoBtn, &QPushButton::clicked, this, [this] { guarded([this] { gobtnClick(); }); });
+    connect(CancelBtn, &QPushButton::clicked, this, &TObjectForm::CancelBtnClick);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+TObjectForm::~TObjectForm() = default;
+
+void TObjectForm::FormShow() {
+    if (RegTestForm)
+        RegTestForm->hide();
+    if (MainForm)
+        MainForm->hide();
+
+    Query& topics = DataModule2->Topics;
+    if (SessionKind == kTest) {
+        // The class is the registered one: the registration has set cl1 and
+        // left Topics on the class's topic rows.
+        Label1->hide();
+        cl1->hide();
+        ob1->setGeometry(5, kComboTop, 396, kComboHeight);
+        Label4->move(5, kLabelTop);
+    } else {
+        Label1->show();
+        cl1->show();
+        cl1->setCurrentIndex(0);
+        ob1->setGeometry(50, kComboTop, 351, kComboHeight);
+        Label4->move(50, kLabelTop);
+        topics.close();
+        topics.setConnectionString(DataModule2->connectionString(DbFile::Topics));
+        topics.setSql({QStringLiteral("select distinct object from topics"),
+                       QStringLiteral("where class=:cl")});
+        topics.setParam(QStringLiteral("cl"), 1);
+        topics.open();
+    }
+    listSubjects();
+
+    topics.close();
+    topics.setConnectionString(DataModule2->connectionString(DbFile::Topics));
+    topics.setSql({QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
+    topics.setParam(QStringLiteral("cl"), cl1->currentIndex() + 1);
+    topics.open();
+
+    {
+        const QSignalBlocker block(sec1);
+        sec1->clear();
+    }
+    numq1->setValue(1);
+    numq1->setEnabled(false);
+    GoBtn->setEnabled(false);
+}
+
+void TObjectForm::listSubjects() {
+    Query& topics = DataModule2->Topics;
+    QStringList objects;
+    if (topics.isOpen())
+        for (topics.first(); !topics.eof(); topics.next())
+            objects.append(topics.text(QStringLiteral("object")));
+    const QSignalBlocker block(ob1);
+    ob1->clear();
+    ob1->addItems(subjectEntries(objects));
+    ob1->setCurrentIndex(-1);
+    ob1->clearEditText();
+}
+
+void TObjectForm::cl1Change() {
+    try {
+        Query& topics = DataModule2->Topics;
+        topics.close();
+        topics.setConnectionString(DataModule2->connectionString(DbFile::Topics));
+        topics.setSql({QStringLiteral("select distinct object from topics"),
+                       QStringLiteral("where class=") + QString::number(cl1->currentIndex() + 1)});
+        topics.open();
+        listSubjects();
+        TOB(quint8(cl1->currentIndex()), QString());
+        const QSignalBlocker block(sec1);
+        sec1->clear();
+    } catch (...) {
+        // A class whose subjects cannot be read offers nothing to start.
+    }
+    numq1->setEnabled(false);
+    GoBtn->setEnabled(false);
+}
+
+void TObjectForm::ob1Change() {
+    TOB(quint8(cl1->currentIndex()), selectedSubject());
+    {
+        const QSignalBlocker block(sec1);
+        sec1->clear();
+    }
+    numq1->setEnabled(false);
+    GoBtn->setEnabled(false);
+
+    Query& topics = DataModule2->Topics;
+    Query& themes = DataModule2->Themes;
+    bool added = false;
+    if (topics.isOpen()) {
+        for (topics.first(); !topics.eof(); topics.next()) {
+            themes.close();
+            themes.setConnectionString(
+                DataModule2->connectionString(DbFile::Class, unsigned(cl1->currentIndex() + 1)));
+            selectQuestions(themes, topics.text(QStringLiteral("table")));
+            if (themes.recordCount() >= kMinimumQuestions) {
+                // The topic row goes with the entry: a section name may stand
+                // twice under one subject.
+                auto* item = new QListWidgetItem(topics.text(QStringLiteral("section")));
+                item->setData(Qt::UserRole, topics.recNo());
+                const QSignalBlocker block(sec1);
+                sec1->addItem(item);
+                added = true;
+            }
+        }
+    }
+    themes.close();
+    if (!added) {
+        showMessage(MessageKind::Information, kTooFewInSections);
+        const QSignalBlocker block(sec1);
+        sec1->clear();
+    }
+}
+
+void TObjectForm::sec1Click() {
+    const QListWidgetItem* item = sec1->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    Query& topics = DataModule2->Topics;
+    Query& themes = DataModule2->Themes;
+    themes.close();
+    themes.setConnectionString(
+        DataModule2->connectionString(DbFile::Class, unsigned(cl1->currentIndex() + 1)));
+    if (!topics.isOpen())
+        return;
+    topics.moveTo(item->data(Qt::UserRole).toInt());
+    selectQuestions(themes, topics.text(QStringLiteral("table")));
+    const int rows = themes.recordCount();
+    if (rows < kMinimumQuestions) {
+        numq1->setLimits(countRange(0, 1));
+        numq1->setValue(0);
+        numq1->setEnabled(false);
+        GoBtn->setEnabled(false);
+    } else {
+        numq1->setLimits(countRange(1, rows));
+        numq1->setValue(1);
+        numq1->setEnabled(true);
+        GoBtn->setEnabled(true);
+    }
+}
+
+void TObjectForm::numq1Change() {
+    if (numq1->value() > 0)
+        GoBtn->setEnabled(true);
+}
+
+void TObjectForm::gobtnClick() {
+    const bool tutor = SessionKind != kTest;
+    if (tutor) {
+        SavedUnlimitedCorrections = SettingsForm->unnumcor1->isChecked();
+        SavedCorrectionsCount = SettingsForm->numcor1->value();
+        SettingsForm->unnumcor1->setChecked(true);
+    }
+    if (!Test()) {
+        // No run follows: the settings must not stay at unlimited, nor be
+        // saved again as unlimited by the next start.
+        if (tutor)
+            restoreCorrections();
+        return;
+    }
+    openSessionWindow();
+}
+
+void TObjectForm::restoreCorrections() {
+    SettingsForm->unnumcor1->setChecked(SavedUnlimitedCorrections);
+    SettingsForm->numcor1->setValue(SavedCorrectionsCount);
+}
+
+void TObjectForm::openSessionWindow() {
+    // Until the session window is part of the program a drawn run ends
+    // here: a tutor run gets its settings back and the pupil returns to the
+    // main window, which closing this window shows.
+    if (SessionKind != kTest)
+        restoreCorrections();
+    close();
+}
+
+void TObjectForm::CancelBtnClick() {
+    close();
+}
+
+void TObjectForm::FormClose() {
+    if (MainForm)
+        MainForm->show();
+}
+
+void TObjectForm::TOB(quint8 classIndex, const QString& subject) {
+    Query& topics = DataModule2->Topics;
+    try {
+        topics.close();
+        if (topics.connectionString().isEmpty())
+            topics.setConnectionString(DataModule2->connectionString(DbFile::Topics));
+        topics.setSql({QStringLiteral("select * from topics"),
+                       QStringLiteral("where class=:cl and object=:ob")});
+        topics.setParam(QStringLiteral("cl"), QString::number(classIndex + 1));
+        topics.setParam(QStringLiteral("ob"), subject);
+        topics.open();
+    } catch (...) {
+        topics.close();
+    }
+}
+
+bool TObjectForm::Test() {
+    ProgressForm->show();
+    ProgressForm->setMaximum(4);
+    ProgressForm->processEvents();
+    try {
+        const DrawResult drawn = drawQuestions(*DataModule2, unsigned(cl1->currentIndex() + 1),
+                                               numq1->value(), randomSource(), *ProgressForm);
+        TestSubject = drawn.testSubject;
+        TestSection = drawn.testSection;
+        QuestionCount = drawn.questionCount;
+        ProgressForm->hide();
+        return true;
+    } catch (const TooFewQuestions& e) {
+        // The section cannot serve the count: the pupil chooses again, with
+        // the choices that led here still in place.
+        ProgressForm->hide();
+        showMessage(MessageKind::Information, e.text());
+        m_keepChoices = true;
+        show();
+        m_keepChoices = false;
+        return false;
+    } catch (...) {
+        ProgressForm->hide();
+        showMessage(MessageKind::Error, kProgramProblem);
+        if (MainForm)
+            MainForm->close();
+        return false;
+    }
+}
+
+QString TObjectForm::selectedSubject() const {
+    const int index = ob1->findText(ob1->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return index >= 0 ? ob1->itemText(index) : QString();
+}
+
+void TObjectForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (m_keepChoices)
+        return;
+    guarded([this] { FormShow(); });
+}
+
+void TObjectForm::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    FormClose();
+}

@@ -1,0 +1,95 @@
+#include "progressform.h"
+
+#include "app/globals.h"
+#include "objectform.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHideEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QShowEvent>
+#include <algorithm>
+
+TProgressForm::TProgressForm(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("ProgressForm"));
+    setWindowTitle(QStringLiteral("Моля, изчакайте ..."));
+    setFont(QFont(QStringLiteral("Arial"), 9));
+    setFixedSize(330, 41);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setGeometry(0, 0, 330, 41);
+
+    Label1 = new QLabel(QStringLiteral("Моля, изчакайте ..."), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(5, 2, 200, 15);
+
+    g1 = new QProgressBar(Panel1);
+    g1->setObjectName(QStringLiteral("g1"));
+    g1->setOrientation(Qt::Horizontal);
+    g1->setGeometry(4, 18, 321, 20);
+    g1->setTextVisible(true);
+    g1->setFormat(QStringLiteral("%p%"));
+    g1->setRange(0, 4);
+    g1->setValue(0);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+TProgressForm::~TProgressForm() {
+    if (m_waitCursor)
+        QApplication::restoreOverrideCursor();
+}
+
+void TProgressForm::FormShow() {
+    if (ObjectForm)
+        ObjectForm->hide();
+    g1->setValue(0);
+    if (!m_waitCursor) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_waitCursor = true;
+    }
+}
+
+void TProgressForm::FormHide() {
+    if (m_waitCursor) {
+        QApplication::restoreOverrideCursor();
+        m_waitCursor = false;
+    }
+}
+
+int TProgressForm::maximum() const {
+    return g1->maximum();
+}
+
+void TProgressForm::setMaximum(int maximum) {
+    g1->setMaximum(maximum);
+}
+
+void TProgressForm::step() {
+    // The gauge ignores a value beyond its maximum; the drawing never asks
+    // for one, but the bar should stay full rather than freeze short of it.
+    g1->setValue(std::min(g1->value() + 1, g1->maximum()));
+}
+
+void TProgressForm::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+void TProgressForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TProgressForm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        FormHide();
+}
