@@ -4,6 +4,7 @@
 #include "mainform.h"
 #include "messages.h"
 #include "picture.h"
+#include "windows.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -15,8 +16,7 @@
 namespace {
 
 QLabel* label(QWidget* parent, const char* name, QRect geometry, int pointSize = 9,
-              bool bold = false)
-{
+              bool bold = false) {
     auto* l = new QLabel(parent);
     l->setObjectName(QLatin1String(name));
     l->setGeometry(geometry);
@@ -28,15 +28,11 @@ QLabel* label(QWidget* parent, const char* name, QRect geometry, int pointSize =
 
 } // namespace
 
-TAboutBox::TAboutBox(QWidget* parent) : QWidget(parent, Qt::Tool)
-{
+TAboutBox::TAboutBox(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Информация"));
     setFixedSize(364, 287);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    makeWhite(this);
     setFont(QFont(QStringLiteral("Arial"), 9));
 
     ProgramIcon = label(this, "ProgramIcon", {0, 0, 364, 111});
@@ -73,12 +69,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QWidget(parent, Qt::Tool)
     CloseBtn->setGeometry(274, 256, 82, 25);
     connect(CloseBtn, &QPushButton::clicked, this, &TAboutBox::CloseBtnClick);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(this);
 }
 
-void TAboutBox::FormShow()
-{
+void TAboutBox::FormShow() {
     Company->setText(QStringLiteral("Tamrel"));
     ProductName->setText(QStringLiteral("Kivor"));
     Version->setText(QStringLiteral("версия 2.5"));
@@ -86,32 +80,31 @@ void TAboutBox::FormShow()
     ContactsLabel->setText(QStringLiteral("контакти:"));
     Contact1->setText(QStringLiteral("учителят по информатика в училище"));
     Contact2->setText(QStringLiteral("екипът на Kivor в Tamrel"));
-    Thanks->setText(QStringLiteral(
-        "Благодарим на учителите, които написаха първите въпроси и речници, "
-        "и на учениците, които решиха първите тестове и ни казаха "
-        "кое е неясно."));
+    Thanks->setText(
+        QStringLiteral("Благодарим на учителите, които написаха първите въпроси и речници, "
+                       "и на учениците, които решиха първите тестове и ни казаха "
+                       "кое е неясно."));
     Origin->setText(QStringLiteral("Tamrel Kivor 2 · България"));
     if (MainForm)
         MainForm->hide();
 }
 
-void TAboutBox::FormClose()
-{
+void TAboutBox::FormClose() {
     if (MainForm)
         MainForm->show();
 }
 
-void TAboutBox::CloseBtnClick() { close(); }
+void TAboutBox::CloseBtnClick() {
+    close();
+}
 
-void TAboutBox::showEvent(QShowEvent* event)
-{
+void TAboutBox::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TAboutBox::closeEvent(QCloseEvent* event)
-{
+void TAboutBox::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     FormClose();
 }

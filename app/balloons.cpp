@@ -20,8 +20,7 @@ public:
     bool enabled = false;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::ToolTip)
             return QObject::eventFilter(watched, event);
         if (!enabled)
@@ -39,16 +38,14 @@ class BalloonStyle : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
-    {
+                  QStyleHintReturn* returnData) const override {
         if (hint == SH_ToolTip_WakeUpDelay)
             return kWakeUpDelayMs;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
 
-BalloonFilter* filter()
-{
+BalloonFilter* filter() {
     static BalloonFilter* f = [] {
         auto* created = new BalloonFilter;
         if (qApp) {
@@ -62,17 +59,17 @@ BalloonFilter* filter()
 
 } // namespace
 
-void setBalloonsEnabled(bool enabled)
-{
+void setBalloonsEnabled(bool enabled) {
     filter()->enabled = enabled;
     if (!enabled)
         QToolTip::hideText();
 }
 
-bool balloonsEnabled() { return filter()->enabled; }
+bool balloonsEnabled() {
+    return filter()->enabled;
+}
 
-void setupBalloonLook()
-{
+void setupBalloonLook() {
     QPalette pal = QToolTip::palette();
     pal.setColor(QPalette::ToolTipBase, Qt::white);
     pal.setColor(QPalette::ToolTipText, QColor(0, 0, 128));

@@ -4,7 +4,6 @@
 
 #include <QProcess>
 
-void startHelpProgram(const QString& programFolder)
-{
+void startHelpProgram(const QString& programFolder) {
     QProcess::startDetached(programPath(programFolder, QStringLiteral("\\help.exe")), {});
 }

@@ -10,10 +10,11 @@
 #include "store/connstr.h"
 #include "store/datamodule.h"
 #include "store/paths.h"
+#include "windows.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFrame>
@@ -42,8 +43,7 @@ public:
     using QObject::QObject;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_F4 && (key->modifiers() & Qt::AltModifier))
@@ -54,8 +54,7 @@ protected:
 };
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
-                        bool enabled)
-{
+                        bool enabled) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setGeometry(geometry);
@@ -66,8 +65,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-{
+Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Kivor"));
     // FormCreate: the program folder is the working directory, whatever its length.
@@ -76,10 +74,7 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     QFont font(QStringLiteral("Arial"), 9);
     setFont(font);
     setFixedSize(kClientWidth + 2 * kFrame, kClientHeight + 2 * kFrame);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    makeWhite(this);
 
     auto* frame = new QFrame(this);
     frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -110,7 +105,8 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     TutorBtn->setFocusPolicy(Qt::TabFocus);
     TestLANBtn =
         makeButton(client, "TestLANBtn", QStringLiteral("Тест по мрежа"), {5, 144, 98, 25}, false);
-    printbtn = makeButton(client, "printbtn", QStringLiteral("Принтиране"), {5, 174, 201, 25}, false);
+    printbtn =
+        makeButton(client, "printbtn", QStringLiteral("Принтиране"), {5, 174, 201, 25}, false);
     DiaryBtn = makeButton(client, "DiaryBtn", QStringLiteral("Дневник"), {5, 205, 96, 25}, false);
     ThemeBtn = makeButton(client, "ThemeBtn", QStringLiteral("Теми"), {105, 205, 101, 25}, false);
     settingsbtn =
@@ -164,12 +160,15 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
 
 Tmain::~Tmain() = default;
 
-void Tmain::prse(unsigned classNo, QString& out) { ::prse(classNo, out); }
+void Tmain::prse(unsigned classNo, QString& out) {
+    ::prse(classNo, out);
+}
 
-int Tmain::dragBandHeight() const { return kFrame + kTitleHeight; }
+int Tmain::dragBandHeight() const {
+    return kFrame + kTitleHeight;
+}
 
-void Tmain::Timer1Timer()
-{
+void Tmain::Timer1Timer() {
     Timer1->stop();
     // Each step that fails reports its error and skips the steps after it;
     // the installation check still follows on its own timer.
@@ -185,58 +184,52 @@ void Tmain::Timer1Timer()
         HintLab->hide();
         const QImage welcome =
             loadJpegFile(programPath(ProgramFolder, QStringLiteral("\\images\\wellcome.jpg")));
-        Image1->setPixmap(QPixmap::fromImage(welcome).scaled(
-            Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        Image1->setPixmap(QPixmap::fromImage(welcome).scaled(Image1->size(), Qt::KeepAspectRatio,
+                                                             Qt::SmoothTransformation));
     });
 }
 
-void Tmain::TestBtnClick()
-{
+void Tmain::TestBtnClick() {
     if (DataModule2)
         DataModule2->mN1->trigger();
 }
 
-void Tmain::TutorBtnClick()
-{
+void Tmain::TutorBtnClick() {
     if (DataModule2)
         DataModule2->mN2->trigger();
 }
 
-void Tmain::InfBtnClick()
-{
+void Tmain::InfBtnClick() {
     if (DataModule2)
         DataModule2->mN8->trigger();
 }
 
-void Tmain::HelpBtnClick()
-{
+void Tmain::HelpBtnClick() {
     if (DataModule2)
         DataModule2->mN13->trigger();
 }
 
-void Tmain::settingsbtnClick()
-{
+void Tmain::settingsbtnClick() {
     if (DataModule2)
         DataModule2->mN6->trigger();
 }
 
-void Tmain::ExitBtnClick() { close(); }
+void Tmain::ExitBtnClick() {
+    close();
+}
 
-void Tmain::closeEvent(QCloseEvent* event)
-{
+void Tmain::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     // Closing the main window ends the program, whichever windows are open.
     QCoreApplication::quit();
 }
 
-void Tmain::contextMenuEvent(QContextMenuEvent* event)
-{
+void Tmain::contextMenuEvent(QContextMenuEvent* event) {
     if (DataModule2 && DataModule2->MainPopupMenu1)
         DataModule2->MainPopupMenu1->popup(event->globalPos());
 }
 
-void Tmain::mousePressEvent(QMouseEvent* event)
-{
+void Tmain::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || event->position().y() >= dragBandHeight()) {
         QWidget::mousePressEvent(event);
         return;
@@ -249,8 +242,7 @@ void Tmain::mousePressEvent(QMouseEvent* event)
     m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
 }
 
-void Tmain::mouseMoveEvent(QMouseEvent* event)
-{
+void Tmain::mouseMoveEvent(QMouseEvent* event) {
     if (m_dragging && (event->buttons() & Qt::LeftButton)) {
         move(event->globalPosition().toPoint() - m_dragOffset);
         return;
@@ -258,16 +250,11 @@ void Tmain::mouseMoveEvent(QMouseEvent* event)
     QWidget::mouseMoveEvent(event);
 }
 
-void Tmain::mouseReleaseEvent(QMouseEvent* event)
-{
+void Tmain::mouseReleaseEvent(QMouseEvent* event) {
     m_dragging = false;
     QWidget::mouseReleaseEvent(event);
 }
 
-void Tmain::centreOnScreen()
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+void Tmain::centreOnScreen() {
+    ::centreOnScreen(this);
 }

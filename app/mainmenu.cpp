@@ -12,8 +12,7 @@
 #include <QAction>
 #include <QMenu>
 
-void TDataModule2::createMainMenu()
-{
+void TDataModule2::createMainMenu() {
     if (MainPopupMenu1)
         return;
     MainPopupMenu1 = new QMenu;
@@ -54,8 +53,7 @@ void TDataModule2::createMainMenu()
     connect(mN13, &QAction::triggered, this, &TDataModule2::mN13Click);
 }
 
-void TDataModule2::mN1Click()
-{
+void TDataModule2::mN1Click() {
     // A test run begins with the pupil's registration.
     if (!ObjectForm || !RegTestForm)
         return;
@@ -63,8 +61,7 @@ void TDataModule2::mN1Click()
     RegTestForm->show();
 }
 
-void TDataModule2::mN2Click()
-{
+void TDataModule2::mN2Click() {
     // A tutor run skips registration and goes straight to the choice of subject.
     if (!ObjectForm)
         return;
@@ -72,22 +69,21 @@ void TDataModule2::mN2Click()
     ObjectForm->show();
 }
 
-void TDataModule2::mN6Click()
-{
+void TDataModule2::mN6Click() {
     if (SettingsForm)
         SettingsForm->show();
 }
 
-void TDataModule2::mN8Click()
-{
+void TDataModule2::mN8Click() {
     if (AboutBox)
         AboutBox->show();
 }
 
-void TDataModule2::mN10Click()
-{
+void TDataModule2::mN10Click() {
     if (MainForm)
         MainForm->close();
 }
 
-void TDataModule2::mN13Click() { startHelpProgram(m_programFolder); }
+void TDataModule2::mN13Click() {
+    startHelpProgram(m_programFolder);
+}

@@ -4,8 +4,7 @@
 
 #include <QFileInfo>
 
-const QStringList& requiredFiles()
-{
+const QStringList& requiredFiles() {
     static const QStringList files = {
         QStringLiteral("\\help.exe"),
         QStringLiteral("\\dict\\dict.mdb"),
@@ -31,8 +30,7 @@ const QStringList& requiredFiles()
     return files;
 }
 
-int firstMissingRequiredFile(const QString& folder)
-{
+int firstMissingRequiredFile(const QString& folder) {
     const QStringList& files = requiredFiles();
     for (int i = 0; i < files.size(); ++i)
         if (!QFileInfo(programPath(folder, files[i])).isFile())

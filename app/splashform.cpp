@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "picture.h"
 #include "requiredfiles.h"
+#include "windows.h"
 
 #include <QDir>
 #include <QFrame>
@@ -14,14 +15,10 @@
 #include <QTimer>
 
 TSplashForm::TSplashForm(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
-{
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("SplashForm"));
     setFixedSize(308, 208);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    makeWhite(this);
 
     auto* panel = new QFrame(this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -33,12 +30,11 @@ TSplashForm::TSplashForm(QWidget* parent)
     Image1->setAlignment(Qt::AlignCenter);
     guarded([this] {
         const QImage picture = artPicture(QStringLiteral("splash"));
-        Image1->setPixmap(QPixmap::fromImage(picture).scaled(
-            Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        Image1->setPixmap(QPixmap::fromImage(picture).scaled(Image1->size(), Qt::KeepAspectRatio,
+                                                             Qt::SmoothTransformation));
     });
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(this);
 
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
@@ -47,8 +43,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     Timer1->start();
 }
 
-void TSplashForm::Timer1Timer()
-{
+void TSplashForm::Timer1Timer() {
     Timer1->stop();
     // Taken afresh: the check is about the folder the program runs in.
     if (firstMissingRequiredFile(QDir::currentPath()) < 0) {

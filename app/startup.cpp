@@ -10,8 +10,7 @@
 #include "splashform.h"
 #include "store/datamodule.h"
 
-void createApplicationObjects()
-{
+void createApplicationObjects() {
     MainForm = new Tmain;
     SplashForm = new TSplashForm;
     SplashForm->show();
@@ -25,8 +24,7 @@ void createApplicationObjects()
     ProgressForm = new TProgressForm;
 }
 
-void destroyApplicationObjects()
-{
+void destroyApplicationObjects() {
     delete ProgressForm;
     ProgressForm = nullptr;
     delete AboutBox;

@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
+#include "app/windows.h"
 #include "drawing.h"
 #include "progressform.h"
 #include "random.h"
@@ -132,8 +133,7 @@ TObjectForm::TObjectForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     connect(GoBtn, &QPushButton::clicked, this, [this] { guarded([this] { gobtnClick(); }); });
     connect(CancelBtn, &QPushButton::clicked, this, &TObjectForm::CancelBtnClick);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(this);
 }
 
 TObjectForm::~TObjectForm() = default;

@@ -1,6 +1,7 @@
 #include "progressform.h"
 
 #include "app/globals.h"
+#include "app/windows.h"
 #include "objectform.h"
 
 #include <QApplication>
@@ -38,8 +39,7 @@ TProgressForm::TProgressForm(QWidget* parent)
     g1->setRange(0, 4);
     g1->setValue(0);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(this);
 }
 
 TProgressForm::~TProgressForm() {

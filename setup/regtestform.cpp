@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
+#include "app/windows.h"
 #include "objectform.h"
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
@@ -110,8 +111,7 @@ TRegTestForm::TRegTestForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     connect(RBtn, &QPushButton::clicked, this, &TRegTestForm::RBtnClick);
     connect(CBtn, &QPushButton::clicked, this, &TRegTestForm::CBtnClick);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(this);
 }
 
 TRegTestForm::~TRegTestForm() = default;

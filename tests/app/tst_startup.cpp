@@ -31,8 +31,7 @@ struct Message {
 };
 
 // Creates every required file (empty) under the folder.
-void installRequiredFiles(const QString& folder)
-{
+void installRequiredFiles(const QString& folder) {
     for (const QString& rel : requiredFiles()) {
         const QString path = programPath(folder, rel);
         QDir().mkpath(QFileInfo(path).absolutePath());
@@ -50,8 +49,7 @@ public:
     int keys = 0;
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override
-    {
+    void keyPressEvent(QKeyEvent* e) override {
         ++keys;
         QWidget::keyPressEvent(e);
     }
@@ -67,27 +65,23 @@ private:
     QString m_startDir;
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         fixture::usePrivateConfig();
         m_startDir = QDir::currentPath();
         setMessageSink([this](MessageKind k, const QString& t) { m_messages.append({k, t}); });
     }
-    void cleanup()
-    {
+    void cleanup() {
         destroyApplicationObjects();
         QDir::setCurrent(m_startDir);
         m_messages.clear();
     }
 
-    void refusesWhenARequiredFileIsMissing_data()
-    {
+    void refusesWhenARequiredFileIsMissing_data() {
         QTest::addColumn<int>("missing");
         for (int i = 0; i < requiredFiles().size(); ++i)
             QTest::addRow("%s", qPrintable(requiredFiles()[i])) << i;
     }
-    void refusesWhenARequiredFileIsMissing()
-    {
+    void refusesWhenARequiredFileIsMissing() {
         QFETCH(int, missing);
         fixture::ProgramFolder folder;
         installRequiredFiles(folder.path());
@@ -105,8 +99,7 @@ private slots:
         QVERIFY(!SplashForm->isVisible());
     }
 
-    void startsWithoutTheScratchDatabase()
-    {
+    void startsWithoutTheScratchDatabase() {
         fixture::ProgramFolder folder;
         installRequiredFiles(folder.path());
         QFile::remove(folder.file(QStringLiteral("\\data\\temp.mdb")));
@@ -120,8 +113,7 @@ private slots:
         QVERIFY(!SplashForm->isVisible());
     }
 
-    void worksInAVeryLongFolder()
-    {
+    void worksInAVeryLongFolder() {
         QTemporaryDir base;
         QString deep = base.path();
         while (deep.size() < 400)
@@ -137,8 +129,7 @@ private slots:
         QVERIFY(MainForm->isVisible());
     }
 
-    void altF4ClosesNothing()
-    {
+    void altF4ClosesNothing() {
         createApplicationObjects();
         KeyProbe probe;
         probe.show();
@@ -151,8 +142,7 @@ private slots:
         QVERIFY(probe.isVisible());
     }
 
-    void dragBandMovesTheWindow_data()
-    {
+    void dragBandMovesTheWindow_data() {
         QTest::addColumn<int>("pressY");
         QTest::addColumn<bool>("moves");
         QTest::newRow("on the title picture") << 30 << true;
@@ -161,8 +151,7 @@ private slots:
         QTest::newRow("below the band") << 59 << false;
         QTest::newRow("on the status bar") << 300 << false;
     }
-    void dragBandMovesTheWindow()
-    {
+    void dragBandMovesTheWindow() {
         QFETCH(int, pressY);
         QFETCH(bool, moves);
         createApplicationObjects();
@@ -185,8 +174,7 @@ private slots:
         QCOMPARE(MainForm->pos() - start, moves ? delta : QPoint());
     }
 
-    void popupMenuOffersTheCommands()
-    {
+    void popupMenuOffersTheCommands() {
         createApplicationObjects();
         const QList<QAction*> items = DataModule2->MainPopupMenu1->actions();
         struct Item {
@@ -195,11 +183,20 @@ private slots:
             bool enabled;
         };
         const QList<Item> expected = {
-            {"mN1", "Тест", true},         {"mN2", "Обучение", true},    {"N12", "", true},
-            {"mN11", "Дневник", false},    {"mN4", "Теми", false},       {"mN3", "Речник", false},
-            {"mN14", "Принтиране", false}, {"N5", "", true},            {"mN6", "Настройки", true},
-            {"N7", "", true},              {"mN13", "Помощ", true},      {"mN8", "Информация", true},
-            {"N9", "", true},              {"mN10", "Изход", true},
+            {"mN1", "Тест", true},
+            {"mN2", "Обучение", true},
+            {"N12", "", true},
+            {"mN11", "Дневник", false},
+            {"mN4", "Теми", false},
+            {"mN3", "Речник", false},
+            {"mN14", "Принтиране", false},
+            {"N5", "", true},
+            {"mN6", "Настройки", true},
+            {"N7", "", true},
+            {"mN13", "Помощ", true},
+            {"mN8", "Информация", true},
+            {"N9", "", true},
+            {"mN10", "Изход", true},
         };
         QCOMPARE(items.size(), expected.size());
         for (int i = 0; i < items.size(); ++i) {
@@ -212,28 +209,35 @@ private slots:
         }
     }
 
-    void mainWindowControls_data()
-    {
+    void mainWindowControls_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QRect>("geometry");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("InfBtn") << "InfBtn" << "Информация" << QRect(5, 59, 115, 25) << true;
-        QTest::newRow("HelpBtn") << "HelpBtn" << "Помощ" << QRect(125, 59, 81, 25) << true;
-        QTest::newRow("TestBtn") << "TestBtn" << "Тест" << QRect(5, 89, 98, 52) << true;
-        QTest::newRow("TutorBtn") << "TutorBtn" << "Обучение" << QRect(108, 88, 98, 81) << true;
-        QTest::newRow("TestLANBtn") << "TestLANBtn" << "Тест по мрежа" << QRect(5, 144, 98, 25)
-                                    << false;
-        QTest::newRow("printbtn") << "printbtn" << "Принтиране" << QRect(5, 174, 201, 25) << false;
-        QTest::newRow("DiaryBtn") << "DiaryBtn" << "Дневник" << QRect(5, 205, 96, 25) << false;
-        QTest::newRow("ThemeBtn") << "ThemeBtn" << "Теми" << QRect(105, 205, 101, 25) << false;
-        QTest::newRow("settingsbtn") << "settingsbtn" << "Настройки" << QRect(5, 236, 116, 25)
-                                     << true;
-        QTest::newRow("dictbtn") << "dictbtn" << "Речник" << QRect(125, 236, 81, 25) << false;
-        QTest::newRow("ExitBtn") << "ExitBtn" << "Изход" << QRect(5, 266, 201, 25) << true;
+        QTest::newRow("InfBtn") << "InfBtn"
+                                << "Информация" << QRect(5, 59, 115, 25) << true;
+        QTest::newRow("HelpBtn") << "HelpBtn"
+                                 << "Помощ" << QRect(125, 59, 81, 25) << true;
+        QTest::newRow("TestBtn") << "TestBtn"
+                                 << "Тест" << QRect(5, 89, 98, 52) << true;
+        QTest::newRow("TutorBtn") << "TutorBtn"
+                                  << "Обучение" << QRect(108, 88, 98, 81) << true;
+        QTest::newRow("TestLANBtn") << "TestLANBtn"
+                                    << "Тест по мрежа" << QRect(5, 144, 98, 25) << false;
+        QTest::newRow("printbtn") << "printbtn"
+                                  << "Принтиране" << QRect(5, 174, 201, 25) << false;
+        QTest::newRow("DiaryBtn") << "DiaryBtn"
+                                  << "Дневник" << QRect(5, 205, 96, 25) << false;
+        QTest::newRow("ThemeBtn") << "ThemeBtn"
+                                  << "Теми" << QRect(105, 205, 101, 25) << false;
+        QTest::newRow("settingsbtn") << "settingsbtn"
+                                     << "Настройки" << QRect(5, 236, 116, 25) << true;
+        QTest::newRow("dictbtn") << "dictbtn"
+                                 << "Речник" << QRect(125, 236, 81, 25) << false;
+        QTest::newRow("ExitBtn") << "ExitBtn"
+                                 << "Изход" << QRect(5, 266, 201, 25) << true;
     }
-    void mainWindowControls()
-    {
+    void mainWindowControls() {
         QFETCH(QString, name);
         QFETCH(QString, caption);
         QFETCH(QRect, geometry);
@@ -246,8 +250,7 @@ private slots:
         QCOMPARE(button->isEnabled(), enabled);
     }
 
-    void informationWindowHandsOver()
-    {
+    void informationWindowHandsOver() {
         createApplicationObjects();
         MainForm->show();
         MainForm->InfBtnClick();

@@ -26,23 +26,20 @@
 
 namespace {
 
-bool writeJpeg(const QImage& image, const QString& path)
-{
+bool writeJpeg(const QImage& image, const QString& path) {
     const QByteArray bytes = encodeJpeg(image, 90);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-bool writeBmp(const QImage& image, const QString& path)
-{
+bool writeBmp(const QImage& image, const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     return image.convertToFormat(QImage::Format_RGB32).save(path, "BMP");
 }
 
 // The small mark at the top of every help page.
-QImage logo()
-{
+QImage logo() {
     QImage img(48, 48, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
@@ -65,8 +62,7 @@ QImage logo()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: kivor-shots <program folder>\n");
         return 2;
