@@ -1,0 +1,80 @@
+// Moving to another question in the session window, kind by kind: the time
+// from the move until the question is displayed and laid out, against one
+// frame (16 ms).
+#include "bench/benchutil.h"
+
+#include "app/globals.h"
+#include "session/testform.h"
+#include "settings/settingsform.h"
+#include "setup/drawing.h"
+#include "setup/objectform.h"
+#include "setup/progressform.h"
+#include "setup/random.h"
+#include "store/datamodule.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+constexpr int kQuestions = 300;
+constexpr int kDrawn = 30;
+constexpr int kRuns = 21;
+constexpr double kFrameMs = 16.0;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    makeBenchFolder(folder, kQuestions);
+
+    DataModule2 = new TDataModule2;
+    DataModule2->setProgramFolder(folder);
+    SettingsForm = new TSettingsForm;
+    SettingsForm->setProgramFolder(folder);
+    SettingsForm->srqc1->setChecked(true);
+    ObjectForm = new TObjectForm;
+    ObjectForm->SessionKind = QStringLiteral("test");
+    TestForm = new TTestForm;
+
+    Query& topics = DataModule2->Topics;
+    topics.setConnectionString(DataModule2->connectionString(DbFile::Topics));
+    topics.setSql({QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
+    topics.setParam(QStringLiteral("cl"), 1);
+    topics.open();
+    TProgressForm progress;
+    drawQuestions(*DataModule2, 1, kDrawn, randomSource(), progress);
+    TestForm->show();
+    QApplication::processEvents();
+
+    std::printf("Session window: move to another question, displayed and laid out\n\n");
+    const char* kinds[3] = {"four answers", "term matching", "gap text"};
+    // The drawing asks the kinds in turn: rows k+1, k+4, k+7 ... are of kind k.
+    for (int kind = 0; kind < 3; ++kind) {
+        int turn = 0;
+        const double ms = medianMs(kRuns, [&] {
+            TestForm->QP1->setValue(kind + 1 + 3 * (turn++ % 4));
+            QApplication::processEvents();
+        });
+        if (TestForm->Pages1->currentIndex() != kind)
+            std::printf("(the question shown is not of this kind)\n");
+        report(QStringLiteral("move to a question: %1 (target: under one frame)")
+                   .arg(QLatin1String(kinds[kind])),
+               ms, kFrameMs);
+    }
+
+    TestForm->EndBtnClick();
+    delete TestForm;
+    delete ObjectForm;
+    delete SettingsForm;
+    delete DataModule2;
+    return 0;
+}

@@ -1,0 +1,250 @@
+#pragma once
+
+#include <QColor>
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class EventLabel;
+class PictureBox;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QScrollArea;
+class QSlider;
+class QStackedWidget;
+class QTextEdit;
+class QTimer;
+class QToolButton;
+class QVBoxLayout;
+class WrapBox;
+
+// The session window: one run's questions, shown one at a time on the page
+// of their kind, answered, and left by "Приключих" or when the time is up.
+// It is made once and reused for every run; the subject window shows it over
+// a freshly drawn question list (DataModule2->Temp open on temp4).
+class TTestForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TTestForm(QWidget* parent = nullptr);
+    ~TTestForm() override;
+
+    // Pages of the notebook; the first three are also the question kinds.
+    enum Page { FourAnswers = 0, Terms = 1, GapText = 2, PicturePage = 3, FullAnswerPage = 4 };
+
+    // --- Run state (read by the results window and the printout) ---
+    qint32 Score = 0;
+    QChar ChosenLetter;
+    qint32 LeftHours = 0;
+    qint32 LeftMinutes = 0;
+    qint32 LeftSeconds = 0;
+    qint32 ElapsedHours = 0;
+    qint32 ElapsedMinutes = 0;
+    qint32 ElapsedSeconds = 0;
+    QString ElapsedText;
+    // True once gap rows have been posted (posts minus deletes above 0).
+    bool GapRowsFlag = false;
+    // The page the picture page goes back to: 0 four answers, 1 gap text.
+    int ImageReturnPage = 0;
+
+    QTimer* Timer1 = nullptr;       // count-down, 1 s
+    QTimer* Timer5 = nullptr;       // time used, 1 s
+    QTimer* DesignTimer1 = nullptr; // layout pass once after set-up
+    QTimer* ScrollerLeft1 = nullptr;
+    QTimer* ScrollerRight1 = nullptr;
+
+    // --- Top strip ---
+    QFrame* TopPanel1 = nullptr;
+    QToolButton* SpeedButton5 = nullptr; // "|<"
+    QToolButton* SpeedButton1 = nullptr; // "<<"
+    QFrame* ScrollCon = nullptr;
+    QLabel* con = nullptr;
+    QToolButton* SpeedButton2 = nullptr; // ">>"
+    EventLabel* fal1 = nullptr;          // "Покажи изчерпателен отговор"
+    QFrame* fab1 = nullptr;
+
+    // --- Bottom strip ---
+    QFrame* ButtomPanel1 = nullptr;
+    QPushButton* EndBtn = nullptr;
+    QLabel* Timer2 = nullptr;
+    QSlider* QP1 = nullptr;
+    QPushButton* BackBtn = nullptr;
+    QPushButton* NextBtn = nullptr;
+
+    QStackedWidget* Pages1 = nullptr;
+
+    // --- Feedback banner of tutor runs ---
+    QFrame* Panel10 = nullptr;
+    EventLabel* StaticText2 = nullptr;
+
+    // --- Page 0: four answers ---
+    QFrame* QuestPanel = nullptr;
+    WrapBox* PQuest = nullptr;
+    QLabel* Quest = nullptr;
+    PictureBox* DBImage2 = nullptr;
+    EventLabel* Label1 = nullptr; // "Покажи изображението самостоятелно"
+    QWidget* ClientPanel = nullptr;
+    WrapBox* pans1 = nullptr;
+    WrapBox* pans2 = nullptr;
+    WrapBox* pans3 = nullptr;
+    WrapBox* pans4 = nullptr;
+    EventLabel* ans1 = nullptr;
+    EventLabel* ans2 = nullptr;
+    EventLabel* ans3 = nullptr;
+    EventLabel* ans4 = nullptr;
+
+    // --- Page 1: terms and meanings (the matching canvas goes between) ---
+    QWidget* Panel8 = nullptr;
+    WrapBox *pon1 = nullptr, *pon2 = nullptr, *pon3 = nullptr, *pon4 = nullptr, *pon5 = nullptr,
+            *pon6 = nullptr, *pon7 = nullptr, *pon8 = nullptr, *pon9 = nullptr, *pon10 = nullptr;
+    EventLabel *t1 = nullptr, *t2 = nullptr, *t3 = nullptr, *t4 = nullptr, *t5 = nullptr,
+               *t6 = nullptr, *t7 = nullptr, *t8 = nullptr, *t9 = nullptr, *t10 = nullptr;
+    WrapBox *pto1 = nullptr, *pto2 = nullptr, *pto3 = nullptr, *pto4 = nullptr, *pto5 = nullptr,
+            *pto6 = nullptr, *pto7 = nullptr, *pto8 = nullptr, *pto9 = nullptr, *pto10 = nullptr;
+    EventLabel *tr1 = nullptr, *tr2 = nullptr, *tr3 = nullptr, *tr4 = nullptr, *tr5 = nullptr,
+               *tr6 = nullptr, *tr7 = nullptr, *tr8 = nullptr, *tr9 = nullptr, *tr10 = nullptr;
+
+    // --- Page 2: gap text ---
+    QTextEdit* Text1 = nullptr;
+    QFrame* clBtn1 = nullptr;
+    EventLabel* clImg = nullptr;
+    PictureBox* DBImage3 = nullptr;
+    EventLabel* Label24 = nullptr; // "Покажи изображението самостоятелно"
+    QLabel* StaticText1 = nullptr; // "Думи"
+    QListWidget* Words1 = nullptr;
+
+    // --- Page 3: the picture alone ---
+    PictureBox* DBImage1 = nullptr;
+    QCheckBox* chnsize1 = nullptr; // "оригинални размери"
+    EventLabel* Label2 = nullptr;  // "Обратно към въпроса"
+
+    // --- Page 4: full answer (the dictionary group goes at the top left) ---
+    QGroupBox* GPQ = nullptr;
+    QLabel* QuestTTR = nullptr;
+    QLabel* Label23 = nullptr; // "изчерпателен отговор"
+    WrapBox* FAP = nullptr;
+    QLabel* FullAns = nullptr;
+
+    // Row i (1..10) of the term page.
+    WrapBox* termBox(int i) const { return m_termBoxes.at(size_t(i - 1)); }
+    EventLabel* termLabel(int i) const { return m_terms.at(size_t(i - 1)); }
+    WrapBox* meaningBox(int i) const { return m_meaningBoxes.at(size_t(i - 1)); }
+    EventLabel* meaningLabel(int i) const { return m_meanings.at(size_t(i - 1)); }
+    // Box k (1..4) of the four-answer page.
+    WrapBox* answerBox(int k) const { return m_answerBoxes.at(size_t(k - 1)); }
+    EventLabel* answerLabel(int k) const { return m_answers.at(size_t(k - 1)); }
+
+    // "test" or "tutor": the run's kind, kept by the subject window.
+    static QString sessionKind();
+    static bool tutorRun();
+
+    // --- Run: set-up, moves, clocks, end ---
+    void FormShow();
+    void BackBtnClick();
+    void NextBtnClick();
+    void QP1Change();
+    void UpdateQA();
+    void Timer1Timer();
+    void Timer5Timer();
+    void EndBtnClick();
+    void FormClose();
+
+    // --- Four answers ---
+    void Ans1Click();
+    void Ans2Click();
+    void Ans3Click();
+    void Ans4Click();
+    void TrueAnswer();
+    void ChooseAns();
+    void EventChooseAns();
+    void ans1MouseEnter(EventLabel* label);
+    void ans1MouseLeave(EventLabel* label);
+
+    // --- Matching: the canvas is cleared and the stored lines drawn again ---
+    void ClearIC1();
+
+    // --- Layout, picture page, condition strip, banner ---
+    void Design();
+    void DesignTimer1Timer();
+    void Pages1PageChanged(int page);
+    void Label1Click();
+    void Label2Click();
+    void Label24Click();
+    void chnsize1Click();
+    void SpeedButton1MouseDown();
+    void SpeedButton1MouseUp();
+    void SpeedButton2MouseDown();
+    void SpeedButton2MouseUp();
+    void ScrollerLeft1Timer();
+    void ScrollerRight1Timer();
+    void SpeedButton5Click();
+    void StaticText2Click();
+    // The notice of a tutor run after a scored answer: "вярно" or "грешно".
+    void showFeedback(bool right);
+    // The three picture controls follow the current question; a picture is
+    // decoded once per run.
+    void showPicture(int questionId, const QByteArray& blob);
+
+    // Box colours of the four-answer page.
+    static const QColor kPlainColour;
+    static const QColor kChosenColour;
+    static const QColor kHoverColour;
+
+protected:
+    void setVisible(bool visible) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildTopStrip(QVBoxLayout* outer);
+    void buildBottomStrip(QVBoxLayout* outer);
+    void buildBanner();
+    QWidget* buildFourAnswerPage();
+    QWidget* buildTermPage();
+    QWidget* buildGapPage();
+    QWidget* buildPicturePage();
+    QWidget* buildFullAnswerPage();
+    void connectHandlers();
+    void placeAnswerBoxes();
+    void placeMeaningBoxes();
+    void centreBanner();
+
+    void answerClick(int box);
+    void paintAnswer(int box, const QColor& boxColour, const QColor& textColour);
+    void highlightAnswer(int chosenBox);
+    void arrive();
+    void followRowOnTrackBar();
+    // A run starts with a clean term page: no lines, every label free.
+    void resetMatchingPage();
+    // Hands a finished test run over to the results window.
+    void showResults();
+    // Back to the main window without a run (an empty question list).
+    void refuseEmptyRun();
+    void restoreCorrections();
+    void emptyGapTables();
+    bool hasQuestions() const;
+    void closeRun();
+
+    std::array<WrapBox*, 10> m_termBoxes{};
+    std::array<EventLabel*, 10> m_terms{};
+    std::array<WrapBox*, 10> m_meaningBoxes{};
+    std::array<EventLabel*, 10> m_meanings{};
+    std::array<WrapBox*, 4> m_answerBoxes{};
+    std::array<EventLabel*, 4> m_answers{};
+    QHBoxLayout* m_fullAnswerTop = nullptr; // room for the dictionary group
+    QScrollArea* m_pictureScroll = nullptr;
+    EventLabel* m_bannerHint = nullptr; // the banner's status line
+    WrapBox* m_gpqBox = nullptr;
+    QWidget* m_questPictureColumn = nullptr;
+    QHash<int, QImage> m_pictures;
+    int m_pictureId = -1;
+    bool m_closeAllowed = false;
+};

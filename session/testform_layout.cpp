@@ -1,0 +1,668 @@
+// The session window's build and layout: the strips, the five pages, the
+// layout pass, the page changes, the picture page, the condition strip and
+// the feedback banner.
+#include "testform.h"
+
+#include "eventlabel.h"
+#include "picturebox.h"
+#include "widgetcolours.h"
+#include "wrapbox.h"
+
+#include "app/globals.h"
+#include "app/messages.h"
+#include "app/picture.h"
+#include "store/datamodule.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+const QColor kWindowColour(0xEE, 0xF1, 0xF5);
+const QColor kStripColour(0xDF, 0xE5, 0xEC);
+const QColor kBannerColour(0xA6, 0xCA, 0xF0);
+const QColor kBannerTextColour(0xAB, 0xCC, 0xF1);
+const QColor kWordsHeadingColour(0xDD, 0xDD, 0xDD);
+const QColor kLinkHoverColour(0x00, 0x00, 0xFF);
+
+constexpr int kConditionStart = 5;
+constexpr int kStripButton = 24;
+constexpr int kBottomStripHeight = 46;
+
+// Term and meaning rows: top of row i in the panel that holds both columns.
+constexpr int kRowTops[10] = {10, 55, 100, 145, 190, 235, 280, 325, 370, 415};
+constexpr int kTermLeft = 10;
+constexpr int kRowBoxWidth = 261;
+constexpr int kRowBoxHeight = 44;
+constexpr int kRowLabelRoom = 21; // 261 - 240: the label keeps clear of a scroll bar
+constexpr int kMeaningRightMargin = 10;
+
+constexpr int kGapPictureSide = 311;
+
+QFont arialPixels(int pixels, bool bold = false) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+template <typename W> W* named(W* w, const QString& name) {
+    w->setObjectName(name);
+    return w;
+}
+
+EventLabel* link(const QString& name, const QString& caption) {
+    auto* l = named(new EventLabel, name);
+    l->setText(caption);
+    l->setCursor(Qt::PointingHandCursor);
+    QFont f = l->font();
+    f.setUnderline(true);
+    l->setFont(f);
+    setTextColour(l, Qt::black);
+    return l;
+}
+
+QToolButton* stripButton(QWidget* parent, const QString& name, const QString& caption) {
+    auto* b = named(new QToolButton(parent), name);
+    b->setText(caption);
+    b->setFixedSize(kStripButton, kStripButton);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+// A box of the term page: a label in a small scroll box with a white ground.
+WrapBox* rowBox(QWidget* parent, const QString& boxName, EventLabel* label, int tag) {
+    label->setProperty("tag", tag);
+    label->setFont(arialPixels(14));
+    label->setCursor(Qt::PointingHandCursor);
+    label->setMinimumHeight(40);
+    setFillColour(label, Qt::white);
+    auto* box = named(new WrapBox(label, kRowLabelRoom, parent), boxName);
+    setFillColour(box->viewport(), Qt::white);
+    box->resize(kRowBoxWidth, kRowBoxHeight);
+    box->hide();
+    return box;
+}
+
+} // namespace
+
+void TTestForm::buildWindow() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    setFont(font);
+    setFillColour(this, kWindowColour);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    buildTopStrip(outer);
+
+    Pages1 = named(new QStackedWidget(this), QStringLiteral("Pages1"));
+    Pages1->addWidget(buildFourAnswerPage());
+    Pages1->addWidget(buildTermPage());
+    Pages1->addWidget(buildGapPage());
+    Pages1->addWidget(buildPicturePage());
+    Pages1->addWidget(buildFullAnswerPage());
+    outer->addWidget(Pages1, 1);
+
+    buildBottomStrip(outer);
+    buildBanner();
+}
+
+void TTestForm::buildTopStrip(QVBoxLayout* outer) {
+    TopPanel1 = named(new QFrame(this), QStringLiteral("TopPanel1"));
+    TopPanel1->setFixedHeight(kStripButton);
+    setFillColour(TopPanel1, kStripColour);
+
+    SpeedButton5 = stripButton(TopPanel1, QStringLiteral("SpeedButton5"), QStringLiteral("|<"));
+    SpeedButton1 = stripButton(TopPanel1, QStringLiteral("SpeedButton1"), QStringLiteral("<<"));
+    SpeedButton2 = stripButton(TopPanel1, QStringLiteral("SpeedButton2"), QStringLiteral(">>"));
+    ScrollCon = named(new QFrame(TopPanel1), QStringLiteral("ScrollCon"));
+    ScrollCon->setFixedHeight(kStripButton);
+    setFillColour(ScrollCon, Qt::white);
+    con = named(new QLabel(ScrollCon), QStringLiteral("con"));
+    con->setFont(arialPixels(16));
+    con->move(kConditionStart, 0);
+    con->setFixedHeight(kStripButton);
+
+    auto* conditionRow = new QHBoxLayout;
+    conditionRow->setContentsMargins(0, 0, 0, 0);
+    conditionRow->setSpacing(0);
+    conditionRow->addWidget(SpeedButton5);
+    conditionRow->addWidget(SpeedButton1);
+    conditionRow->addWidget(ScrollCon, 1);
+    conditionRow->addWidget(SpeedButton2);
+
+    fal1 = link(QStringLiteral("fal1"), QStringLiteral("Покажи изчерпателен отговор"));
+    fab1 = named(new QFrame(TopPanel1), QStringLiteral("fab1"));
+    fab1->setFrameShape(QFrame::HLine);
+    fab1->setFrameShadow(QFrame::Sunken);
+    auto* fullAnswerRow = new QHBoxLayout;
+    fullAnswerRow->setContentsMargins(8, 0, 8, 0);
+    fullAnswerRow->setSpacing(8);
+    fullAnswerRow->addWidget(fal1);
+    fullAnswerRow->addWidget(fab1, 1);
+    fal1->hide();
+    fab1->hide();
+
+    auto* strip = new QVBoxLayout(TopPanel1);
+    strip->setContentsMargins(0, 0, 0, 0);
+    strip->setSpacing(0);
+    strip->addLayout(conditionRow);
+    strip->addLayout(fullAnswerRow, 1);
+    outer->addWidget(TopPanel1);
+}
+
+void TTestForm::buildBottomStrip(QVBoxLayout* outer) {
+    ButtomPanel1 = named(new QFrame(this), QStringLiteral("ButtomPanel1"));
+    ButtomPanel1->setFixedHeight(kBottomStripHeight);
+    setFillColour(ButtomPanel1, kStripColour);
+
+    const auto button = [this](const QString& name, const QString& caption) {
+        auto* b = named(new QPushButton(caption, ButtomPanel1), name);
+        b->setMinimumWidth(110);
+        b->setMinimumHeight(30);
+        return b;
+    };
+    EndBtn = button(QStringLiteral("EndBtn"), QStringLiteral("Приключих"));
+    BackBtn = button(QStringLiteral("BackBtn"), QStringLiteral("Назад"));
+    NextBtn = button(QStringLiteral("NextBtn"), QStringLiteral("Напред"));
+    NextBtn->setDefault(true);
+
+    Timer2 = named(new QLabel(ButtomPanel1), QStringLiteral("Timer2"));
+    Timer2->setFont(arialPixels(16, true));
+    Timer2->setAlignment(Qt::AlignCenter);
+    Timer2->setFixedWidth(100);
+    Timer2->hide();
+
+    QP1 = named(new QSlider(Qt::Horizontal, ButtomPanel1), QStringLiteral("QP1"));
+    QP1->setTickPosition(QSlider::TicksBelow);
+    QP1->setTickInterval(1);
+    QP1->setPageStep(1);
+    QP1->setRange(1, 1);
+
+    auto* row = new QHBoxLayout(ButtomPanel1);
+    row->setContentsMargins(8, 6, 8, 6);
+    row->setSpacing(10);
+    row->addWidget(EndBtn);
+    row->addWidget(Timer2);
+    row->addWidget(QP1, 1);
+    // Keeps "Назад" and "Напред" at the right when the track bar is hidden.
+    row->addStretch(0);
+    row->addWidget(BackBtn);
+    row->addWidget(NextBtn);
+    outer->addWidget(ButtomPanel1);
+}
+
+void TTestForm::buildBanner() {
+    Panel10 = named(new QFrame(this), QStringLiteral("Panel10"));
+    Panel10->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel10->setLineWidth(2);
+    setFillColour(Panel10, kBannerColour);
+    Panel10->setFixedSize(300, 120);
+
+    StaticText2 = named(new EventLabel(Panel10), QStringLiteral("StaticText2"));
+    StaticText2->setFont(arialPixels(19, true));
+    StaticText2->setAlignment(Qt::AlignCenter);
+    StaticText2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StaticText2->setCursor(Qt::PointingHandCursor);
+    StaticText2->setToolTip(QStringLiteral("натисни тук за да ме скриеш"));
+    setFillColour(StaticText2, kBannerTextColour);
+
+    m_bannerHint = named(new EventLabel(Panel10), QStringLiteral("StatusBar2"));
+    m_bannerHint->setText(QStringLiteral("натисни тук за да ме скриеш"));
+    m_bannerHint->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_bannerHint->setCursor(Qt::PointingHandCursor);
+    m_bannerHint->setContentsMargins(4, 1, 4, 1);
+
+    auto* col = new QVBoxLayout(Panel10);
+    col->setContentsMargins(6, 6, 6, 6);
+    col->setSpacing(4);
+    col->addWidget(StaticText2, 1);
+    col->addWidget(m_bannerHint);
+    Panel10->hide();
+}
+
+QWidget* TTestForm::buildFourAnswerPage() {
+    auto* page = named(new QWidget, QStringLiteral("fourans"));
+
+    QuestPanel = named(new QFrame(page), QStringLiteral("QuestPanel"));
+    QuestPanel->setFixedHeight(200);
+    Quest = named(new QLabel, QStringLiteral("Quest"));
+    Quest->setFont(arialPixels(16));
+    setFillColour(Quest, Qt::white);
+    PQuest = named(new WrapBox(Quest, 21, QuestPanel), QStringLiteral("PQuest"));
+    setFillColour(PQuest->viewport(), Qt::white);
+
+    m_questPictureColumn = new QWidget(QuestPanel);
+    DBImage2 = named(new PictureBox(m_questPictureColumn), QStringLiteral("DBImage2"));
+    Label1 = link(QStringLiteral("Label1"), QStringLiteral("Покажи изображението самостоятелно"));
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setWordWrap(true);
+    auto* pictureColumn = new QVBoxLayout(m_questPictureColumn);
+    pictureColumn->setContentsMargins(0, 0, 0, 0);
+    pictureColumn->setSpacing(4);
+    pictureColumn->addWidget(DBImage2, 1);
+    pictureColumn->addWidget(Label1);
+
+    auto* questRow = new QHBoxLayout(QuestPanel);
+    questRow->setContentsMargins(0, 0, 0, 0);
+    questRow->setSpacing(10);
+    questRow->addWidget(PQuest, 1);
+    questRow->addWidget(m_questPictureColumn);
+
+    ClientPanel = named(new QWidget(page), QStringLiteral("ClientPanel"));
+    EventLabel** labels[4] = {&ans1, &ans2, &ans3, &ans4};
+    WrapBox** boxes[4] = {&pans1, &pans2, &pans3, &pans4};
+    for (int k = 0; k < 4; ++k) {
+        auto* label = named(new EventLabel, QStringLiteral("ans%1").arg(k + 1));
+        label->setFont(arialPixels(16));
+        label->setCursor(Qt::PointingHandCursor);
+        // Opaque, in the colour of its box.
+        setFillColour(label, kPlainColour);
+        auto* box = named(new WrapBox(label, 21, ClientPanel), QStringLiteral("pans%1").arg(k + 1));
+        setFillColour(box->viewport(), kPlainColour);
+        *labels[k] = label;
+        *boxes[k] = box;
+        m_answers[size_t(k)] = label;
+        m_answerBoxes[size_t(k)] = box;
+    }
+    ClientPanel->installEventFilter(this);
+
+    auto* col = new QVBoxLayout(page);
+    col->setContentsMargins(10, 10, 10, 10);
+    col->setSpacing(5);
+    col->addWidget(QuestPanel);
+    col->addWidget(ClientPanel, 1);
+    return page;
+}
+
+QWidget* TTestForm::buildTermPage() {
+    auto* page = named(new QWidget, QStringLiteral("termins"));
+    Panel8 = named(new QWidget(page), QStringLiteral("Panel8"));
+    EventLabel** terms[10] = {&t1, &t2, &t3, &t4, &t5, &t6, &t7, &t8, &t9, &t10};
+    EventLabel** meanings[10] = {&tr1, &tr2, &tr3, &tr4, &tr5, &tr6, &tr7, &tr8, &tr9, &tr10};
+    WrapBox** termBoxes[10] = {&pon1, &pon2, &pon3, &pon4, &pon5,
+                               &pon6, &pon7, &pon8, &pon9, &pon10};
+    WrapBox** meaningBoxes[10] = {&pto1, &pto2, &pto3, &pto4, &pto5,
+                                  &pto6, &pto7, &pto8, &pto9, &pto10};
+    for (int i = 0; i < 10; ++i) {
+        auto* term = named(new EventLabel, QStringLiteral("t%1").arg(i + 1));
+        auto* termBox = rowBox(Panel8, QStringLiteral("pon%1").arg(i + 1), term, i + 1);
+        termBox->move(kTermLeft, kRowTops[i]);
+        auto* meaning = named(new EventLabel, QStringLiteral("tr%1").arg(i + 1));
+        auto* meaningBox = rowBox(Panel8, QStringLiteral("pto%1").arg(i + 1), meaning, i + 1);
+        *terms[i] = term;
+        *meanings[i] = meaning;
+        *termBoxes[i] = termBox;
+        *meaningBoxes[i] = meaningBox;
+        m_terms[size_t(i)] = term;
+        m_meanings[size_t(i)] = meaning;
+        m_termBoxes[size_t(i)] = termBox;
+        m_meaningBoxes[size_t(i)] = meaningBox;
+    }
+    // The matching canvas goes between the columns: from 275 to the
+    // meanings, top 10, 456 high.
+    Panel8->installEventFilter(this);
+
+    auto* col = new QVBoxLayout(page);
+    col->setContentsMargins(0, 0, 0, 0);
+    col->addWidget(Panel8);
+    return page;
+}
+
+QWidget* TTestForm::buildGapPage() {
+    auto* page = named(new QWidget, QStringLiteral("text"));
+
+    auto* strip = new QWidget(page);
+    strip->setFixedWidth(20);
+    clBtn1 = named(new QFrame(strip), QStringLiteral("clBtn1"));
+    clBtn1->setFixedSize(19, 19);
+    clImg = named(new EventLabel(clBtn1), QStringLiteral("clImg"));
+    clImg->setGeometry(0, 0, 19, 19);
+    clImg->setToolTip(QStringLiteral("премахни тази дума"));
+    clImg->setCursor(Qt::PointingHandCursor);
+    guarded([this] {
+        clImg->setPixmap(QPixmap::fromImage(artPicture(QStringLiteral("remove-word"))));
+    });
+    clBtn1->hide();
+    auto* stripCol = new QVBoxLayout(strip);
+    stripCol->setContentsMargins(0, 0, 0, 0);
+    stripCol->addWidget(clBtn1);
+    stripCol->addStretch(1);
+
+    Text1 = named(new QTextEdit(page), QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    Text1->setFont(arialPixels(16));
+    Text1->document()->setDocumentMargin(12);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->viewport()->setCursor(Qt::ArrowCursor);
+    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* words = new QWidget(page);
+    words->setFixedWidth(kGapPictureSide);
+    DBImage3 = named(new PictureBox(words), QStringLiteral("DBImage3"));
+    DBImage3->setFixedSize(kGapPictureSide, kGapPictureSide);
+    Label24 = link(QStringLiteral("Label24"), QStringLiteral("Покажи изображението самостоятелно"));
+    Label24->setAlignment(Qt::AlignCenter);
+    StaticText1 = named(new QLabel(QStringLiteral("Думи"), words), QStringLiteral("StaticText1"));
+    StaticText1->setAlignment(Qt::AlignCenter);
+    StaticText1->setFont(arialPixels(14, true));
+    StaticText1->setFixedHeight(24);
+    setFillColour(StaticText1, kWordsHeadingColour);
+    Words1 = named(new QListWidget(words), QStringLiteral("Words1"));
+    Words1->setFont(arialPixels(15));
+    Words1->setSpacing(2);
+    auto* wordsCol = new QVBoxLayout(words);
+    wordsCol->setContentsMargins(0, 0, 0, 0);
+    wordsCol->setSpacing(6);
+    wordsCol->addWidget(DBImage3);
+    wordsCol->addWidget(Label24);
+    wordsCol->addWidget(StaticText1);
+    wordsCol->addWidget(Words1, 1);
+
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(0, 10, 10, 10);
+    row->setSpacing(0);
+    row->addWidget(strip);
+    row->addWidget(Text1, 1);
+    row->addSpacing(10);
+    row->addWidget(words);
+    return page;
+}
+
+QWidget* TTestForm::buildPicturePage() {
+    auto* page = named(new QWidget, QStringLiteral("image"));
+    Label2 = link(QStringLiteral("Label2"), QStringLiteral("Обратно към въпроса"));
+    Label2->setFont(arialPixels(15));
+    QFont underline = Label2->font();
+    underline.setUnderline(true);
+    Label2->setFont(underline);
+    chnsize1 = named(new QCheckBox(QStringLiteral("оригинални размери"), page),
+                     QStringLiteral("chnsize1"));
+    DBImage1 = named(new PictureBox, QStringLiteral("DBImage1"));
+    DBImage1->setFocusPolicy(Qt::NoFocus);
+    m_pictureScroll = new QScrollArea(page);
+    m_pictureScroll->setFrameShape(QFrame::NoFrame);
+    m_pictureScroll->setWidgetResizable(true);
+    m_pictureScroll->setAlignment(Qt::AlignCenter);
+    m_pictureScroll->setWidget(DBImage1);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Label2);
+    top->addStretch(1);
+    top->addWidget(chnsize1);
+    auto* col = new QVBoxLayout(page);
+    col->setContentsMargins(10, 10, 10, 10);
+    col->setSpacing(8);
+    col->addLayout(top);
+    col->addWidget(m_pictureScroll, 1);
+    return page;
+}
+
+QWidget* TTestForm::buildFullAnswerPage() {
+    auto* page = named(new QWidget, QStringLiteral("fullans"));
+
+    GPQ = named(new QGroupBox(QStringLiteral("Въпрос"), page), QStringLiteral("GPQ"));
+    GPQ->setFixedSize(444, 185);
+    QuestTTR = named(new QLabel, QStringLiteral("QuestTTR"));
+    QuestTTR->setFont(arialPixels(14));
+    m_gpqBox = new WrapBox(QuestTTR, 20, GPQ);
+    m_gpqBox->setFrameShape(QFrame::NoFrame);
+    auto* gpqCol = new QVBoxLayout(GPQ);
+    gpqCol->setContentsMargins(6, 6, 6, 6);
+    gpqCol->addWidget(m_gpqBox);
+
+    Label23 =
+        named(new QLabel(QStringLiteral("изчерпателен отговор"), page), QStringLiteral("Label23"));
+    Label23->setFont(arialPixels(14, true));
+    FullAns = named(new QLabel, QStringLiteral("FullAns"));
+    FullAns->setFont(arialPixels(16));
+    setFillColour(FullAns, Qt::white);
+    FAP = named(new WrapBox(FullAns, 20, page), QStringLiteral("FAP"));
+    setFillColour(FAP->viewport(), Qt::white);
+
+    // The dictionary group takes the top left, beside the question.
+    m_fullAnswerTop = new QHBoxLayout;
+    m_fullAnswerTop->addStretch(1);
+    m_fullAnswerTop->addWidget(GPQ);
+    auto* col = new QVBoxLayout(page);
+    col->setContentsMargins(10, 10, 10, 10);
+    col->setSpacing(8);
+    col->addLayout(m_fullAnswerTop);
+    col->addWidget(Label23, 0, Qt::AlignRight);
+    col->addWidget(FAP, 1);
+    return page;
+}
+
+void TTestForm::connectHandlers() {
+    const auto guard = [this](void (TTestForm::*handler)()) {
+        return [this, handler] { guarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(Timer1, &QTimer::timeout, this, guard(&TTestForm::Timer1Timer));
+    connect(Timer5, &QTimer::timeout, this, &TTestForm::Timer5Timer);
+    connect(DesignTimer1, &QTimer::timeout, this, &TTestForm::DesignTimer1Timer);
+    connect(ScrollerLeft1, &QTimer::timeout, this, &TTestForm::ScrollerLeft1Timer);
+    connect(ScrollerRight1, &QTimer::timeout, this, &TTestForm::ScrollerRight1Timer);
+
+    connect(SpeedButton1, &QToolButton::pressed, this, &TTestForm::SpeedButton1MouseDown);
+    connect(SpeedButton1, &QToolButton::released, this, &TTestForm::SpeedButton1MouseUp);
+    connect(SpeedButton2, &QToolButton::pressed, this, &TTestForm::SpeedButton2MouseDown);
+    connect(SpeedButton2, &QToolButton::released, this, &TTestForm::SpeedButton2MouseUp);
+    connect(SpeedButton5, &QToolButton::clicked, this, &TTestForm::SpeedButton5Click);
+
+    connect(EndBtn, &QPushButton::clicked, this, guard(&TTestForm::EndBtnClick));
+    connect(BackBtn, &QPushButton::clicked, this, guard(&TTestForm::BackBtnClick));
+    connect(NextBtn, &QPushButton::clicked, this, guard(&TTestForm::NextBtnClick));
+    connect(QP1, &QSlider::valueChanged, this, guard(&TTestForm::QP1Change));
+    connect(Pages1, &QStackedWidget::currentChanged, this,
+            [this](int page) { guarded([this, page] { Pages1PageChanged(page); }); });
+
+    void (TTestForm::*clicks[4])() = {&TTestForm::Ans1Click, &TTestForm::Ans2Click,
+                                      &TTestForm::Ans3Click, &TTestForm::Ans4Click};
+    for (int k = 0; k < 4; ++k) {
+        EventLabel* label = m_answers[size_t(k)];
+        connect(label, &EventLabel::clicked, this, guard(clicks[k]));
+        connect(label, &EventLabel::entered, this, [this, label] { ans1MouseEnter(label); });
+        connect(label, &EventLabel::left, this, [this, label] { ans1MouseLeave(label); });
+    }
+
+    connect(Label1, &EventLabel::clicked, this, &TTestForm::Label1Click);
+    connect(Label2, &EventLabel::clicked, this, &TTestForm::Label2Click);
+    connect(Label24, &EventLabel::clicked, this, &TTestForm::Label24Click);
+    for (EventLabel* l : {Label1, Label2, Label24}) {
+        connect(l, &EventLabel::entered, this, [l] { setTextColour(l, kLinkHoverColour); });
+        connect(l, &EventLabel::left, this, [l] { setTextColour(l, Qt::black); });
+    }
+    connect(chnsize1, &QCheckBox::toggled, this, &TTestForm::chnsize1Click);
+    connect(StaticText2, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
+    connect(m_bannerHint, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
+}
+
+bool TTestForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        if (watched == ClientPanel)
+            placeAnswerBoxes();
+        else if (watched == Panel8)
+            placeMeaningBoxes();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TTestForm::placeAnswerBoxes() {
+    const int w = std::max(1, ClientPanel->width() / 2 - 7);
+    const int h = std::max(1, ClientPanel->height() / 2 - 7);
+    pans1->setGeometry(5, 5, w, h);
+    pans2->setGeometry(pans1->width() + 10, 5, w, h);
+    pans3->setGeometry(5, pans1->height() + 10, w, h);
+    pans4->setGeometry(pans3->width() + 10, pans2->height() + 10, w, h);
+    for (WrapBox* box : m_answerBoxes)
+        box->refit();
+}
+
+void TTestForm::placeMeaningBoxes() {
+    const int left = std::max(kTermLeft, Panel8->width() - kRowBoxWidth - kMeaningRightMargin);
+    for (int i = 0; i < 10; ++i)
+        m_meaningBoxes[size_t(i)]->move(left, kRowTops[i]);
+}
+
+void TTestForm::centreBanner() {
+    const QRect outer = frameGeometry();
+    Panel10->move(outer.width() / 2 - Panel10->width() / 2,
+                  outer.height() / 2 - Panel10->height() / 2);
+}
+
+void TTestForm::Design() {
+    if (layout())
+        layout()->activate();
+    const int questHeight =
+        std::max(0, (frameGeometry().height() - TopPanel1->height() - ButtomPanel1->height()) / 3);
+    QuestPanel->setFixedHeight(questHeight);
+    m_questPictureColumn->setFixedWidth(questHeight);
+    // The sizes below are read from the page as it now stands.
+    for (QWidget* w : {Pages1->widget(FourAnswers), static_cast<QWidget*>(QuestPanel)})
+        if (QLayout* l = w->layout())
+            l->activate();
+    PQuest->refit();
+    placeAnswerBoxes();
+    FAP->refit();
+    m_gpqBox->refit();
+    centreBanner();
+    // The matching canvas of page 1 takes Panel8's width less its left, the
+    // meaning column and 13 pixels.
+}
+
+void TTestForm::DesignTimer1Timer() {
+    Design();
+}
+
+void TTestForm::Pages1PageChanged(int page) {
+    switch (page) {
+    case FourAnswers:
+    case Terms:
+    case GapText:
+        TopPanel1->show();
+        ButtomPanel1->show();
+        break;
+    case PicturePage:
+        TopPanel1->hide();
+        ButtomPanel1->hide();
+        break;
+    case FullAnswerPage: {
+        TopPanel1->hide();
+        ButtomPanel1->show();
+        if (tutorRun()) {
+            const Query& temp = DataModule2->Temp;
+            FullAns->setText(temp.text(QStringLiteral("fullans")));
+            FAP->refit();
+            if (temp.integer(QStringLiteral("typequest")) == FourAnswers) {
+                GPQ->show();
+                QuestTTR->setText(temp.text(QStringLiteral("quest")));
+            } else {
+                QuestTTR->clear();
+                GPQ->hide();
+            }
+            m_gpqBox->refit();
+        }
+        Panel10->hide();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TTestForm::showPicture(int questionId, const QByteArray& blob) {
+    if (questionId == m_pictureId)
+        return;
+    auto it = m_pictures.find(questionId);
+    if (it == m_pictures.end())
+        it = m_pictures.insert(questionId, decodePicture(blob));
+    m_pictureId = questionId;
+    for (PictureBox* box : {DBImage1, DBImage2, DBImage3})
+        box->setImage(*it);
+    // A question without a picture (or with one that cannot be shown) gives
+    // its room to the text.
+    const bool picture = !it->isNull();
+    m_questPictureColumn->setVisible(picture);
+    DBImage3->setVisible(picture);
+    Label24->setVisible(picture);
+}
+
+void TTestForm::Label1Click() {
+    ImageReturnPage = 0;
+    Pages1->setCurrentIndex(PicturePage);
+}
+
+void TTestForm::Label24Click() {
+    ImageReturnPage = 1;
+    Pages1->setCurrentIndex(PicturePage);
+}
+
+void TTestForm::Label2Click() {
+    if (ImageReturnPage == 0)
+        Pages1->setCurrentIndex(FourAnswers);
+    else if (ImageReturnPage == 1)
+        Pages1->setCurrentIndex(GapText);
+}
+
+void TTestForm::chnsize1Click() {
+    DBImage1->setStretch(!chnsize1->isChecked());
+}
+
+void TTestForm::SpeedButton1MouseDown() {
+    ScrollerLeft1->start();
+}
+
+void TTestForm::SpeedButton1MouseUp() {
+    ScrollerLeft1->stop();
+}
+
+void TTestForm::SpeedButton2MouseDown() {
+    ScrollerRight1->start();
+}
+
+void TTestForm::SpeedButton2MouseUp() {
+    ScrollerRight1->stop();
+}
+
+void TTestForm::ScrollerLeft1Timer() {
+    con->move(con->x() + 1, con->y());
+}
+
+void TTestForm::ScrollerRight1Timer() {
+    con->move(con->x() - 1, con->y());
+}
+
+void TTestForm::SpeedButton5Click() {
+    con->move(kConditionStart, con->y());
+}
+
+void TTestForm::StaticText2Click() {
+    Panel10->hide();
+}
+
+void TTestForm::showFeedback(bool right) {
+    StaticText2->setText(right ? QStringLiteral("вярно") : QStringLiteral("грешно"));
+    centreBanner();
+    Panel10->show();
+    Panel10->raise();
+}
