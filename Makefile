@@ -10,7 +10,7 @@ PACKAGES := build-essential cmake pkg-config \
             qt6-qpa-plugins libgl-dev \
             libsqlcipher-dev sqlcipher sqlite3 \
             libjpeg62-turbo-dev libyaml-cpp-dev \
-            xvfb xauth x11-utils imagemagick \
+            xvfb xauth x11-utils imagemagick poppler-utils \
             fonts-dejavu-core fonts-liberation2
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -44,6 +44,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/kivor-bench
+	$(BUILD)/bench/kivor-bench-session
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,316 @@
+#include "valform.h"
+
+#include "app/globals.h"
+#include "app/mainform.h"
+#include "app/messages.h"
+#include "grading.h"
+#include "printout.h"
+#include "runsource.h"
+#include "store/datamodule.h"
+#include "store/paths.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QShowEvent>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kNotStored = QStringLiteral("Резултатът не е записан в базата данни с учениците. "
+                                          "Препишете го или го принтирайте.");
+const QString kPrintFailed =
+    QStringLiteral("Резултатите не бяха отпечатани: принтерът съобщи за грешка.");
+
+QLabel* valueLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QGroupBox* groupBox(QWidget* parent, const char* name, const QString& title) {
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setMinimumHeight(28);
+    return b;
+}
+
+// A balloon text writes its line breaks as \r.
+QString balloon(const QString& text) {
+    return QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+} // namespace
+
+TValForm::TValForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("ValForm"));
+    setWindowTitle(QStringLiteral("Резултати"));
+    setFont(QFont(QStringLiteral("Arial"), 10));
+    setFixedWidth(440);
+
+    auto* test = groupBox(this, "GroupBox1", QStringLiteral("Тест"));
+    object1 = valueLabel(test, "object1");
+    theme1 = valueLabel(test, "theme1");
+    theme1->setWordWrap(true);
+    QList<QLabel*> captions;
+    const auto caption = [&captions](QWidget* parent, const QString& text) {
+        auto* label = new QLabel(text, parent);
+        captions.append(label);
+        return label;
+    };
+    auto* testRows = new QFormLayout(test);
+    testRows->addRow(caption(test, QStringLiteral("предмет")), object1);
+    testRows->addRow(caption(test, QStringLiteral("раздел")), theme1);
+
+    auto* pupil = groupBox(this, "GroupBox2", QStringLiteral("Ученик"));
+    name1 = valueLabel(pupil, "name1");
+    name1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    name1->setWordWrap(true);
+    cldv1 = valueLabel(pupil, "cldv1");
+    clofn1 = valueLabel(pupil, "clofn1");
+    auto* pupilRows = new QFormLayout(pupil);
+    pupilRows->addRow(caption(pupil, QStringLiteral("трите имена")), name1);
+    pupilRows->addRow(caption(pupil, QStringLiteral("клас и паралелка")), cldv1);
+    pupilRows->addRow(caption(pupil, QStringLiteral("номер в клас")), clofn1);
+    // One column of captions across both boxes.
+    int captionWidth = 0;
+    for (QLabel* label : captions)
+        captionWidth = qMax(captionWidth, label->sizeHint().width());
+    for (QLabel* label : captions)
+        label->setMinimumWidth(captionWidth);
+
+    auto* results = groupBox(this, "GroupBox3", QStringLiteral("Резултати"));
+    gs1 = valueLabel(results, "gs1");
+    sc1 = valueLabel(results, "sc1");
+    val1 = valueLabel(results, "val1");
+    QFont gradeFont = val1->font();
+    gradeFont.setBold(true);
+    gradeFont.setPointSize(12);
+    val1->setFont(gradeFont);
+    auto* resultRows = new QVBoxLayout(results);
+    resultRows->addWidget(gs1);
+    resultRows->addWidget(sc1);
+    resultRows->addWidget(val1);
+
+    m_notStored = new QLabel(kNotStored, this);
+    m_notStored->setObjectName(QStringLiteral("notStored"));
+    m_notStored->setWordWrap(true);
+    QPalette warning = m_notStored->palette();
+    warning.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    m_notStored->setPalette(warning);
+    m_notStored->hide();
+
+    PrintBtn = button(this, "PrintBtn", QStringLiteral("Принтирай резултатите"));
+    CloseBtn = button(this, "CloseBtn", QStringLiteral("Затвори"));
+    CloseBtn->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(PrintBtn, 1);
+    buttons->addWidget(CloseBtn, 1);
+
+    re1 = new QTextEdit(this);
+    re1->setObjectName(QStringLiteral("re1"));
+    re1->setReadOnly(true);
+    re1->setFont(printoutFont());
+    re1->hide();
+
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(10, 10, 10, 10);
+    rows->setSpacing(8);
+    rows->addWidget(test);
+    rows->addWidget(pupil);
+    rows->addWidget(results);
+    rows->addWidget(m_notStored);
+    rows->addLayout(buttons);
+
+    connect(PrintBtn, &QPushButton::clicked, this, &TValForm::PrintBtnClick);
+    connect(CloseBtn, &QPushButton::clicked, this, &TValForm::CloseBtnClick);
+
+    ShowBalloons_Val();
+    fitHeight();
+}
+
+TValForm::~TValForm() = default;
+
+void TValForm::FormShow() {
+    m_stored = false;
+    // Nothing of the pupil before may remain on screen should this run fail
+    // half way: it could be printed as this pupil's result.
+    for (QLabel* label : {object1, theme1, name1, cldv1, clofn1, gs1, sc1, val1})
+        label->clear();
+    // Said until the record is in, so that a failure leaves it standing.
+    m_notStored->show();
+    guarded([this] {
+        const auto release = qScopeGuard([this] { releaseRun(); });
+        gradeAndStore();
+    });
+    m_notStored->setVisible(!m_stored);
+    fitHeight();
+}
+
+void TValForm::fitHeight() {
+    // The width is fixed; the height follows the wrapped texts.
+    if (QLayout* rows = layout()) {
+        rows->activate();
+        setFixedHeight(rows->totalHeightForWidth(width()));
+    }
+}
+
+void TValForm::gradeAndStore() {
+    RunSource& source = runSource();
+    source.stopClocks();
+    const RunInputs run = source.inputs();
+
+    // The session has switched the question display off, so walking the
+    // list shows nothing.
+    Query& temp = DataModule2->Temp;
+    TotalPoints = 0;
+    for (temp.first(); !temp.eof(); temp.next())
+        TotalPoints += temp.integer(QStringLiteral("Scores"));
+
+    Grade = grade(TotalPoints, run.score);
+    const QLocale locale = QLocale::system();
+    gs1->setText(totalPointsText(TotalPoints));
+    sc1->setText(scoreText(run.score));
+    val1->setText(gradeText(Grade, locale));
+    name1->setText(run.fullName);
+    clofn1->setText(QString::number(run.numberInClass));
+    cldv1->setText(classAndDivision(run.classText, run.divisionText));
+    object1->setText(run.subject);
+    theme1->setText(run.section);
+
+    storeRecord(pupilRecord(run, Grade, QDate::currentDate(), locale));
+    m_stored = true;
+
+    ShowBalloons_Val();
+    if (MainForm) {
+        MainForm->show();
+        MainForm->setEnabled(true);
+        // Both windows are on screen; the results are what the pupil looks at.
+        raise();
+    }
+}
+
+void TValForm::storeRecord(const PupilRecord& record) {
+    Query& student = DataModule2->Student;
+    student.close();
+    student.setConnectionString(DataModule2->connectionString(DbFile::Students));
+    student.setSql({QStringLiteral("select * from student")});
+    try {
+        student.open();
+        student.insert();
+        student.setText(QStringLiteral("Name"), record.Name);
+        student.setInteger(QStringLiteral("NumOfClass"), record.NumOfClass);
+        student.setText(QStringLiteral("Val"), record.Val);
+        student.setText(QStringLiteral("Object"), record.Object);
+        student.setValue(QStringLiteral("DT"), record.DT);
+        student.setText(QStringLiteral("Theme"), record.Theme);
+        student.setText(QStringLiteral("Class"), record.Class);
+        student.setInteger(QStringLiteral("Division"), record.Division);
+        student.post();
+    } catch (...) {
+        // No half-made row may wait in the query for a later post.
+        student.close();
+        throw;
+    }
+}
+
+void TValForm::releaseRun() noexcept {
+    try {
+        if (DataModule2)
+            DataModule2->ATemp1.close();
+    } catch (...) {
+        // Letting go of the scratch database has nothing left to report.
+    }
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+void TValForm::CloseBtnClick() {
+    close();
+}
+
+void TValForm::FormClose() {
+    if (MainForm) {
+        MainForm->show();
+        MainForm->setEnabled(true);
+    }
+    const QString folder = programFolder();
+    if (folder.isEmpty())
+        return;
+    const QString lan = programPath(folder, QStringLiteral("\\lan"));
+    if (QFile::exists(lan))
+        QFile::remove(lan);
+}
+
+void TValForm::PrintBtnClick() {
+    RunSource& source = runSource();
+    const PrintoutTexts texts{
+        name1->text(), cldv1->text(), clofn1->text(), object1->text(),        theme1->text(),
+        gs1->text(),   sc1->text(),   val1->text(),   source.timeLimitText(), source.elapsedText()};
+    re1->setFont(printoutFont());
+    fillPrintout(*re1->document(), printoutLines(texts));
+
+    // Kept, so that the printer the user chose is offered again.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!askPrinter(*m_printer, this))
+        return;
+    if (!printDocument(*re1->document(), *m_printer))
+        showMessage(MessageKind::Error, kPrintFailed);
+}
+
+void TValForm::ShowBalloons_Val() {
+    PrintBtn->setToolTip(balloon(QStringLiteral("При натискането на този бутон, ще\rразпечатате "
+                                                "резултатите от теста на съответния ученик")));
+    CloseBtn->setToolTip(balloon(
+        QStringLiteral("При натискането на този бутон, ще\rзатворите прозореца \"Резултатите\"")));
+}
+
+void TValForm::setVisible(bool visible) {
+    const bool again = visible && isVisible();
+    QWidget::setVisible(visible);
+    if (!again)
+        return;
+    // A run has ended while the results of the one before are still on
+    // screen. Showing an open window would do nothing, and this run would be
+    // neither graded nor stored.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    FormShow();
+    raise();
+    activateWindow();
+}
+
+void TValForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TValForm::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        FormClose();
+}
+
+QString TValForm::programFolder() const {
+    if (MainForm)
+        return MainForm->ProgramFolder;
+    return DataModule2 ? DataModule2->programFolder() : QString();
+}
