@@ -3,6 +3,8 @@
 #include "aboutbox.h"
 #include "globals.h"
 #include "mainform.h"
+#include "results/valform.h"
+#include "session/testform.h"
 #include "settings/settingsform.h"
 #include "setup/objectform.h"
 #include "setup/progressform.h"
@@ -20,6 +22,8 @@ void createApplicationObjects() {
     SettingsForm = new TSettingsForm;
     RegTestForm = new TRegTestForm;
     ObjectForm = new TObjectForm;
+    TestForm = new TTestForm;
+    ValForm = new TValForm;
     AboutBox = new TAboutBox;
     ProgressForm = new TProgressForm;
 }
@@ -29,6 +33,10 @@ void destroyApplicationObjects() {
     ProgressForm = nullptr;
     delete AboutBox;
     AboutBox = nullptr;
+    delete ValForm;
+    ValForm = nullptr;
+    delete TestForm;
+    TestForm = nullptr;
     delete ObjectForm;
     ObjectForm = nullptr;
     delete RegTestForm;

@@ -8,6 +8,8 @@
 #include "progressform.h"
 #include "random.h"
 #include "regtestform.h"
+#include "session/eventlabel.h"
+#include "session/testform.h"
 #include "settings/settingsform.h"
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
@@ -18,6 +20,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -306,12 +309,17 @@ void TObjectForm::restoreCorrections() {
 }
 
 void TObjectForm::openSessionWindow() {
-    // Until the session window is part of the program a drawn run ends
-    // here: a tutor run gets its settings back and the pupil returns to the
-    // main window, which closing this window shows.
-    if (SessionKind != kTest)
-        restoreCorrections();
+    const bool tutor = SessionKind != kTest;
+    TestForm->show();
+    // The full-answer link belongs to tutor runs only.
+    TestForm->fal1->setVisible(tutor);
+    TestForm->fab1->setVisible(tutor);
+    TestForm->TopPanel1->update();
     close();
+    // The session keeps the main window hidden until the run ends; a run
+    // that could not start has already brought it back.
+    if (MainForm && TestForm->isVisible())
+        MainForm->hide();
 }
 
 void TObjectForm::CancelBtnClick() {

@@ -2,6 +2,9 @@
 // through the drawing, and the way back when a run cannot start.
 #include "app/globals.h"
 #include "app/mainform.h"
+#include "results/valform.h"
+#include "session/eventlabel.h"
+#include "session/testform.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
 #include "setup/drawing.h"
@@ -340,17 +343,28 @@ private slots:
         QVERIFY(!ProgressForm->isVisible());
         QCOMPARE(ProgressForm->g1->value(), ProgressForm->g1->maximum());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-        // Until the session window takes over, the run ends here.
+        // The session window takes over; the main window waits hidden.
+        const bool tutor = kind == QLatin1String("tutor");
         QVERIFY(!ObjectForm->isVisible());
-        QVERIFY(MainForm->isVisible());
-
-        if (kind == QLatin1String("tutor")) {
+        QVERIFY(TestForm->isVisible());
+        QVERIFY(!MainForm->isVisible());
+        QCOMPARE(TestForm->fal1->isVisibleTo(TestForm), tutor);
+        if (tutor) {
             QCOMPARE(ObjectForm->SavedUnlimitedCorrections, false);
             QCOMPARE(ObjectForm->SavedCorrectionsCount, 3);
+            QVERIFY(SettingsForm->unnumcor1->isChecked());
+        } else {
+            QCOMPARE(unlimited.size(), 0);
+        }
+
+        TestForm->EndBtnClick();
+        QVERIFY(!TestForm->isVisible());
+        if (tutor) {
+            QVERIFY(MainForm->isVisible());
             QCOMPARE(unlimited.size(), 2);
             QCOMPARE(unlimited[0][0].toBool(), true);
         } else {
-            QCOMPARE(unlimited.size(), 0);
+            QVERIFY(ValForm->isVisible());
         }
         QCOMPARE(SettingsForm->unnumcor1->isChecked(), false);
         QCOMPARE(SettingsForm->numcor1->value(), 3);
@@ -404,6 +418,8 @@ private slots:
         QVERIFY(log.messages().isEmpty());
         QCOMPARE(temp4Quests(program.folder).size(), 3);
         QCOMPARE(ObjectForm->TestSection, QStringLiteral("дроби"));
+        QVERIFY(TestForm->isVisible());
+        TestForm->EndBtnClick();
         QCOMPARE(SettingsForm->unnumcor1->isChecked(), false);
         QCOMPARE(SettingsForm->numcor1->value(), 4);
     }

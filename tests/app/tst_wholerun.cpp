@@ -1,0 +1,224 @@
+// Whole runs as a pupil makes them: from the main window's "Тест" or
+// "Обучение" through registration, the choice of section, the answers and
+// "Приключих" (or the clock) to the stored grade or back home.
+#include "app/globals.h"
+#include "app/mainform.h"
+#include "results/valform.h"
+#include "session/eventlabel.h"
+#include "session/testform.h"
+#include "settings/settingsform.h"
+#include "settings/spinfield.h"
+#include "setup/objectform.h"
+#include "setup/regtestform.h"
+#include "setup/shuffle.h"
+#include "store/datamodule.h"
+#include "support/application.h"
+#include "support/fixedrandom.h"
+#include "support/widgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+const QString kSubject = QStringLiteral("математика");
+const QString kSection = QStringLiteral("дроби");
+
+// Four questions worth 2 points each, in class 5.
+void addSection(fixture::ProgramFolder& folder) {
+    folder.addTopic(5, kSubject, kSection, QStringLiteral("m5_drobi"));
+    const QStringList quests = {
+        QStringLiteral("Колко е 1/2 + 1/2?"), QStringLiteral("Коя дроб е най-малка?"),
+        QStringLiteral("Колко е 3/4 от 8?"), QStringLiteral("Коя дроб е равна на 0,5?")};
+    for (int i = 0; i < quests.size(); ++i)
+        folder.addQuestion(
+            5, QStringLiteral("m5_drobi"),
+            fixture::fourAnswer(quests[i],
+                                {QStringLiteral("първи"), QStringLiteral("втори"),
+                                 QStringLiteral("трети"), QStringLiteral("четвърти")},
+                                i % 4, 2));
+}
+
+// The box (1..4) the current question's right answer stands in, and another.
+int rightBox() {
+    return answerBox(DataModule2->Temp.text(QStringLiteral("TrueAns")).at(0));
+}
+int wrongBox() {
+    return rightBox() % 4 + 1;
+}
+
+void clickBox(int box) {
+    EventLabel* labels[] = {TestForm->ans1, TestForm->ans2, TestForm->ans3, TestForm->ans4};
+    QTest::mouseClick(labels[box - 1], Qt::LeftButton);
+}
+
+void chooseSectionAndStart(int count) {
+    QVERIFY(ObjectForm->isVisible());
+    const int subject = ObjectForm->ob1->findText(kSubject);
+    QVERIFY(subject >= 0);
+    ObjectForm->ob1->setCurrentIndex(subject);
+    QListWidget* sections = ObjectForm->sec1;
+    QCOMPARE(sections->count(), 1);
+    QTest::mouseClick(sections->viewport(), Qt::LeftButton, {},
+                      sections->visualItemRect(sections->item(0)).center());
+    ObjectForm->numq1->setValue(count);
+    QTest::mouseClick(ObjectForm->GoBtn, Qt::LeftButton);
+    QVERIFY(TestForm->isVisible());
+    QVERIFY(!MainForm->isVisible());
+}
+
+void registerPupil(const QString& name) {
+    QTest::mouseClick(MainForm->TestBtn, Qt::LeftButton);
+    QVERIFY(RegTestForm->isVisible());
+    fixture::typeText(RegTestForm->fullname->lineEdit(), name);
+    RegTestForm->Class1->setCurrentIndex(4);   // "5"
+    RegTestForm->division->setCurrentIndex(2); // "В"
+    RegTestForm->noc->setValue(12);
+    QTest::mouseClick(RegTestForm->RBtn, Qt::LeftButton);
+}
+
+QString number(double grade, int decimals) {
+    return QLocale::system().toString(grade, 'f', decimals);
+}
+
+} // namespace
+
+class TestWholeRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { fixture::usePrivateConfig(); }
+
+    void testRunFromTheMainWindowToTheStoredGrade() {
+        fixture::RunningProgram program;
+        fixture::MessageLog log;
+        fixture::FixedRandom random({0, 3, 0, 1, 0, 2, 0, 0});
+        addSection(program.folder);
+        SettingsForm->chtime1->setChecked(false);
+        SettingsForm->unnumcor1->setChecked(false);
+        SettingsForm->numcor1->setValue(2);
+        MainForm->show();
+
+        registerPupil(QStringLiteral("Мария Иванова"));
+        chooseSectionAndStart(4);
+        QVERIFY(!TestForm->Timer2->isVisible());
+
+        // Three right, the fourth first right and then corrected to wrong.
+        for (int q = 1; q <= 4; ++q) {
+            clickBox(rightBox());
+            if (q == 4)
+                clickBox(wrongBox());
+            QVERIFY(!TestForm->Panel10->isVisible()); // no notice in a test run
+            QTest::mouseClick(TestForm->NextBtn, Qt::LeftButton);
+        }
+        QCOMPARE(TestForm->Score, 6);
+        QTest::mouseClick(TestForm->EndBtn, Qt::LeftButton);
+
+        QVERIFY(!TestForm->isVisible());
+        QVERIFY(ValForm->isVisible());
+        QVERIFY(MainForm->isVisible());
+        QVERIFY(log.messages().isEmpty());
+        QCOMPARE(ValForm->gs1->text(), QStringLiteral("общо точки: 8"));
+        QCOMPARE(ValForm->sc1->text(), QStringLiteral("получени точки: 6"));
+        QCOMPARE(ValForm->val1->text(), QStringLiteral("оценка: ") + number(5.0, 2));
+        QCOMPARE(ValForm->cldv1->text(), QStringLiteral("5 В"));
+
+        const fixture::Rows records = program.folder.readTable(DbFile::Students, "student");
+        QCOMPARE(records.size(), 1);
+        const fixture::Row& r = records[0];
+        QCOMPARE(r[QStringLiteral("name")].toString(), QStringLiteral("Мария Иванова"));
+        QCOMPARE(r[QStringLiteral("class")].toString(), QStringLiteral("5"));
+        QCOMPARE(r[QStringLiteral("division")].toInt(), 3);
+        QCOMPARE(r[QStringLiteral("numofclass")].toInt(), 12);
+        QCOMPARE(r[QStringLiteral("object")].toString(), kSubject);
+        QCOMPARE(r[QStringLiteral("theme")].toString(), kSection);
+        QCOMPARE(r[QStringLiteral("val")].toString(), number(5.0, 3));
+        QCOMPARE(QDate::fromString(r[QStringLiteral("dt")].toString(), Qt::ISODate),
+                 QDate::currentDate());
+        // The run's scratch rows are gone once the session has closed.
+        QVERIFY(program.folder.readTable(DbFile::Scratch, "temp4").isEmpty());
+
+        QTest::mouseClick(ValForm->CloseBtn, Qt::LeftButton);
+        QVERIFY(!ValForm->isVisible());
+        QVERIFY(MainForm->isVisible());
+        // The next registration offers the pupil's name.
+        QTest::mouseClick(MainForm->TestBtn, Qt::LeftButton);
+        QVERIFY(
+            fixture::comboItems(RegTestForm->fullname).contains(QStringLiteral("Мария Иванова")));
+    }
+
+    void tutorRunLeavesNoRecordAndPutsTheSettingsBack() {
+        fixture::RunningProgram program;
+        fixture::MessageLog log;
+        fixture::FixedRandom random({0, 1, 0, 2});
+        addSection(program.folder);
+        SettingsForm->unnumcor1->setChecked(false);
+        SettingsForm->numcor1->setValue(0);
+        MainForm->show();
+
+        QTest::mouseClick(MainForm->TutorBtn, Qt::LeftButton);
+        QVERIFY(ObjectForm->isVisible());
+        QVERIFY(ObjectForm->cl1->isVisible());
+        while (ObjectForm->cl1->currentIndex() < 4) // as the pupil does: with the keys
+            QTest::keyClick(ObjectForm->cl1, Qt::Key_Down);
+        chooseSectionAndStart(2);
+        QVERIFY(TestForm->fal1->isVisible());
+
+        // Unlimited corrections in a tutor run, with a notice after each answer.
+        clickBox(wrongBox());
+        QVERIFY(TestForm->Panel10->isVisible());
+        QCOMPARE(TestForm->StaticText2->text(), QStringLiteral("грешно"));
+        clickBox(rightBox());
+        QCOMPARE(TestForm->StaticText2->text(), QStringLiteral("вярно"));
+        clickBox(wrongBox());
+        clickBox(rightBox());
+        QCOMPARE(TestForm->Score, 2);
+        QCOMPARE(DataModule2->Temp.integer(QStringLiteral("Limit")), 0);
+
+        QTest::mouseClick(TestForm->EndBtn, Qt::LeftButton);
+        QVERIFY(!TestForm->isVisible());
+        QVERIFY(!ValForm->isVisible());
+        QVERIFY(MainForm->isVisible());
+        QVERIFY(MainForm->isEnabled());
+        QCOMPARE(SettingsForm->unnumcor1->isChecked(), false);
+        QCOMPARE(SettingsForm->numcor1->value(), 0);
+        QVERIFY(program.folder.readTable(DbFile::Students, "student").isEmpty());
+        QVERIFY(log.messages().isEmpty());
+    }
+
+    void timeRunningOutGradesWhatWasAnswered() {
+        fixture::RunningProgram program;
+        fixture::MessageLog log;
+        fixture::FixedRandom random({0, 0, 0, 0, 0, 0});
+        addSection(program.folder);
+        SettingsForm->chtime1->setChecked(true);
+        SettingsForm->hour1->setValue(0);
+        SettingsForm->min1->setValue(0);
+        SettingsForm->sec1->setValue(2);
+        MainForm->show();
+
+        registerPupil(QStringLiteral("Петър Петров"));
+        chooseSectionAndStart(3);
+        QVERIFY(TestForm->Timer2->isVisible());
+        clickBox(rightBox());
+        TestForm->Timer1Timer();
+        QVERIFY(TestForm->isVisible());
+        TestForm->Timer1Timer(); // 0:0:0 — the run ends by itself
+        QVERIFY(!TestForm->isVisible());
+        QVERIFY(ValForm->isVisible());
+        QCOMPARE(ValForm->gs1->text(), QStringLiteral("общо точки: 6"));
+        QCOMPARE(ValForm->sc1->text(), QStringLiteral("получени точки: 2"));
+        QCOMPARE(program.folder.readTable(DbFile::Students, "student").size(), 1);
+    }
+};
+
+QTEST_MAIN(TestWholeRun)
+#include "tst_wholerun.moc"
