@@ -168,7 +168,10 @@ void TValForm::fitHeight() {
     // The width is fixed; the height follows the wrapped texts.
     if (QLayout* rows = layout()) {
         rows->activate();
-        setFixedHeight(rows->totalHeightForWidth(width()));
+        // A word-wrapped label claims a height for its width only once it has
+        // had a text, so before the first showing no row may claim one.
+        setFixedHeight(rows->hasHeightForWidth() ? rows->totalHeightForWidth(width())
+                                                 : rows->totalSizeHint().height());
     }
 }
 

@@ -84,6 +84,7 @@ private slots:
     void printDialogOutcome();
     void printsToPdf();
     void readsTheRealWindows();
+    void freshWindowHasItsHeight();
 
 private:
     QString pupilDatabase() const { return m_folder->file(QStringLiteral("\\data\\students.mdb")); }
@@ -568,6 +569,14 @@ void TstValForm::readsTheRealWindows() {
     for (const char* name : {"object1", "theme1", "name1", "cldv1", "clofn1", "gs1", "sc1", "val1",
                              "PrintBtn", "CloseBtn", "re1"})
         QVERIFY2(m_form->findChild<QWidget*>(QLatin1String(name)), name);
+}
+
+void TstValForm::freshWindowHasItsHeight() {
+    // Before its first showing no label of the window has had a text.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("Negative sizes")));
+    TValForm fresh;
+    QVERIFY(fresh.minimumHeight() > 0);
+    QCOMPARE(fresh.maximumHeight(), fresh.minimumHeight());
 }
 
 QTEST_MAIN(TstValForm)
