@@ -67,9 +67,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    // Windows are measured too; without a display they render off screen.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    renderOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString folder = dir.path();

@@ -15,6 +15,11 @@
 #include <cstdio>
 #include <vector>
 
+void renderOffscreenWithoutDisplay() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 double medianMs(int runs, const std::function<void()>& work) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
@@ -27,9 +32,9 @@ double medianMs(int runs, const std::function<void()>& work) {
     return times[times.size() / 2];
 }
 
-void report(const QString& name, double ms, double floorMs) {
+void report(const QString& name, double ms, double floorMs, const char* basis) {
     if (floorMs > 0)
-        std::printf("%-58s %9.2f ms   %6.2f x floor\n", qPrintable(name), ms, ms / floorMs);
+        std::printf("%-58s %9.2f ms   %6.2f x %s\n", qPrintable(name), ms, ms / floorMs, basis);
     else
         std::printf("%-58s %9.2f ms\n", qPrintable(name), ms);
     std::fflush(stdout);

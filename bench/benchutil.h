@@ -5,11 +5,15 @@
 
 class QTemporaryDir;
 
+// Benchmarks with windows render off screen when there is no display.
+// Call before the application object is made.
+void renderOffscreenWithoutDisplay();
+
 // Median wall time of `runs` calls, in milliseconds.
 double medianMs(int runs, const std::function<void()>& work);
 
 // Prints one line of the report: name, time, and the ratio to a floor.
-void report(const QString& name, double ms, double floorMs = 0);
+void report(const QString& name, double ms, double floorMs = 0, const char* basis = "floor");
 
 // Creates a program folder's scratch template/database and one class database
 // with a question table of `count` mixed questions; returns the table name.

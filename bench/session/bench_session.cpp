@@ -31,8 +31,7 @@ constexpr double kFrameMs = 16.0;
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    renderOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString folder = dir.path();
@@ -70,7 +69,7 @@ int main(int argc, char** argv) {
             std::printf("(the question shown is not of this kind)\n");
         report(QStringLiteral("move to a question: %1 (target: under one frame)")
                    .arg(QLatin1String(kinds[kind])),
-               ms, kFrameMs);
+               ms, kFrameMs, "frame");
     }
 
     // A whole run of 100 questions walked from the first to the last: the
