@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "display.h"
 #include "eventlabel.h"
+#include "sessionrun.h"
 #include "widgetcolours.h"
 
 #include "app/globals.h"
@@ -45,6 +46,19 @@ Query& questions() {
     return DataModule2->Temp;
 }
 
+// The settings window's controls and the subject window's run kind, read at
+// every action: a tutor run has forced unlimited corrections for its length.
+class ProgramRunSettings final : public RunSettings {
+public:
+    bool unlimitedCorrections() const override {
+        return SettingsForm && SettingsForm->unnumcor1->isChecked();
+    }
+    int correctionsCount() const override {
+        return SettingsForm ? SettingsForm->numcor1->value() : 0;
+    }
+    bool tutorRun() const override { return TTestForm::tutorRun(); }
+};
+
 void showMainWindow() {
     if (MainForm) {
         MainForm->show();
@@ -55,7 +69,9 @@ void showMainWindow() {
 } // namespace
 
 TTestForm::TTestForm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_runSettings(std::make_unique<ProgramRunSettings>()),
+      m_run(std::make_unique<SessionRun>(*DataModule2, *m_runSettings)), Score(m_run->Score) {
     setObjectName(QStringLiteral("TestForm"));
     setWindowTitle(QStringLiteral("Тест"));
     setWindowState(Qt::WindowMaximized);
@@ -141,7 +157,8 @@ void TTestForm::FormShow() {
     dm.WindowReady = false;
     if (ObjectForm)
         ObjectForm->hide();
-    Score = 0;
+    m_run->start();
+    LineOpen = false;
     m_pictures.clear();
     m_pictureId = -1;
     // Whatever the previous run drew on the term page is gone; the first
@@ -187,11 +204,7 @@ void TTestForm::FormShow() {
         Timer5->stop();
 
     temp.first();
-    if (temp.text(QStringLiteral("ChTrueAns")).isEmpty()) {
-        temp.edit();
-        temp.setText(QStringLiteral("ChTrueAns"), schema::no);
-        temp.post();
-    }
+    m_run->markVisited();
 
     for (int k = 1; k <= 4; ++k)
         paintAnswer(k, kPlainColour, Qt::black);
@@ -211,6 +224,9 @@ void TTestForm::FormShow() {
     dm.TextQuestionsShown = 0;
     temp.first();
     dm.WindowReady = true;
+    // The first question was shown before the page could be redrawn.
+    if (m_run->kind() == Terms)
+        ClearIC1();
 
     const bool tutor = sessionKind() == kTutor;
     TopPanel1->setFixedHeight(tutor ? kTutorStripHeight : kTestStripHeight);
@@ -262,12 +278,7 @@ void TTestForm::followRowOnTrackBar() {
 }
 
 void TTestForm::arrive() {
-    Query& temp = questions();
-    if (temp.text(QStringLiteral("ChTrueAns")).isEmpty()) {
-        temp.edit();
-        temp.setText(QStringLiteral("ChTrueAns"), schema::no);
-        temp.post();
-    }
+    m_run->markVisited();
     EventChooseAns();
     Design();
 }
@@ -292,6 +303,7 @@ void TTestForm::Timer5Timer() {
 }
 
 void TTestForm::EndBtnClick() {
+    dropPick();
     DataModule2->setDisplayEnabled(false);
     Timer1->stop();
     // The time used stops with the run; the results window reads it.

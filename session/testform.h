@@ -6,13 +6,20 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class EventLabel;
+class MatchCanvas;
+class RunSettings;
+class SessionRun;
+enum class Feedback;
 class PictureBox;
 class QCheckBox;
+class QCursor;
 class QFrame;
 class QGroupBox;
 class QHBoxLayout;
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -31,15 +38,22 @@ class WrapBox;
 // a freshly drawn question list (DataModule2->Temp open on temp4).
 class TTestForm : public QWidget {
     Q_OBJECT
+    // The run's answers and score; made first, since Score below is its own.
+    std::unique_ptr<RunSettings> m_runSettings;
+    std::unique_ptr<SessionRun> m_run;
+
 public:
     explicit TTestForm(QWidget* parent = nullptr);
     ~TTestForm() override;
+
+    // The model of the run this window is the front end of.
+    SessionRun& run() const { return *m_run; }
 
     // Pages of the notebook; the first three are also the question kinds.
     enum Page { FourAnswers = 0, Terms = 1, GapText = 2, PicturePage = 3, FullAnswerPage = 4 };
 
     // --- Run state (read by the results window and the printout) ---
-    qint32 Score = 0;
+    qint32& Score;
     QChar ChosenLetter;
     qint32 LeftHours = 0;
     qint32 LeftMinutes = 0;
@@ -109,6 +123,16 @@ public:
             *pto6 = nullptr, *pto7 = nullptr, *pto8 = nullptr, *pto9 = nullptr, *pto10 = nullptr;
     EventLabel *tr1 = nullptr, *tr2 = nullptr, *tr3 = nullptr, *tr4 = nullptr, *tr5 = nullptr,
                *tr6 = nullptr, *tr7 = nullptr, *tr8 = nullptr, *tr9 = nullptr, *tr10 = nullptr;
+    QWidget* ImgPnl1 = nullptr;
+    MatchCanvas* ImgCnvs1 = nullptr;
+    EventLabel* clBtn = nullptr; // "премахни тази линия"
+    QLabel* arrow1 = nullptr;
+    // A term has been picked and no meaning pressed yet.
+    bool LineOpen = false;
+    QColor LineColour;
+    // The meaning the remove-line button belongs to.
+    int MeaningIndex = 0;
+    QString ButtonMeaning;
 
     // --- Page 2: gap text ---
     QTextEdit* Text1 = nullptr;
@@ -166,8 +190,25 @@ public:
     void ans1MouseEnter(EventLabel* label);
     void ans1MouseLeave(EventLabel* label);
 
-    // --- Matching: the canvas is cleared and the stored lines drawn again ---
+    // --- Term matching ---
+    void Label4MouseDown3(EventLabel* term);
+    void Label4MouseLeave3();
+    void Label13MouseDown2(EventLabel* meaning);
+    void Label13MouseUp2(EventLabel* meaning);
+    void Label13MouseEnter2(EventLabel* meaning);
+    void Label13MouseLeave2(EventLabel* meaning);
+    void clBtnClick();
+    void ArrowProc(int meaningRow);
+    void clBtnProc();
+    // The canvas cleared and the current question's lines drawn again: the
+    // only way the term page is rebuilt.
     void ClearIC1();
+    // Ends a pick that was never joined (Esc, or the question changing).
+    void dropPick();
+    // The row (1..10) the keyboard focus of the term page stands on, and its
+    // column: false the terms, true the meanings.
+    int keyRow() const { return m_keyRow; }
+    bool keyOnMeanings() const { return m_keyOnMeanings; }
 
     // --- Layout, picture page, condition strip, banner ---
     void Design();
@@ -185,8 +226,9 @@ public:
     void ScrollerRight1Timer();
     void SpeedButton5Click();
     void StaticText2Click();
-    // The notice of a tutor run after a scored answer: "вярно" or "грешно".
-    void showFeedback(bool right);
+    // The notice of a tutor run after a scored answer: "вярно" or "грешно";
+    // a test run shows none.
+    void showFeedback(Feedback feedback);
     // The three picture controls follow the current question; a picture is
     // decoded once per run.
     void showPicture(int questionId, const QByteArray& blob);
@@ -215,6 +257,13 @@ private:
     void connectHandlers();
     void placeAnswerBoxes();
     void placeMeaningBoxes();
+    void connectTermPage();
+    bool termPageKey(QKeyEvent* event);
+    void termPageFocused(Qt::FocusReason reason);
+    void moveKeyFocus(int row, bool meanings);
+    void showKeyFocus();
+    void setMeaningCursors(const QCursor& cursor);
+    void showRemoveButton(int meaningRow);
     void centreBanner();
 
     void answerClick(int box);
@@ -247,4 +296,7 @@ private:
     QHash<int, QImage> m_pictures;
     int m_pictureId = -1;
     bool m_closeAllowed = false;
+    QFrame* m_keyFocus = nullptr; // the frame round the box the keyboard is on
+    int m_keyRow = 1;
+    bool m_keyOnMeanings = false;
 };

@@ -3,18 +3,11 @@
 #include "testform.h"
 
 #include "eventlabel.h"
-#include "scoring.h"
+#include "sessionrun.h"
 #include "widgetcolours.h"
 #include "wrapbox.h"
 
-#include "app/globals.h"
-#include "settings/settingsform.h"
-#include "settings/spinfield.h"
 #include "setup/shuffle.h"
-#include "store/datamodule.h"
-#include "store/schema.h"
-
-#include <QCheckBox>
 
 const QColor TTestForm::kPlainColour(0xFF, 0xFF, 0xFF);
 const QColor TTestForm::kChosenColour(0xFF, 0xF0, 0xCA);
@@ -43,49 +36,27 @@ void TTestForm::Ans4Click() {
 }
 
 void TTestForm::answerClick(int box) {
-    Query& temp = DataModule2->Temp;
-    if (!SettingsForm->unnumcor1->isChecked()) {
-        const int limit = temp.integer(QStringLiteral("Limit"));
-        if (!correctionAllowed(false, limit, SettingsForm->numcor1->value()))
-            return;
-        temp.edit();
-        temp.setInteger(QStringLiteral("Limit"), limit + 1);
-        temp.post();
-    }
+    if (!m_run->countCorrection())
+        return;
     ChosenLetter = answerLetter(box);
     TrueAnswer();
     ChooseAns();
 }
 
 void TTestForm::TrueAnswer() {
-    Query& temp = DataModule2->Temp;
-    const bool right = temp.text(QStringLiteral("TrueAns")) == QString(ChosenLetter);
-    const MarkChange change =
-        scoreAnswer(right, temp.text(QStringLiteral("ChTrueAns")) == schema::yes,
-                    temp.integer(QStringLiteral("Scores")));
-    if (change.flipped) {
-        Score += change.scoreDelta;
-        temp.edit();
-        temp.setText(QStringLiteral("ChTrueAns"), change.counted ? schema::yes : schema::no);
-        temp.post();
-    }
-    if (tutorRun())
-        showFeedback(right);
+    showFeedback(m_run->scoreChoice(ChosenLetter));
 }
 
 void TTestForm::ChooseAns() {
-    Query& temp = DataModule2->Temp;
-    temp.edit();
-    temp.setText(QStringLiteral("ChAns"), QString(ChosenLetter));
-    temp.post();
+    m_run->storeChoice(ChosenLetter);
     highlightAnswer(::answerBox(ChosenLetter));
 }
 
 void TTestForm::EventChooseAns() {
-    const QString chosen = DataModule2->Temp.text(QStringLiteral("ChAns"));
     // Anything but one of the four letters shows no choice, so that the
     // highlight of another question never stays behind.
-    highlightAnswer(chosen.size() == 1 ? ::answerBox(chosen.at(0)) : 0);
+    const QChar chosen = m_run->storedChoice();
+    highlightAnswer(chosen.isNull() ? 0 : ::answerBox(chosen));
 }
 
 void TTestForm::highlightAnswer(int chosenBox) {

@@ -4,7 +4,9 @@
 #include "testform.h"
 
 #include "eventlabel.h"
+#include "matchcanvas.h"
 #include "picturebox.h"
+#include "sessionrun.h"
 #include "widgetcolours.h"
 #include "wrapbox.h"
 
@@ -18,6 +20,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -45,13 +48,15 @@ constexpr int kConditionStart = 5;
 constexpr int kStripButton = 24;
 constexpr int kBottomStripHeight = 46;
 
-// Term and meaning rows: top of row i in the panel that holds both columns.
-constexpr int kRowTops[10] = {10, 55, 100, 145, 190, 235, 280, 325, 370, 415};
 constexpr int kTermLeft = 10;
 constexpr int kRowBoxWidth = 261;
 constexpr int kRowBoxHeight = 44;
 constexpr int kRowLabelRoom = 21; // 261 - 240: the label keeps clear of a scroll bar
 constexpr int kMeaningRightMargin = 10;
+constexpr int kCanvasLeft = 275;
+constexpr int kCanvasTop = 10;
+constexpr int kCanvasHeight = 456;
+constexpr int kCanvasGap = 4; // between the canvas and the meaning column
 
 constexpr int kGapPictureSide = 311;
 
@@ -306,9 +311,10 @@ QWidget* TTestForm::buildTermPage() {
     for (int i = 0; i < 10; ++i) {
         auto* term = named(new EventLabel, QStringLiteral("t%1").arg(i + 1));
         auto* termBox = rowBox(Panel8, QStringLiteral("pon%1").arg(i + 1), term, i + 1);
-        termBox->move(kTermLeft, kRowTops[i]);
+        termBox->move(kTermLeft, MatchCanvas::rowTop(i + 1));
         auto* meaning = named(new EventLabel, QStringLiteral("tr%1").arg(i + 1));
         auto* meaningBox = rowBox(Panel8, QStringLiteral("pto%1").arg(i + 1), meaning, i + 1);
+        meaning->unsetCursor();
         *terms[i] = term;
         *meanings[i] = meaning;
         *termBoxes[i] = termBox;
@@ -320,6 +326,34 @@ QWidget* TTestForm::buildTermPage() {
     }
     // The matching canvas goes between the columns: from 275 to the
     // meanings, top 10, 456 high.
+    ImgPnl1 = named(new QWidget(Panel8), QStringLiteral("ImgPnl1"));
+    ImgPnl1->setGeometry(kCanvasLeft, kCanvasTop, kRowBoxWidth, kCanvasHeight);
+    ImgCnvs1 = named(new MatchCanvas(ImgPnl1), QStringLiteral("ImgCnvs1"));
+    ImgCnvs1->setGeometry(ImgPnl1->rect());
+    arrow1 = named(new QLabel(ImgPnl1), QStringLiteral("arrow1"));
+    arrow1->setGeometry(MatchCanvas::kMarkerWidth, 0, MatchCanvas::kMarkerWidth,
+                        MatchCanvas::kMarkerHeight);
+    arrow1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    clBtn = named(new EventLabel(ImgPnl1), QStringLiteral("clBtn"));
+    clBtn->resize(19, 19);
+    clBtn->setToolTip(QStringLiteral("премахни тази линия"));
+    clBtn->setCursor(Qt::PointingHandCursor);
+    guarded([this] {
+        arrow1->setPixmap(QPixmap::fromImage(artPicture(QStringLiteral("arrow"))));
+        clBtn->setPixmap(QPixmap::fromImage(artPicture(QStringLiteral("remove-word"))));
+    });
+    arrow1->hide();
+    clBtn->hide();
+
+    // Where the keyboard stands on the page (it never takes a click).
+    m_keyFocus = new QFrame(Panel8);
+    m_keyFocus->setObjectName(QStringLiteral("keyFocus"));
+    m_keyFocus->setFrameShape(QFrame::Box);
+    m_keyFocus->setLineWidth(2);
+    m_keyFocus->setStyleSheet(QStringLiteral("QFrame#keyFocus { border: 2px dashed #0000FF; }"));
+    m_keyFocus->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_keyFocus->hide();
+    Panel8->setFocusPolicy(Qt::StrongFocus);
     Panel8->installEventFilter(this);
 
     auto* col = new QVBoxLayout(page);
@@ -494,10 +528,27 @@ void TTestForm::connectHandlers() {
     }
     connect(chnsize1, &QCheckBox::toggled, this, &TTestForm::chnsize1Click);
     connect(StaticText2, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
+    connectTermPage();
     connect(m_bannerHint, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
 }
 
 bool TTestForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Panel8) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (termPageKey(static_cast<QKeyEvent*>(event)))
+                return true;
+            break;
+        case QEvent::FocusIn:
+            termPageFocused(static_cast<QFocusEvent*>(event)->reason());
+            break;
+        case QEvent::FocusOut:
+            showKeyFocus();
+            break;
+        default:
+            break;
+        }
+    }
     if (event->type() == QEvent::Resize) {
         if (watched == ClientPanel)
             placeAnswerBoxes();
@@ -519,9 +570,16 @@ void TTestForm::placeAnswerBoxes() {
 }
 
 void TTestForm::placeMeaningBoxes() {
-    const int left = std::max(kTermLeft, Panel8->width() - kRowBoxWidth - kMeaningRightMargin);
+    const int left = std::max(kCanvasLeft + MatchCanvas::kMarkerWidth * 3,
+                              Panel8->width() - kRowBoxWidth - kMeaningRightMargin);
     for (int i = 0; i < 10; ++i)
-        m_meaningBoxes[size_t(i)]->move(left, kRowTops[i]);
+        m_meaningBoxes[size_t(i)]->move(left, MatchCanvas::rowTop(i + 1));
+    // The canvas widens with the window; the remove-line button keeps just
+    // left of the right markers.
+    ImgPnl1->setGeometry(kCanvasLeft, kCanvasTop, left - kCanvasGap - kCanvasLeft, kCanvasHeight);
+    ImgCnvs1->setGeometry(ImgPnl1->rect());
+    clBtn->move(ImgPnl1->width() - MatchCanvas::kMarkerWidth - clBtn->width(), clBtn->y());
+    showKeyFocus();
 }
 
 void TTestForm::centreBanner() {
@@ -546,8 +604,6 @@ void TTestForm::Design() {
     FAP->refit();
     m_gpqBox->refit();
     centreBanner();
-    // The matching canvas of page 1 takes Panel8's width less its left, the
-    // meaning column and 13 pixels.
 }
 
 void TTestForm::DesignTimer1Timer() {
@@ -660,8 +716,11 @@ void TTestForm::StaticText2Click() {
     Panel10->hide();
 }
 
-void TTestForm::showFeedback(bool right) {
-    StaticText2->setText(right ? QStringLiteral("вярно") : QStringLiteral("грешно"));
+void TTestForm::showFeedback(Feedback feedback) {
+    if (feedback == Feedback::None)
+        return;
+    StaticText2->setText(feedback == Feedback::Right ? QStringLiteral("вярно")
+                                                     : QStringLiteral("грешно"));
     centreBanner();
     Panel10->show();
     Panel10->raise();

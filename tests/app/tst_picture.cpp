@@ -230,6 +230,7 @@ void TestPicture::artPictures_data() {
     QTest::newRow("test glyph") << "test-glyph" << QSize(32, 32) << true;
     QTest::newRow("tutor glyph") << "tutor-glyph" << QSize(32, 32) << true;
     QTest::newRow("remove word") << "remove-word" << QSize(19, 19) << true;
+    QTest::newRow("term arrow") << "arrow" << QSize(20, 44) << true;
 }
 
 void TestPicture::artPictures() {
@@ -249,7 +250,7 @@ void TestPicture::artPictures() {
 }
 
 void TestPicture::unknownArtPicture() {
-    QCOMPARE(artPictureNames().size(), 6);
+    QCOMPARE(artPictureNames().size(), 7);
     try {
         artPicture(QStringLiteral("няма-такава"));
         QFAIL("no error for an unknown picture");

@@ -2,6 +2,8 @@
 // pictures, the picture page, the condition strip and the full answer.
 #include "sessionrig.h"
 
+#include "session/sessionrun.h"
+
 #include "app/picture.h"
 #include "session/picturebox.h"
 #include "session/widgetcolours.h"
@@ -337,7 +339,7 @@ private slots:
         run(kTutor, m_mixed, 5);
         m_rig->goTo(row);
         QCOMPARE(form()->FullAns->text(), m_rig->current(QStringLiteral("fullans")));
-        form()->showFeedback(true);
+        form()->showFeedback(Feedback::Right);
         form()->Pages1->setCurrentIndex(TTestForm::FullAnswerPage);
         QVERIFY(!form()->TopPanel1->isVisible());
         QVERIFY(form()->ButtomPanel1->isVisible());
@@ -357,7 +359,7 @@ private slots:
         QCOMPARE(m_rig->page(), int(TTestForm::GapText));
         // With display off only the full answer follows, and the banner goes.
         DataModule2->setDisplayEnabled(false);
-        form()->showFeedback(false);
+        form()->showFeedback(Feedback::Wrong);
         m_rig->goTo(2);
         QCOMPARE(m_rig->page(), int(TTestForm::GapText));
         QCOMPARE(form()->FullAns->text(), m_rig->current(QStringLiteral("fullans")));

@@ -29,6 +29,7 @@ void paintAbout(QPainter& p, const QSize& size);
 void paintTestGlyph(QPainter& p, const QSize& size);
 void paintTutorGlyph(QPainter& p, const QSize& size);
 void paintRemoveWord(QPainter& p, const QSize& size);
+void paintArrow(QPainter& p, const QSize& size);
 
 void paintWelcome(QPainter& p, const QSize& size);
 void paintTest(QPainter& p, const QSize& size);

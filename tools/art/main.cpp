@@ -34,6 +34,7 @@ std::vector<ArtItem> catalogue() {
         {QStringLiteral("test-glyph"), {32, 32}, true, true, paintTestGlyph},
         {QStringLiteral("tutor-glyph"), {32, 32}, true, true, paintTutorGlyph},
         {QStringLiteral("remove-word"), {19, 19}, true, true, paintRemoveWord},
+        {QStringLiteral("arrow"), {20, 44}, true, true, paintArrow},
         {QStringLiteral("wellcome"), {283, 145}, false, false, paintWelcome},
         {QStringLiteral("test"), {283, 145}, false, false, paintTest},
         {QStringLiteral("tutor"), {283, 145}, false, false, paintTutor},
@@ -259,7 +260,7 @@ void drawSheet(const QString& path, const std::vector<ArtItem>& items,
     // Glyphs enlarged, then at their size on a button's grey and on white.
     qreal gx = x + 340;
     for (const QString& name : {QStringLiteral("test-glyph"), QStringLiteral("tutor-glyph"),
-                                QStringLiteral("remove-word")}) {
+                                QStringLiteral("remove-word"), QStringLiteral("arrow")}) {
         const QImage glyph = find(name);
         const QSizeF big = QSizeF(glyph.size()) * 3;
         p.fillRect(QRectF(QPointF(gx - 6, y - 6), big + QSizeF(12, 12)), QColor(0xe1, 0xe4, 0xea));

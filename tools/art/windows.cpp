@@ -187,3 +187,19 @@ void paintRemoveWord(QPainter& p, const QSize&) {
         p.drawLine(QPointF(14.5, 4.5), QPointF(4.5, 14.5));
     }
 }
+
+// Points from the term being joined towards the canvas: a short shaft and a
+// head, in the navy of the window's links.
+void paintArrow(QPainter& p, const QSize& size) {
+    const qreal mid = size.height() / 2.0;
+    QPainterPath head;
+    head.moveTo(19, mid);
+    head.lineTo(10, mid - 8);
+    head.lineTo(10, mid + 8);
+    head.closeSubpath();
+    p.setPen(QPen(palette::navy, 4.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(2.5, mid), QPointF(12, mid));
+    p.setPen(Qt::NoPen);
+    p.setBrush(palette::navy);
+    p.drawPath(head);
+}

@@ -1,0 +1,150 @@
+#pragma once
+
+#include <QChar>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Query;
+class TDataModule2;
+
+// What the settings say at the moment of an answer action. The program reads
+// the settings window's controls every time, so a change made in the middle
+// of a run counts from the next action on.
+class RunSettings {
+public:
+    virtual ~RunSettings() = default;
+    virtual bool unlimitedCorrections() const = 0;
+    virtual int correctionsCount() const = 0;
+    virtual bool tutorRun() const = 0;
+};
+
+// The notice a scored action earns: none in a test run, "вярно" or "грешно"
+// in a tutor run.
+enum class Feedback { None, Right, Wrong };
+
+// A line of the term page: the term's row and the meaning's row (1..10); a
+// meaning row of 0 is a pick that has not been joined yet.
+struct TermLine {
+    int term = 0;
+    int meaning = 0;
+    friend bool operator==(const TermLine&, const TermLine&) = default;
+};
+
+// A word placed in a gap, as the gap rows keep it: its position in the text
+// as the text stands with every word before it placed.
+struct PlacedWord {
+    int start = 0;
+    QString word;
+};
+
+// The answers and the score of one run, over the run's scratch tables: the
+// question list (temp4 through Temp, whose current row is the current
+// question), the pairs of term questions (temp1), the lines the pupil draws
+// (temp2), the answer key of the gap question on screen (temp) and the gap
+// rows of every gap question seen (sltable). The session window is its front
+// end: it reads the widgets, calls the model and shows what the model says.
+//
+// Invariant, after every action: Score equals the points of the right answers
+// standing, that is the Scores of every four-answer question marked "yes",
+// plus the pair points of every line marked "yes" (a line is marked "yes"
+// exactly while it joins a right pair), plus the key points of every gap
+// marked "yes" (exactly while it holds its key word). Points move only when a
+// mark flips, so answering the same way twice changes nothing.
+class SessionRun {
+public:
+    SessionRun(TDataModule2& dm, const RunSettings& settings);
+
+    qint32 Score = 0;
+
+    // A new run: no points, no pick.
+    void start();
+
+    // --- Corrections limit, shared by every kind ---
+    // Whether a counted action is allowed on the current question now.
+    bool correctionAllowed() const;
+    // Counts one action when corrections are limited (Limit + 1, posted);
+    // false when the action is refused, which then changes nothing at all.
+    bool countCorrection();
+
+    // --- The current question ---
+    int questionId() const;
+    int kind() const;
+    // A question seen for the first time gets its mark "no".
+    void markVisited();
+
+    // --- Four answers ---
+    // Scores a counted click on the box of `letter`: the question's points go
+    // into Score when its mark turns "yes" and out when it turns "no".
+    Feedback scoreChoice(QChar letter);
+    void storeChoice(QChar letter);
+    // The letter chosen last; null when none was chosen.
+    QChar storedChoice() const;
+
+    // --- Term matching ---
+    // The texts of the current question's rows as its page shows them (row
+    // 1..10; empty where the page shows nothing).
+    QString termText(int row) const;
+    QString meaningText(int row) const;
+    int rowCount() const;
+
+    struct PickOutcome {
+        bool accepted = false;  // false: a pick was already active, or the term is taken
+        bool pairFound = false; // false: the question has no pair for this term
+    };
+    // Picks the term of `row`: an unfinished line is stored until the join.
+    PickOutcome pickTerm(int row);
+    bool pickActive() const { return m_pick.active; }
+    int pickedRow() const { return m_pick.active ? m_pick.row : 0; }
+
+    struct JoinOutcome {
+        bool joined = false;
+        bool pairFound = true;
+        Feedback feedback = Feedback::None;
+    };
+    // Joins the picked term to the meaning of `row` and scores the line.
+    // Without a pick, or on a meaning already joined, nothing happens.
+    JoinOutcome joinMeaning(int row);
+    // Takes the line of the meaning of `row` back, counted against the
+    // corrections limit; false when refused or when there is no such line.
+    bool removeLine(int meaningRow);
+    // The term row joined to the meaning of `row`; 0 when it is free.
+    int termJoinedTo(int meaningRow) const;
+    // The current question's lines, the unfinished pick included.
+    QList<TermLine> lines() const;
+    // Forgets an active pick: its unfinished line is deleted and its term is
+    // free again. Called when the question on screen changes.
+    void dropPick();
+
+    // --- Gap fill: what the display of a gap question needs ---
+    // Rebuilds the answer key of the current question (temp) from its
+    // columns and returns each distinct word once.
+    QStringList buildAnswerKey();
+    // Makes the current question's gap rows at its first display of the run,
+    // then opens them; the answer key takes their positions.
+    void openGapRows();
+    // The gap rows of the current question in order of position.
+    QList<PlacedWord> gapRows() const;
+
+private:
+    Query& question() const;
+    Query& pairs() const;
+    Query& lineRows() const;
+    void openAll(Query& q, const QString& table) const;
+    Feedback feedback(bool right) const;
+    // The check of a line of the meaning of `meaningRow`: scores it, and
+    // deletes it on a removal.
+    Feedback TrueAnswerT(const QString& term, const QString& meaning, bool removal, int meaningRow);
+    int pairPoints(const QString& term, const QString& meaning) const;
+    bool locateLine(int id, int meaningRow) const;
+
+    TDataModule2& m_dm;
+    const RunSettings& m_settings;
+    struct Pick {
+        bool active = false;
+        int question = 0;
+        int row = 0;
+        QString term;
+        bool pairFound = false;
+    } m_pick;
+};

@@ -1,0 +1,318 @@
+// The run model without a window: a drawn run of every kind, answered by a
+// seeded random walk of clicks, picks, joins, removals, moves and changes of
+// the settings, with the score checked against the answers standing after
+// every step; and the corrections limit of line removals.
+#include "session/sessionrun.h"
+#include "setup/drawing.h"
+#include "setup/shuffle.h"
+#include "standing.h"
+#include "store/datamodule.h"
+#include "support/fixedrandom.h"
+#include "support/programfolder.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace sessiontest;
+
+namespace {
+
+constexpr unsigned kClass = 5;
+
+struct Settings : RunSettings {
+    bool unlimited = false;
+    int count = 2;
+    bool tutor = false;
+    bool unlimitedCorrections() const override { return unlimited; }
+    int correctionsCount() const override { return count; }
+    bool tutorRun() const override { return tutor; }
+};
+
+struct NoProgress : DrawProgress {
+    int maximum() const override { return m_max; }
+    void setMaximum(int m) override { m_max = m; }
+    void step() override {}
+    void processEvents() override {}
+    int m_max = 0;
+};
+
+QStringList numbered(const QString& stem, int n) {
+    QStringList out;
+    for (int i = 1; i <= n; ++i)
+        out.append(stem + QString::number(i));
+    return out;
+}
+
+} // namespace
+
+class TestSessionRun : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<fixture::ProgramFolder> m_folder;
+    std::unique_ptr<TDataModule2> m_dm;
+    Settings m_settings;
+    std::unique_ptr<SessionRun> m_run;
+
+    Query& temp() const { return m_dm->Temp; }
+    int lineCount() {
+        int n = 0;
+        forEachRow(m_dm->ATemp1, QStringLiteral("select * from temp2"), [&n](Query&) { ++n; });
+        return n;
+    }
+    // A fresh run drawn with the shuffles of `seed`.
+    void draw(quint32 seed, int count) {
+        QRandomGenerator chance(seed);
+        QList<int> values;
+        for (int i = 0; i < 2000; ++i)
+            values.append(int(chance.bounded(1000)));
+        fixture::FixedRandom random(values);
+        NoProgress progress;
+        Query& topics = m_dm->Topics;
+        topics.close();
+        topics.setConnectionString(m_dm->connectionString(DbFile::Topics));
+        topics.setSql({QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
+        topics.setParam(QStringLiteral("cl"), kClass);
+        topics.open();
+        drawQuestions(*m_dm, kClass, count, random, progress);
+        m_run->start();
+        temp().first();
+        m_run->markVisited();
+    }
+    // The first term question of the run.
+    void goToTerms() {
+        for (temp().first(); m_run->kind() != 1; temp().next())
+            QVERIFY(!temp().eof());
+        m_run->markVisited();
+    }
+    // The meaning row that belongs to the term of `row`.
+    int rightMeaning(int row) {
+        Query pairs;
+        pairs.setConnection(&m_dm->ATemp1);
+        pairs.setSql({QStringLiteral("select * from temp1")});
+        pairs.open();
+        if (!pairs.locate({QStringLiteral("id"), QStringLiteral("ttrue")},
+                          {m_run->questionId(), m_run->termText(row)}))
+            return 0;
+        for (int j = 1; j <= m_run->rowCount(); ++j)
+            if (m_run->meaningText(j) == pairs.text(QStringLiteral("trtrue")))
+                return j;
+        return 0;
+    }
+
+private slots:
+    void initTestCase() {
+        m_folder = std::make_unique<fixture::ProgramFolder>();
+        const QString table = QStringLiteral("walk");
+        m_folder->addTopic(kClass, QStringLiteral("математика"), table, table);
+        // Term questions of 10, 6 and 12 pairs (two above the screen's ten),
+        // and one with more meanings than terms.
+        const QList<fixture::Question> questions = {
+            fixture::fourAnswer(QStringLiteral("Първи"), numbered(QStringLiteral("о"), 4), 0, 3),
+            fixture::termMatching(numbered(QStringLiteral("т"), 10),
+                                  numbered(QStringLiteral("з"), 10),
+                                  {1, 2, 3, 4, 5, 1, 2, 3, 4, 5}),
+            fixture::gapFill(QStringLiteral("Едно [две] три [четири]."), {2, 3}),
+            fixture::fourAnswer(QStringLiteral("Втори"), numbered(QStringLiteral("о"), 4), 2, 1),
+            fixture::termMatching(numbered(QStringLiteral("а"), 6),
+                                  numbered(QStringLiteral("б"), 6), {2, 2, 2, 1, 1, 1}),
+            fixture::fourAnswer(QStringLiteral("Трети"), numbered(QStringLiteral("о"), 4), 1, 2),
+            fixture::termMatching(numbered(QStringLiteral("в"), 12),
+                                  numbered(QStringLiteral("г"), 12), QList<int>(12, 1)),
+            fixture::termMatching(numbered(QStringLiteral("д"), 7),
+                                  numbered(QStringLiteral("е"), 9), {1, 1, 1, 1, 1, 1, 1, 4, 4}),
+            fixture::fourAnswer(QStringLiteral("Четвърти"), numbered(QStringLiteral("о"), 4), 3, 2),
+            fixture::termMatching(numbered(QStringLiteral("ж"), 3),
+                                  numbered(QStringLiteral("з"), 3), {1, 2, 3}),
+        };
+        for (const fixture::Question& q : questions)
+            m_folder->addQuestion(kClass, table, q);
+        m_dm = std::make_unique<TDataModule2>();
+        m_dm->setProgramFolder(m_folder->path());
+        m_run = std::make_unique<SessionRun>(*m_dm, m_settings);
+    }
+    void init() { m_settings = Settings(); }
+    void cleanupTestCase() {
+        m_run.reset();
+        m_dm.reset();
+        m_folder.reset();
+    }
+
+    void randomWalk_data() {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {1u, 7u, 2024u, 99991u})
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+    }
+    void randomWalk() {
+        QFETCH(quint32, seed);
+        draw(seed, 10);
+        QRandomGenerator walk(seed);
+        const int questions = temp().recordCount();
+        for (int step = 0; step < 600; ++step) {
+            const qint32 before = m_run->Score;
+            const int linesBefore = lineCount();
+            const int kind = m_run->kind();
+            // Mostly a row the action can take (a free term or meaning, a
+            // joined meaning), now and then any row, one past the page too.
+            int row = int(walk.bounded(m_run->rowCount() + 1)) + 1;
+            const auto aimAt = [&](auto wanted) {
+                QList<int> rows;
+                for (int r = 1; r <= m_run->rowCount(); ++r)
+                    if (wanted(r))
+                        rows.append(r);
+                if (!rows.isEmpty() && walk.bounded(4) != 0)
+                    row = rows[int(walk.bounded(int(rows.size())))];
+            };
+            QString action;
+            switch (walk.bounded(11)) {
+            case 0: // the question changes: a pick is dropped on the way
+                action = QStringLiteral("move");
+                m_run->dropPick();
+                temp().moveTo(int(walk.bounded(questions)) + 1);
+                m_run->markVisited();
+                break;
+            case 1: { // a click on one of the four boxes
+                action = QStringLiteral("click");
+                if (kind != 0)
+                    break;
+                const QChar letter = answerLetter(int(walk.bounded(4)) + 1);
+                if (!m_run->countCorrection()) {
+                    QCOMPARE(m_run->Score, before);
+                    break;
+                }
+                const Feedback f = m_run->scoreChoice(letter);
+                m_run->storeChoice(letter);
+                const bool right = temp().text(QStringLiteral("TrueAns")) == QString(letter);
+                QCOMPARE(f, m_settings.tutor ? (right ? Feedback::Right : Feedback::Wrong)
+                                             : Feedback::None);
+                break;
+            }
+            case 2:
+            case 3:
+            case 4: { // a press on a term
+                action = QStringLiteral("pick %1").arg(row);
+                if (kind != 1)
+                    break;
+                const QList<TermLine> lines = m_run->lines();
+                aimAt([&](int r) {
+                    return !m_run->termText(r).isEmpty() &&
+                           std::none_of(lines.cbegin(), lines.cend(),
+                                        [r](const TermLine& l) { return l.term == r; });
+                });
+                const bool wasActive = m_run->pickActive();
+                const auto pick = m_run->pickTerm(row);
+                if (wasActive)
+                    QVERIFY(!pick.accepted);
+                QCOMPARE(lineCount(), linesBefore + (pick.accepted ? 1 : 0));
+                break;
+            }
+            case 5:
+            case 6:
+            case 7: { // a press and release on a meaning
+                action = QStringLiteral("join %1").arg(row);
+                if (kind != 1)
+                    break;
+                aimAt([&](int r) { return m_run->termJoinedTo(r) == 0; });
+                const auto join = m_run->joinMeaning(row);
+                if (join.joined && m_settings.tutor)
+                    QCOMPARE(join.feedback == Feedback::Right, m_run->Score > before);
+                if (join.joined && !m_settings.tutor)
+                    QCOMPARE(join.feedback, Feedback::None);
+                QCOMPARE(lineCount(), linesBefore);
+                break;
+            }
+            case 8:
+            case 9: { // the remove-line button
+                action = QStringLiteral("remove %1").arg(row);
+                if (kind != 1)
+                    break;
+                aimAt([&](int r) { return m_run->termJoinedTo(r) != 0; });
+                const bool joined = m_run->termJoinedTo(row) != 0;
+                const bool allowed = m_run->correctionAllowed();
+                QCOMPARE(m_run->removeLine(row), joined && allowed);
+                QCOMPARE(lineCount(), linesBefore - (joined && allowed ? 1 : 0));
+                break;
+            }
+            default: // the settings window changed meanwhile, or Esc
+                action = QStringLiteral("settings");
+                m_settings.unlimited = walk.bounded(2) == 0;
+                m_settings.count = int(walk.bounded(3));
+                m_settings.tutor = walk.bounded(2) == 0;
+                if (walk.bounded(2) == 0)
+                    m_run->dropPick();
+                break;
+            }
+            const qint64 standing = standingPoints(m_dm->ATemp1);
+            if (m_run->Score != standing)
+                QFAIL(
+                    qPrintable(QStringLiteral("step %1 (%2 on question %3): score %4, standing %5")
+                                   .arg(step)
+                                   .arg(action)
+                                   .arg(temp().recNo())
+                                   .arg(m_run->Score)
+                                   .arg(standing)));
+        }
+    }
+
+    // One meaning joined to two terms in turn: the removal takes back the
+    // term of the line itself, whichever pair rows named the meaning before.
+    void meaningJoinedToTermsInTurn() {
+        m_settings.unlimited = true;
+        draw(5, 10);
+        goToTerms();
+        while (m_run->rowCount() != 3) {
+            temp().next();
+            QVERIFY(!temp().eof());
+        }
+        // The terms in the order of their pair rows (ж1, ж2, ж3 worth 1, 2, 3).
+        QList<int> termRows;
+        for (const QString& term : {QStringLiteral("ж1"), QStringLiteral("ж2")})
+            for (int r = 1; r <= 3; ++r)
+                if (m_run->termText(r) == term)
+                    termRows.append(r);
+        const int meaning = rightMeaning(termRows[1]);
+        const QList<QPair<int, qint32>> steps = {{termRows[0], 0}, {termRows[1], 2}};
+        for (const auto& [term, joined] : steps) {
+            QVERIFY(m_run->pickTerm(term).accepted);
+            QVERIFY(m_run->joinMeaning(meaning).joined);
+            QCOMPARE(m_run->Score, joined);
+            QVERIFY(m_run->removeLine(meaning));
+            QCOMPARE(m_run->Score, 0);
+        }
+    }
+    void lineRemovalsUnderTheLimit_data() {
+        QTest::addColumn<bool>("unlimited");
+        QTest::addColumn<int>("corrections");
+        QTest::addColumn<int>("allowed");
+        QTest::newRow("none") << false << 0 << 1;
+        QTest::newRow("two") << false << 2 << 3;
+        QTest::newRow("unlimited") << true << 0 << 6;
+    }
+    void lineRemovalsUnderTheLimit() {
+        QFETCH(bool, unlimited);
+        QFETCH(int, corrections);
+        QFETCH(int, allowed);
+        m_settings.unlimited = unlimited;
+        m_settings.count = corrections;
+        draw(5, 8);
+        goToTerms();
+        const int right = rightMeaning(1);
+        QVERIFY(right > 0);
+        int removed = 0;
+        for (int i = 0; i < 6; ++i) {
+            // Joins are never refused; each join of the right pair earns its
+            // points once, and a counted removal takes them off again.
+            QVERIFY(m_run->pickTerm(1).accepted || m_run->termJoinedTo(right) == 1);
+            m_run->joinMeaning(right);
+            QVERIFY(m_run->Score > 0);
+            if (m_run->removeLine(right))
+                ++removed;
+            QCOMPARE(m_run->Score, qint32(standingPoints(m_dm->ATemp1)));
+        }
+        QCOMPARE(removed, allowed);
+        QCOMPARE(temp().integer(QStringLiteral("Limit")), unlimited ? 0 : allowed);
+    }
+};
+
+QTEST_MAIN(TestSessionRun)
+#include "tst_session_run.moc"
