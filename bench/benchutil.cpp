@@ -95,15 +95,16 @@ QString makeBenchFolder(const QString& folder, int count) {
             q.setText(QStringLiteral("AnsD"), QStringLiteral("четвърти отговор"));
             q.setText(QStringLiteral("TrueAns"), QStringLiteral("Б"));
         } else if (kind == 1) {
-            q.setText(QStringLiteral("Terms"),
-                      joinLines({QStringLiteral("едно"), QStringLiteral("две"),
-                                 QStringLiteral("три"), QStringLiteral("четири")}));
-            q.setText(QStringLiteral("Trans"),
-                      joinLines({QStringLiteral("one"), QStringLiteral("two"),
-                                 QStringLiteral("three"), QStringLiteral("four")}));
-            q.setText(QStringLiteral("TTScores"),
-                      joinLines({QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
-                                 QStringLiteral("1")}));
+            // Ten pairs: the most a term page shows, and draws lines for.
+            QStringList terms, trans, points;
+            for (int p = 1; p <= 10; ++p) {
+                terms.append(QStringLiteral("понятие %1").arg(p));
+                trans.append(QStringLiteral("значение %1").arg(p));
+                points.append(QStringLiteral("1"));
+            }
+            q.setText(QStringLiteral("Terms"), joinLines(terms));
+            q.setText(QStringLiteral("Trans"), joinLines(trans));
+            q.setText(QStringLiteral("TTScores"), joinLines(points));
         } else {
             q.setText(QStringLiteral("TextW"), QStringLiteral("Ние  .....  в  ..... ."));
             q.setText(QStringLiteral("Words"),

@@ -4,6 +4,7 @@
 #include "bench/benchutil.h"
 
 #include "app/globals.h"
+#include "session/sessionrun.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
 #include "setup/drawing.h"
@@ -71,6 +72,27 @@ int main(int argc, char** argv) {
                    .arg(QLatin1String(kinds[kind])),
                ms, kFrameMs, "frame");
     }
+
+    // The term questions met above, each with ten lines drawn: moving to one
+    // redraws every line from the stored rows.
+    for (int turn = 0; turn < 4; ++turn) {
+        TestForm->QP1->setValue(2 + 3 * turn);
+        QApplication::processEvents();
+        SessionRun& run = TestForm->run();
+        for (int row = 1; row <= 10; ++row) {
+            run.pickTerm(row);
+            run.joinMeaning(11 - row);
+        }
+    }
+    int turn = 0;
+    const double linesMs = medianMs(kRuns, [&] {
+        TestForm->QP1->setValue(2 + 3 * (turn++ % 4));
+        QApplication::processEvents();
+    });
+    if (TestForm->run().lines().size() != 10)
+        std::printf("(the term question shown has not ten lines)\n");
+    report(QStringLiteral("move to a term question with ten lines drawn (target: under one frame)"),
+           linesMs, kFrameMs, "frame");
 
     // A whole run of 100 questions walked from the first to the last: the
     // peak memory of the process against the budget.

@@ -5,6 +5,7 @@
 #include "app/mainform.h"
 #include "results/valform.h"
 #include "session/eventlabel.h"
+#include "session/sessionrun.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
@@ -24,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -83,6 +85,64 @@ void registerPupil(const QString& name) {
     RegTestForm->division->setCurrentIndex(2); // "В"
     RegTestForm->noc->setValue(12);
     QTest::mouseClick(RegTestForm->RBtn, Qt::LeftButton);
+}
+
+// Two matching questions of 4 and 3 pairs worth 6 points each, in class 5.
+void addTermSection(fixture::ProgramFolder& folder) {
+    folder.addTopic(5, kSubject, kSection, QStringLiteral("m5_dvoiki"));
+    folder.addQuestion(5, QStringLiteral("m5_dvoiki"),
+                       fixture::termMatching({"1/2", "1/4", "3/4", "1/5"},
+                                             {"0,5", "0,25", "0,75", "0,2"}, {1, 2, 1, 2}));
+    folder.addQuestion(5, QStringLiteral("m5_dvoiki"),
+                       fixture::termMatching({"числител", "знаменател", "дробна черта"},
+                                             {"над чертата", "под чертата", "знак за деление"},
+                                             {2, 2, 2}));
+}
+
+// For each term row of the question on screen, the meaning row it is joined
+// to: the right one, or (for `wrong` rows) the right one of the next row
+// wrong too, so that the wrong rows swap their meanings among themselves.
+// Returns the points the plan earns.
+int planJoins(const fixture::ProgramFolder& folder, const QList<bool>& wrong,
+              QList<QPair<int, int>>* joins) {
+    const SessionRun& run = TestForm->run();
+    const fixture::Rows pairs = folder.rows(DbFile::Scratch, QStringLiteral("select * from temp1"));
+    QList<int> right;
+    QList<int> points;
+    for (int t = 1; t <= run.rowCount(); ++t) {
+        for (const fixture::Row& pair : pairs) {
+            if (pair.value(QStringLiteral("id")).toInt() != run.questionId() ||
+                pair.value(QStringLiteral("ttrue")).toString() != run.termText(t))
+                continue;
+            for (int m = 1; m <= run.rowCount(); ++m)
+                if (run.meaningText(m) == pair.value(QStringLiteral("trtrue")).toString())
+                    right.append(m);
+            points.append(pair.value(QStringLiteral("scores")).toInt());
+        }
+    }
+    QList<int> wrongRows;
+    for (int t = 1; t <= right.size(); ++t)
+        if (wrong.value(t - 1))
+            wrongRows.append(t);
+    int earned = 0;
+    for (int t = 1; t <= right.size(); ++t) {
+        const qsizetype w = wrongRows.indexOf(t);
+        if (w < 0) {
+            joins->append({t, right[t - 1]});
+            earned += points[t - 1];
+        } else {
+            joins->append({t, right[wrongRows[(w + 1) % wrongRows.size()] - 1]});
+        }
+    }
+    return earned;
+}
+
+// The keyboard focus of the term page to a row of a column.
+void keyTo(int row, bool meanings) {
+    QWidget* page = TestForm->Panel8;
+    QTest::keyClick(page, meanings ? Qt::Key_Right : Qt::Key_Left);
+    while (TestForm->keyRow() != row)
+        QTest::keyClick(page, TestForm->keyRow() < row ? Qt::Key_Down : Qt::Key_Up);
 }
 
 QString number(double grade, int decimals) {
@@ -153,6 +213,63 @@ private slots:
         QTest::mouseClick(MainForm->TestBtn, Qt::LeftButton);
         QVERIFY(
             fixture::comboItems(RegTestForm->fullname).contains(QStringLiteral("Мария Иванова")));
+    }
+
+    void matchingRunsStoreTheGrade_data() {
+        QTest::addColumn<bool>("keyboard");
+        QTest::addColumn<QList<bool>>("wrong"); // per term row, both questions alike
+        QTest::newRow("mouse, all right") << false << QList<bool>{};
+        QTest::newRow("mouse, all wrong") << false << QList<bool>{true, true, true, true};
+        QTest::newRow("mouse, mixed") << false << QList<bool>{true, false, true};
+        QTest::newRow("keyboard, mixed") << true << QList<bool>{true, false, true};
+    }
+    void matchingRunsStoreTheGrade() {
+        QFETCH(bool, keyboard);
+        QFETCH(QList<bool>, wrong);
+        fixture::RunningProgram program;
+        fixture::MessageLog log;
+        fixture::FixedRandom random({0, 1, 2, 1, 0, 2, 3, 1, 0});
+        addTermSection(program.folder);
+        SettingsForm->chtime1->setChecked(false);
+        SettingsForm->unnumcor1->setChecked(false);
+        SettingsForm->numcor1->setValue(0);
+        MainForm->show();
+        registerPupil(QStringLiteral("Ива Колева"));
+        chooseSectionAndStart(2);
+
+        int earned = 0;
+        for (int q = 1; q <= 2; ++q) {
+            QCOMPARE(TestForm->Pages1->currentIndex(), int(TTestForm::Terms));
+            QList<QPair<int, int>> joins;
+            earned += planJoins(program.folder, wrong, &joins);
+            if (keyboard)
+                TestForm->Panel8->setFocus(Qt::TabFocusReason);
+            for (const auto& [term, meaning] : joins) {
+                if (keyboard) {
+                    keyTo(term, false);
+                    QTest::keyClick(TestForm->Panel8, Qt::Key_Return);
+                    keyTo(meaning, true);
+                    QTest::keyClick(TestForm->Panel8, Qt::Key_Return);
+                } else {
+                    QTest::mouseClick(TestForm->termLabel(term), Qt::LeftButton);
+                    QTest::mouseClick(TestForm->meaningLabel(meaning), Qt::LeftButton);
+                }
+            }
+            QCOMPARE(TestForm->Score, earned);
+            if (keyboard) {
+                TestForm->NextBtn->setFocus();
+                QTest::keyClick(TestForm->NextBtn, Qt::Key_Space);
+            } else {
+                QTest::mouseClick(TestForm->NextBtn, Qt::LeftButton);
+            }
+        }
+        QTest::mouseClick(TestForm->EndBtn, Qt::LeftButton);
+
+        QVERIFY(log.messages().isEmpty());
+        QCOMPARE(ValForm->gs1->text(), QStringLiteral("общо точки: 12"));
+        const fixture::Rows records = program.folder.readTable(DbFile::Students, "student");
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records[0][QStringLiteral("val")].toString(), number(4.0 / 12 * earned + 2, 3));
     }
 
     void tutorRunLeavesNoRecordAndPutsTheSettingsBack() {
