@@ -163,6 +163,16 @@ int SessionRun::termJoinedTo(int meaningRow) const {
     return lineRows().integer(QStringLiteral("t"));
 }
 
+int SessionRun::pairedMeaning(int termRow) const {
+    const QString term = termText(termRow);
+    if (term.isEmpty())
+        return 0;
+    for (int m = 1; m <= rowCount(); ++m)
+        if (pairPoints(term, meaningText(m)) >= 0)
+            return m;
+    return 0;
+}
+
 QList<TermLine> SessionRun::lines() const {
     Query& q = m_dm.Temp2;
     q.close();

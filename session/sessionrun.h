@@ -110,6 +110,9 @@ public:
     bool removeLine(int meaningRow);
     // The term row joined to the meaning of `row`; 0 when it is free.
     int termJoinedTo(int meaningRow) const;
+    // The meaning row that makes a right line with the term of `termRow`; 0
+    // when the page has none (for teachers' tools and checks, not the pupil).
+    int pairedMeaning(int termRow) const;
     // The current question's lines, the unfinished pick included.
     QList<TermLine> lines() const;
     // Forgets an active pick: its unfinished line is deleted and its term is

@@ -299,4 +299,6 @@ private:
     QFrame* m_keyFocus = nullptr; // the frame round the box the keyboard is on
     int m_keyRow = 1;
     bool m_keyOnMeanings = false;
+    // The frame is for those who use the keys; a mouse user never sees it.
+    bool m_keyFocusShown = false;
 };

@@ -100,6 +100,8 @@ WrapBox* rowBox(QWidget* parent, const QString& boxName, EventLabel* label, int 
     label->setMinimumHeight(40);
     setFillColour(label, Qt::white);
     auto* box = named(new WrapBox(label, kRowLabelRoom, parent), boxName);
+    // The page itself takes the keyboard, not each of its twenty boxes.
+    box->setFocusPolicy(Qt::NoFocus);
     setFillColour(box->viewport(), Qt::white);
     box->resize(kRowBoxWidth, kRowBoxHeight);
     box->hide();

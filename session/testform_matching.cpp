@@ -13,6 +13,7 @@
 
 #include <QFrame>
 #include <QKeyEvent>
+#include <array>
 #include <utility>
 
 namespace {
@@ -42,11 +43,15 @@ void TTestForm::connectTermPage() {
         EventLabel* term = termLabel(i);
         EventLabel* meaning = meaningLabel(i);
         connect(term, &EventLabel::pressed, this, [this, term, run](QMouseEvent* e) {
+            m_keyFocusShown = false;
+            showKeyFocus();
             if (e->button() == Qt::LeftButton)
                 run([this, term] { Label4MouseDown3(term); })();
         });
         connect(term, &EventLabel::left, this, &TTestForm::Label4MouseLeave3);
         connect(meaning, &EventLabel::pressed, this, [this, meaning](QMouseEvent* e) {
+            m_keyFocusShown = false;
+            showKeyFocus();
             if (e->button() == Qt::LeftButton)
                 Label13MouseDown2(meaning);
         });
@@ -186,15 +191,23 @@ void TTestForm::ClearIC1() {
     ImgCnvs1->fill();
     clBtn->hide();
     arrow1->hide();
-    resetMatchingPage();
+    // Every label free but those of a stored line; each label is set once,
+    // since a change of its enabled state repaints it.
+    std::array<bool, 10> termFree, meaningFree;
+    termFree.fill(true);
+    meaningFree.fill(true);
     for (const TermLine& line : m_run->lines()) {
         const QColor colour = MatchCanvas::rowColour(line.term);
         ImgCnvs1->drawMarker(MatchCanvas::Left, line.term, colour);
         ImgCnvs1->drawMarker(MatchCanvas::Right, line.meaning, colour);
         if (line.term >= 1 && line.term <= 10)
-            termLabel(line.term)->setEnabled(false);
+            termFree[size_t(line.term - 1)] = false;
         if (line.meaning >= 1 && line.meaning <= 10)
-            meaningLabel(line.meaning)->setEnabled(false);
+            meaningFree[size_t(line.meaning - 1)] = false;
+    }
+    for (int i = 1; i <= 10; ++i) {
+        termLabel(i)->setEnabled(termFree[size_t(i - 1)]);
+        meaningLabel(i)->setEnabled(meaningFree[size_t(i - 1)]);
     }
 }
 
@@ -248,7 +261,7 @@ void TTestForm::showKeyFocus() {
     if (!m_keyFocus)
         return;
     WrapBox* box = m_keyOnMeanings ? meaningBox(m_keyRow) : termBox(m_keyRow);
-    if (!Panel8->hasFocus() || box->isHidden()) {
+    if (!m_keyFocusShown || !Panel8->hasFocus() || box->isHidden()) {
         m_keyFocus->hide();
         return;
     }
@@ -259,7 +272,9 @@ void TTestForm::showKeyFocus() {
 
 void TTestForm::termPageFocused(Qt::FocusReason reason) {
     const QList<Stop> stops = keyStops(*this);
-    if (!stops.isEmpty() && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)) {
+    const bool byKeys = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
+    m_keyFocusShown = byKeys;
+    if (!stops.isEmpty() && byKeys) {
         const Stop stop = reason == Qt::TabFocusReason ? stops.first() : stops.last();
         m_keyRow = stop.second;
         m_keyOnMeanings = stop.first;
@@ -350,5 +365,9 @@ bool TTestForm::termPageKey(QKeyEvent* event) {
             break;
         }
     });
+    if (handled && !m_keyFocusShown) {
+        m_keyFocusShown = true;
+        showKeyFocus();
+    }
     return handled;
 }

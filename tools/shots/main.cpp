@@ -9,7 +9,13 @@
 #include "app/messages.h"
 #include "app/picture.h"
 #include "app/startup.h"
+#include "session/sessionrun.h"
+#include "session/testform.h"
 #include "settings/settingsform.h"
+#include "setup/drawing.h"
+#include "setup/objectform.h"
+#include "setup/progressform.h"
+#include "setup/random.h"
 #include "store/datamodule.h"
 #include "store/paths.h"
 
@@ -19,6 +25,7 @@
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -58,6 +65,46 @@ QImage logo() {
     p.setBrush(QColor(0xf5, 0xb8, 0x2e));
     p.drawEllipse(QPointF(37, 37), 5, 5);
     return img;
+}
+
+// The term page of a test run over the shipped bank, with lines drawn as a
+// pupil draws them: three right ones and a wrong one.
+QImage termPage() {
+    Query& topics = DataModule2->Topics;
+    topics.close();
+    topics.setConnectionString(DataModule2->connectionString(DbFile::Topics));
+    topics.setSql({QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
+    topics.setParam(QStringLiteral("cl"), 5);
+    topics.open();
+    if (!topics.locate(QStringLiteral("section"), QStringLiteral("обикновени дроби")))
+        return {};
+    TProgressForm progress;
+    drawQuestions(*DataModule2, 5, 2, randomSource(), progress);
+    ObjectForm->SessionKind = QStringLiteral("test");
+    TestForm->show();
+    TestForm->setWindowState(Qt::WindowNoState);
+    TestForm->resize(1000, 620);
+    TestForm->QP1->setValue(2);
+    TestForm->Design();
+    QApplication::processEvents();
+    const SessionRun& run = TestForm->run();
+    const auto join = [](int term, int meaning) {
+        TestForm->Label4MouseDown3(TestForm->termLabel(term));
+        TestForm->Label13MouseDown2(TestForm->meaningLabel(meaning));
+        TestForm->Label13MouseUp2(TestForm->meaningLabel(meaning));
+    };
+    for (int term = 1; term <= 3; ++term)
+        join(term, run.pairedMeaning(term));
+    const int wrong = run.pairedMeaning(5);
+    join(4, wrong);
+    TestForm->Label13MouseEnter2(TestForm->meaningLabel(wrong));
+    QApplication::processEvents();
+    const QImage shot = TestForm->grab().toImage();
+    // Put away without ending the run: an ended test run would be graded
+    // and stored as a pupil's.
+    DataModule2->setDisplayEnabled(false);
+    TestForm->hide();
+    return shot;
 }
 
 } // namespace
@@ -115,6 +162,8 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     ok = writeJpeg(AboutBox->grab().toImage(), out("\\help4\\images\\p05\\04.jpg")) && ok;
     AboutBox->close();
+
+    ok = writeJpeg(termPage(), out("\\help4\\images\\p04\\01.jpg")) && ok;
 
     for (const QString& f : failures)
         std::fprintf(stderr, "kivor-shots: %s\n", qPrintable(f));
