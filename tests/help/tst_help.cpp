@@ -29,6 +29,12 @@ const QStringList requiredPictures = {
     QStringLiteral("images/p05/04.jpg"),
 };
 
+// Pictures of the question pages, made by the build like the others; the
+// installation check does not ask for them, a page shows its text without.
+const QStringList questionPictures = {
+    QStringLiteral("images/p04/01.jpg"),
+};
+
 QString readUtf8(const QString& path, bool* valid) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -287,7 +293,8 @@ void TestHelp::pageSource() {
     const QStringList pictures = captures(text, QStringLiteral("<img\\s+src=\"([^\"]*)\""));
     QVERIFY(pictures.contains(QStringLiteral("x.bmp")));
     for (const QString& picture : pictures)
-        QVERIFY2(requiredPictures.contains(picture), qPrintable(picture));
+        QVERIFY2(requiredPictures.contains(picture) || questionPictures.contains(picture),
+                 qPrintable(picture));
     const QStringList tags = captures(text, QStringLiteral("(<img[^>]*>)"));
     for (const QString& tag : tags) {
         for (const char* attribute : {"width=\"", "height=\"", "alt=\""})
