@@ -24,13 +24,6 @@ const QString kTest = QStringLiteral("test");
 const QString kTutor = QStringLiteral("tutor");
 const QString kMarker = QStringLiteral(" ..... ");
 
-QStringList numbered(const QString& stem, int n) {
-    QStringList out;
-    for (int i = 1; i <= n; ++i)
-        out.append(stem + QString::number(i));
-    return out;
-}
-
 QByteArray jpeg(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(QColor(0x33, 0x88, 0xCC));
@@ -94,11 +87,12 @@ private slots:
         QList<int> nine(9, 1);
         m_mixed = m_rig->section(
             {pictured,
-             fixture::termMatching(numbered(QStringLiteral("понятие "), 12),
-                                   numbered(QStringLiteral("значение "), 12), QList<int>(12, 1)),
+             fixture::termMatching(fixture::numbered(QStringLiteral("понятие "), 12),
+                                   fixture::numbered(QStringLiteral("значение "), 12),
+                                   QList<int>(12, 1)),
              m_gaps, damaged,
-             fixture::termMatching(numbered(QStringLiteral("термин "), 7),
-                                   numbered(QStringLiteral("смисъл "), 9), nine)});
+             fixture::termMatching(fixture::numbered(QStringLiteral("термин "), 7),
+                                   fixture::numbered(QStringLiteral("смисъл "), 9), nine)});
     }
     void init() {
         m_rig->plainSettings();

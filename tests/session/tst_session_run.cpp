@@ -36,13 +36,6 @@ struct NoProgress : DrawProgress {
     int m_max = 0;
 };
 
-QStringList numbered(const QString& stem, int n) {
-    QStringList out;
-    for (int i = 1; i <= n; ++i)
-        out.append(stem + QString::number(i));
-    return out;
-}
-
 } // namespace
 
 class TestSessionRun : public QObject {
@@ -108,22 +101,27 @@ private slots:
         // Term questions of 10, 6 and 12 pairs (two above the screen's ten),
         // and one with more meanings than terms.
         const QList<fixture::Question> questions = {
-            fixture::fourAnswer(QStringLiteral("Първи"), numbered(QStringLiteral("о"), 4), 0, 3),
-            fixture::termMatching(numbered(QStringLiteral("т"), 10),
-                                  numbered(QStringLiteral("з"), 10),
+            fixture::fourAnswer(QStringLiteral("Първи"), fixture::numbered(QStringLiteral("о"), 4),
+                                0, 3),
+            fixture::termMatching(fixture::numbered(QStringLiteral("т"), 10),
+                                  fixture::numbered(QStringLiteral("з"), 10),
                                   {1, 2, 3, 4, 5, 1, 2, 3, 4, 5}),
             fixture::gapFill(QStringLiteral("Едно [две] три [четири]."), {2, 3}),
-            fixture::fourAnswer(QStringLiteral("Втори"), numbered(QStringLiteral("о"), 4), 2, 1),
-            fixture::termMatching(numbered(QStringLiteral("а"), 6),
-                                  numbered(QStringLiteral("б"), 6), {2, 2, 2, 1, 1, 1}),
-            fixture::fourAnswer(QStringLiteral("Трети"), numbered(QStringLiteral("о"), 4), 1, 2),
-            fixture::termMatching(numbered(QStringLiteral("в"), 12),
-                                  numbered(QStringLiteral("г"), 12), QList<int>(12, 1)),
-            fixture::termMatching(numbered(QStringLiteral("д"), 7),
-                                  numbered(QStringLiteral("е"), 9), {1, 1, 1, 1, 1, 1, 1, 4, 4}),
-            fixture::fourAnswer(QStringLiteral("Четвърти"), numbered(QStringLiteral("о"), 4), 3, 2),
-            fixture::termMatching(numbered(QStringLiteral("ж"), 3),
-                                  numbered(QStringLiteral("з"), 3), {1, 2, 3}),
+            fixture::fourAnswer(QStringLiteral("Втори"), fixture::numbered(QStringLiteral("о"), 4),
+                                2, 1),
+            fixture::termMatching(fixture::numbered(QStringLiteral("а"), 6),
+                                  fixture::numbered(QStringLiteral("б"), 6), {2, 2, 2, 1, 1, 1}),
+            fixture::fourAnswer(QStringLiteral("Трети"), fixture::numbered(QStringLiteral("о"), 4),
+                                1, 2),
+            fixture::termMatching(fixture::numbered(QStringLiteral("в"), 12),
+                                  fixture::numbered(QStringLiteral("г"), 12), QList<int>(12, 1)),
+            fixture::termMatching(fixture::numbered(QStringLiteral("д"), 7),
+                                  fixture::numbered(QStringLiteral("е"), 9),
+                                  {1, 1, 1, 1, 1, 1, 1, 4, 4}),
+            fixture::fourAnswer(QStringLiteral("Четвърти"),
+                                fixture::numbered(QStringLiteral("о"), 4), 3, 2),
+            fixture::termMatching(fixture::numbered(QStringLiteral("ж"), 3),
+                                  fixture::numbered(QStringLiteral("з"), 3), {1, 2, 3}),
         };
         for (const fixture::Question& q : questions)
             m_folder->addQuestion(kClass, table, q);

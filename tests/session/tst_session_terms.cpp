@@ -16,13 +16,6 @@ namespace {
 const QString kTest = QStringLiteral("test");
 const QString kTutor = QStringLiteral("tutor");
 
-QStringList numbered(const QString& stem, int n) {
-    QStringList out;
-    for (int i = 1; i <= n; ++i)
-        out.append(stem + QString::number(i));
-    return out;
-}
-
 } // namespace
 
 class TestTermPage : public QObject {
@@ -65,11 +58,12 @@ private slots:
         m_rig = std::make_unique<Rig>();
         m_section = m_rig->section(
             {four(QStringLiteral("Първи")),
-             fixture::termMatching(numbered(QStringLiteral("понятие "), 10),
-                                   numbered(QStringLiteral("значение "), 10),
+             fixture::termMatching(fixture::numbered(QStringLiteral("понятие "), 10),
+                                   fixture::numbered(QStringLiteral("значение "), 10),
                                    {1, 2, 3, 1, 2, 3, 1, 2, 3, 1}),
-             fixture::termMatching(numbered(QStringLiteral("дума "), 6),
-                                   numbered(QStringLiteral("смисъл "), 6), QList<int>(6, 1))});
+             fixture::termMatching(fixture::numbered(QStringLiteral("дума "), 6),
+                                   fixture::numbered(QStringLiteral("смисъл "), 6),
+                                   QList<int>(6, 1))});
     }
     void init() { m_rig->plainSettings(); }
     void cleanup() {

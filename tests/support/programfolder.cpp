@@ -111,6 +111,13 @@ Question fourAnswer(const QString& quest, const QStringList& answers, int right,
     return q;
 }
 
+QStringList numbered(const QString& stem, int n) {
+    QStringList out;
+    for (int i = 1; i <= n; ++i)
+        out.append(stem + QString::number(i));
+    return out;
+}
+
 Question termMatching(const QStringList& terms, const QStringList& trans,
                       const QList<int>& points) {
     Question q;

@@ -42,6 +42,8 @@ struct Question {
     QStringList words, start, leng;
 };
 
+// stem1, stem2, ... stemN: terms, meanings and answers that are all different.
+QStringList numbered(const QString& stem, int n);
 // Kind 0: four answers, `right` is 0..3 (А..Г).
 Question fourAnswer(const QString& quest, const QStringList& answers, int right, int scores = 1);
 // Kind 1: term i belongs to meaning i and is worth points[i].
