@@ -38,32 +38,34 @@ int rowOf(const QWidget* label) {
 } // namespace
 
 void TTestForm::connectTermPage() {
-    const auto run = [](auto handler) { return [handler] { guarded(handler); }; };
+    // A mouse user never sees the keyboard's frame.
+    const auto byMouse = [this] {
+        m_keyFocusShown = false;
+        showKeyFocus();
+    };
     for (int i = 1; i <= 10; ++i) {
         EventLabel* term = termLabel(i);
         EventLabel* meaning = meaningLabel(i);
-        connect(term, &EventLabel::pressed, this, [this, term, run](QMouseEvent* e) {
-            m_keyFocusShown = false;
-            showKeyFocus();
+        connect(term, &EventLabel::pressed, this, [this, term, byMouse](QMouseEvent* e) {
+            byMouse();
             if (e->button() == Qt::LeftButton)
-                run([this, term] { Label4MouseDown3(term); })();
+                guarded([this, term] { Label4MouseDown3(term); });
         });
         connect(term, &EventLabel::left, this, &TTestForm::Label4MouseLeave3);
-        connect(meaning, &EventLabel::pressed, this, [this, meaning](QMouseEvent* e) {
-            m_keyFocusShown = false;
-            showKeyFocus();
+        connect(meaning, &EventLabel::pressed, this, [this, meaning, byMouse](QMouseEvent* e) {
+            byMouse();
             if (e->button() == Qt::LeftButton)
                 Label13MouseDown2(meaning);
         });
-        connect(meaning, &EventLabel::released, this, [this, meaning, run](QMouseEvent* e) {
+        connect(meaning, &EventLabel::released, this, [this, meaning](QMouseEvent* e) {
             if (e->button() == Qt::LeftButton)
-                run([this, meaning] { Label13MouseUp2(meaning); })();
+                guarded([this, meaning] { Label13MouseUp2(meaning); });
         });
         connect(meaning, &EventLabel::entered, this,
-                [this, meaning, run] { run([this, meaning] { Label13MouseEnter2(meaning); })(); });
+                [this, meaning] { guarded([this, meaning] { Label13MouseEnter2(meaning); }); });
         connect(meaning, &EventLabel::left, this, [this, meaning] { Label13MouseLeave2(meaning); });
     }
-    connect(clBtn, &EventLabel::clicked, this, [this, run] { run([this] { clBtnClick(); })(); });
+    connect(clBtn, &EventLabel::clicked, this, [this] { guarded([this] { clBtnClick(); }); });
 }
 
 void TTestForm::resetMatchingPage() {
