@@ -21,6 +21,9 @@ class QGroupBox;
 class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QStatusBar;
 class QListWidget;
 class QPushButton;
 class QScrollArea;
@@ -148,7 +151,13 @@ public:
     QCheckBox* chnsize1 = nullptr; // "оригинални размери"
     EventLabel* Label2 = nullptr;  // "Обратно към въпроса"
 
-    // --- Page 4: full answer (the dictionary group goes at the top left) ---
+    // --- Page 4: full answer, question and dictionary ---
+    QGroupBox* GroupBox1 = nullptr; // "Речник"
+    QLineEdit* searchedit = nullptr;
+    QPushButton* SearchBtn = nullptr; // "Търси"
+    QPlainTextEdit* trans1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    EventLabel* Label26 = nullptr; // "Обратно към въпроса"
     QGroupBox* GPQ = nullptr;
     QLabel* QuestTTR = nullptr;
     QLabel* Label23 = nullptr; // "изчерпателен отговор"
@@ -209,6 +218,12 @@ public:
     // column: false the terms, true the meanings.
     int keyRow() const { return m_keyRow; }
     bool keyOnMeanings() const { return m_keyOnMeanings; }
+
+    // --- Full answer and dictionary (tutor runs) ---
+    void fal1Click();
+    void Label26Click();
+    void searchbtnClick();
+    void searcheditKeyDown();
 
     // --- Layout, picture page, condition strip, banner ---
     void Design();
@@ -288,7 +303,6 @@ private:
     std::array<EventLabel*, 10> m_meanings{};
     std::array<WrapBox*, 4> m_answerBoxes{};
     std::array<EventLabel*, 4> m_answers{};
-    QHBoxLayout* m_fullAnswerTop = nullptr; // room for the dictionary group
     QScrollArea* m_pictureScroll = nullptr;
     EventLabel* m_bannerHint = nullptr; // the banner's status line
     WrapBox* m_gpqBox = nullptr;

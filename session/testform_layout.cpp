@@ -22,12 +22,15 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -476,16 +479,44 @@ QWidget* TTestForm::buildFullAnswerPage() {
     FAP = named(new WrapBox(FullAns, 20, page), QStringLiteral("FAP"));
     setFillColour(FAP->viewport(), Qt::white);
 
-    // The dictionary group takes the top left, beside the question.
-    m_fullAnswerTop = new QHBoxLayout;
-    m_fullAnswerTop->addStretch(1);
-    m_fullAnswerTop->addWidget(GPQ);
+    // The dictionary: a word, its look-up, its meaning, and a status line
+    // that explains the control under the pointer.
+    GroupBox1 = named(new QGroupBox(QStringLiteral("Речник"), page), QStringLiteral("GroupBox1"));
+    GroupBox1->setMinimumSize(342, 204);
+    searchedit = named(new QLineEdit(GroupBox1), QStringLiteral("searchedit"));
+    searchedit->setToolTip(QStringLiteral("търсена дума"));
+    SearchBtn =
+        named(new QPushButton(QStringLiteral("Търси"), GroupBox1), QStringLiteral("SearchBtn"));
+    SearchBtn->setToolTip(QStringLiteral("търси значение на тази дума"));
+    trans1 = named(new QPlainTextEdit(GroupBox1), QStringLiteral("trans1"));
+    trans1->setReadOnly(true);
+    trans1->setToolTip(QStringLiteral("значение"));
+    StatusBar1 = named(new QStatusBar(GroupBox1), QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(searchedit, 1);
+    searchRow->addWidget(SearchBtn);
+    auto* dictCol = new QVBoxLayout(GroupBox1);
+    dictCol->setContentsMargins(6, 6, 6, 0);
+    dictCol->setSpacing(4);
+    dictCol->addLayout(searchRow);
+    dictCol->addWidget(trans1, 1);
+    dictCol->addWidget(StatusBar1);
+
+    Label26 = link(QStringLiteral("Label26"), QStringLiteral("Обратно към въпроса"));
+    Label26->setAlignment(Qt::AlignCenter);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(10);
+    top->addWidget(GroupBox1, 1);
+    top->addWidget(GPQ, 0, Qt::AlignTop);
     auto* col = new QVBoxLayout(page);
-    col->setContentsMargins(10, 10, 10, 10);
+    col->setContentsMargins(10, 10, 10, 6);
     col->setSpacing(8);
-    col->addLayout(m_fullAnswerTop);
+    col->addLayout(top);
     col->addWidget(Label23, 0, Qt::AlignRight);
     col->addWidget(FAP, 1);
+    col->addWidget(Label26, 0, Qt::AlignHCenter);
     return page;
 }
 
@@ -524,7 +555,11 @@ void TTestForm::connectHandlers() {
     connect(Label1, &EventLabel::clicked, this, &TTestForm::Label1Click);
     connect(Label2, &EventLabel::clicked, this, &TTestForm::Label2Click);
     connect(Label24, &EventLabel::clicked, this, &TTestForm::Label24Click);
-    for (EventLabel* l : {Label1, Label2, Label24}) {
+    connect(fal1, &EventLabel::clicked, this, &TTestForm::fal1Click);
+    connect(Label26, &EventLabel::clicked, this, guard(&TTestForm::Label26Click));
+    connect(SearchBtn, &QPushButton::clicked, this, guard(&TTestForm::searchbtnClick));
+    connect(searchedit, &QLineEdit::returnPressed, this, &TTestForm::searcheditKeyDown);
+    for (EventLabel* l : {Label1, Label2, Label24, fal1, Label26}) {
         connect(l, &EventLabel::entered, this, [l] { setTextColour(l, kLinkHoverColour); });
         connect(l, &EventLabel::left, this, [l] { setTextColour(l, Qt::black); });
     }
