@@ -40,8 +40,15 @@ void openDictionary(TDataModule2& dm, const QString& choice) {
 
 QString lookUpWord(TDataModule2& dm, const QString& choice, const QString& word) {
     Query& dict = dm.Dict;
-    if (!dict.isOpen())
-        openDictionary(dm, choice);
+    if (!dict.isOpen()) {
+        try {
+            openDictionary(dm, choice);
+        } catch (const StoreError& e) {
+            throw StoreError(QStringLiteral("Речникът не може да се отвори; опитайте пак по-късно "
+                                            "или се обърнете към учителя.\r%1")
+                                 .arg(e.text()));
+        }
+    }
     if (word.isEmpty())
         return kUnknownWord;
     if (dict.locate(kWord, word))

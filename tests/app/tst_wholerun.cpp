@@ -7,6 +7,7 @@
 #include "session/eventlabel.h"
 #include "session/sessionrun.h"
 #include "session/testform.h"
+#include "session/widgetcolours.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
 #include "setup/objectform.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -270,6 +272,41 @@ private slots:
         const fixture::Rows records = program.folder.readTable(DbFile::Students, "student");
         QCOMPARE(records.size(), 1);
         QCOMPARE(records[0][QStringLiteral("val")].toString(), number(4.0 / 12 * earned + 2, 3));
+    }
+
+    void tutorRunWithTheFullAnswerAndTheDictionary() {
+        fixture::RunningProgram program;
+        fixture::MessageLog log;
+        fixture::FixedRandom random({0, 1, 0, 2});
+        addSection(program.folder);
+        program.folder.addDictionary(QStringLiteral("български"), QStringLiteral("bg"),
+                                     {{QStringLiteral("дроб"), QStringLiteral("част от цяло")}});
+        MainForm->show();
+        QTest::mouseClick(MainForm->TutorBtn, Qt::LeftButton);
+        while (ObjectForm->cl1->currentIndex() < 4)
+            QTest::keyClick(ObjectForm->cl1, Qt::Key_Down);
+        chooseSectionAndStart(2);
+
+        const int box = rightBox();
+        clickBox(box);
+        QCOMPARE(TestForm->StaticText2->text(), QStringLiteral("вярно"));
+        QTest::mouseClick(TestForm->fal1, Qt::LeftButton);
+        QCOMPARE(TestForm->Pages1->currentIndex(), int(TTestForm::FullAnswerPage));
+        QCOMPARE(TestForm->FullAns->text(), DataModule2->Temp.text(QStringLiteral("fullans")));
+        QVERIFY(TestForm->FullAns->text().startsWith(QStringLiteral("Верният отговор е")));
+        fixture::typeText(TestForm->searchedit, QStringLiteral("Дроб"));
+        QTest::keyClick(TestForm->searchedit, Qt::Key_Return);
+        QCOMPARE(TestForm->trans1->toPlainText(), QStringLiteral("част от цяло"));
+
+        QTest::mouseClick(TestForm->Label26, Qt::LeftButton);
+        QCOMPARE(TestForm->Pages1->currentIndex(), int(TTestForm::FourAnswers));
+        QCOMPARE(fillColour(TestForm->answerLabel(box)), TTestForm::kChosenColour);
+        QTest::mouseClick(TestForm->NextBtn, Qt::LeftButton);
+        QCOMPARE(DataModule2->Temp.recNo(), 2);
+        QTest::mouseClick(TestForm->EndBtn, Qt::LeftButton);
+        QVERIFY(MainForm->isVisible());
+        QVERIFY(program.folder.readTable(DbFile::Students, "student").isEmpty());
+        QVERIFY(log.messages().isEmpty());
     }
 
     void tutorRunLeavesNoRecordAndPutsTheSettingsBack() {

@@ -32,6 +32,7 @@ const QStringList requiredPictures = {
 // Pictures of the question pages, made by the build like the others; the
 // installation check does not ask for them, a page shows its text without.
 const QStringList questionPictures = {
+    QStringLiteral("images/p03/01.jpg"),
     QStringLiteral("images/p04/01.jpg"),
 };
 

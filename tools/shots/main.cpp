@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
@@ -67,9 +68,9 @@ QImage logo() {
     return img;
 }
 
-// The term page of a test run over the shipped bank, with lines drawn as a
-// pupil draws them: three right ones and a wrong one.
-QImage termPage() {
+// A run of the shipped bank's section on the session window, at the size of
+// the help's pictures, on question `question`.
+void startRun(const QString& kind, int count, int question) {
     Query& topics = DataModule2->Topics;
     topics.close();
     topics.setConnectionString(DataModule2->connectionString(DbFile::Topics));
@@ -77,16 +78,42 @@ QImage termPage() {
     topics.setParam(QStringLiteral("cl"), 5);
     topics.open();
     if (!topics.locate(QStringLiteral("section"), QStringLiteral("обикновени дроби")))
-        return {};
+        return;
     TProgressForm progress;
-    drawQuestions(*DataModule2, 5, 2, randomSource(), progress);
-    ObjectForm->SessionKind = QStringLiteral("test");
+    drawQuestions(*DataModule2, 5, count, randomSource(), progress);
+    ObjectForm->SessionKind = kind;
     TestForm->show();
     TestForm->setWindowState(Qt::WindowNoState);
     TestForm->resize(1000, 620);
-    TestForm->QP1->setValue(2);
+    TestForm->QP1->setValue(question);
     TestForm->Design();
     QApplication::processEvents();
+}
+
+// Put away without ending the run: an ended test run would be graded and
+// stored as a pupil's.
+void putAwayRun() {
+    DataModule2->setDisplayEnabled(false);
+    TestForm->hide();
+}
+
+// Page 4 of a tutor run: the full answer of a four-answer question, and a
+// word looked up in the shipped dictionary.
+QImage fullAnswerPage() {
+    startRun(QStringLiteral("tutor"), 1, 1);
+    TestForm->fal1Click();
+    TestForm->searchedit->setText(QStringLiteral("дроб"));
+    guarded([] { TestForm->searchbtnClick(); });
+    QApplication::processEvents();
+    const QImage shot = TestForm->grab().toImage();
+    putAwayRun();
+    return shot;
+}
+
+// The term page of a test run over the shipped bank, with lines drawn as a
+// pupil draws them: three right ones and a wrong one.
+QImage termPage() {
+    startRun(QStringLiteral("test"), 2, 2);
     const SessionRun& run = TestForm->run();
     const auto join = [](int term, int meaning) {
         TestForm->Label4MouseDown3(TestForm->termLabel(term));
@@ -100,10 +127,7 @@ QImage termPage() {
     TestForm->Label13MouseEnter2(TestForm->meaningLabel(wrong));
     QApplication::processEvents();
     const QImage shot = TestForm->grab().toImage();
-    // Put away without ending the run: an ended test run would be graded
-    // and stored as a pupil's.
-    DataModule2->setDisplayEnabled(false);
-    TestForm->hide();
+    putAwayRun();
     return shot;
 }
 
@@ -164,6 +188,7 @@ int main(int argc, char** argv) {
     AboutBox->close();
 
     ok = writeJpeg(termPage(), out("\\help4\\images\\p04\\01.jpg")) && ok;
+    ok = writeJpeg(fullAnswerPage(), out("\\help4\\images\\p03\\01.jpg")) && ok;
 
     for (const QString& f : failures)
         std::fprintf(stderr, "kivor-shots: %s\n", qPrintable(f));
