@@ -21,25 +21,37 @@ QString selectFrom(const QString& table) {
     return QStringLiteral("select * from ") + quoteName(table);
 }
 
-bool usableRow(const Query& q) {
-    return isUsableQuestion(q.text(QStringLiteral("AnsA")), q.text(QStringLiteral("AnsB")),
-                            q.text(QStringLiteral("AnsC")), q.text(QStringLiteral("AnsD")),
-                            q.text(QStringLiteral("terms")), q.text(QStringLiteral("trans")),
-                            q.text(QStringLiteral("textw")), q.text(QStringLiteral("words")));
+QuestionRow rowOf(const Query& q) {
+    const auto t = [&q](const char* column) { return q.text(QLatin1String(column)); };
+    return {t("typequest"), t("Scores"), t("TrueAns"), t("AnsA"),  t("AnsB"),
+            t("AnsC"),      t("AnsD"),   t("Terms"),   t("Trans"), t("TTScores"),
+            t("TextW"),     t("Words"),  t("Start"),   t("Leng")};
 }
 
-bool drawable(const Query& q, const std::vector<int>& drawn) {
+// A row still to be drawn that can be asked; a row that cannot be asked is
+// noted once in `leftOut`.
+bool drawable(const Query& q, const std::vector<int>& drawn, QStringList* leftOut) {
     const int num = q.integer(QStringLiteral("num"));
-    return usableRow(q) && std::find(drawn.begin(), drawn.end(), num) == drawn.end();
+    if (std::find(drawn.begin(), drawn.end(), num) != drawn.end())
+        return false;
+    const QString fault = questionFault(rowOf(q));
+    if (fault.isEmpty())
+        return true;
+    const QString note = QStringLiteral("№ %1: %2").arg(num).arg(fault);
+    if (!leftOut->contains(note))
+        leftOut->append(note);
+    return false;
 }
 
-bool anyDrawable(Query& q, const std::vector<int>& drawn) {
+// The rows of the open set that can still be drawn, by row number.
+std::vector<int> drawableRows(Query& q, const std::vector<int>& drawn, QStringList* leftOut) {
+    std::vector<int> rows;
     for (int j = 1; j <= q.recordCount(); ++j) {
         q.moveTo(j);
-        if (drawable(q, drawn))
-            return true;
+        if (drawable(q, drawn, leftOut))
+            rows.push_back(j);
     }
-    return false;
+    return rows;
 }
 
 bool hasFourAnswers(const Query& q) {
@@ -61,10 +73,15 @@ void reorderLines(QStringList& lines, RandomSource& random) {
 // Copies the four answers with the right one moved to box `target`.
 void shuffleInto(Query& temp, const Query& question, int target) {
     const QString right = question.text(QStringLiteral("TrueAns"));
-    const int rightBox = right.isEmpty() ? 0 : answerBox(right.at(0));
-    if (rightBox == 0)
-        throw DrawingFault(QStringLiteral("Верният отговор „%1“ на въпрос %2 не е А, Б, В или Г.")
-                               .arg(right, question.text(QStringLiteral("num"))));
+    const int rightBox = right.size() == 1 ? answerBox(right.at(0)) : 0;
+    // Only a four-answer row is checked for its letter before the drawing;
+    // the answers of a row of another kind go over as they are.
+    if (rightBox == 0) {
+        temp.setText(QStringLiteral("TrueAns"), right);
+        for (const QString& col : kAnswerColumns)
+            temp.setText(col, question.text(col));
+        return;
+    }
     temp.setText(QStringLiteral("TrueAns"), QString(answerLetter(target)));
     const std::array<int, 4> sources = answerShuffle(rightBox, target);
     for (int box = 0; box < 4; ++box)
@@ -78,14 +95,63 @@ TooFewQuestions::TooFewQuestions()
                                 "зададат.\rМоля, изберете друг раздел или по-малък брой "
                                 "въпроси.")) {}
 
-bool isUsableQuestion(const QString& ansA, const QString& ansB, const QString& ansC,
-                      const QString& ansD, const QString& terms, const QString& trans,
-                      const QString& textw, const QString& words) {
-    if (!ansA.isEmpty() && !ansB.isEmpty() && !ansC.isEmpty() && !ansD.isEmpty())
-        return true;
-    if (!terms.isEmpty() && !trans.isEmpty())
-        return true;
-    return !textw.isEmpty() && !words.isEmpty();
+bool validPoints(const QString& text) {
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok && n >= 0 && n <= kMaxPoints;
+}
+
+QString questionFault(const QuestionRow& row) {
+    const QString pointsFault = QStringLiteral("не са цяло число от 0 до %1").arg(kMaxPoints);
+    bool ok = false;
+    const int kind = row.typequest.trimmed().toInt(&ok);
+    if (!ok || kind < 0 || kind > 2)
+        return QStringLiteral("видът на въпроса („%1“) не е 0, 1 или 2").arg(row.typequest);
+    if (!validPoints(row.scores))
+        return QStringLiteral("точките на въпроса („%1“) %2").arg(row.scores, pointsFault);
+    if (kind == 0) {
+        if (row.ansA.isEmpty() || row.ansB.isEmpty() || row.ansC.isEmpty() || row.ansD.isEmpty())
+            return QStringLiteral("въпросът няма четири отговора");
+        if (row.trueAns.size() != 1 || answerBox(row.trueAns.at(0)) == 0)
+            return QStringLiteral("верният отговор („%1“) не е А, Б, В или Г").arg(row.trueAns);
+        return {};
+    }
+    const QStringList points = splitLines(row.ttscores);
+    if (kind == 1) {
+        const QStringList terms = splitLines(row.terms);
+        const QStringList trans = splitLines(row.trans);
+        if (terms.isEmpty() || terms[0].isEmpty() || trans.isEmpty())
+            return QStringLiteral("въпросът няма понятия и значения");
+        for (qsizetype i = 0; i < std::max(terms.size(), trans.size()); ++i) {
+            if (terms.value(i).isEmpty() && trans.value(i).isEmpty())
+                continue;
+            if (i >= points.size())
+                return QStringLiteral("двойка %1 няма точки").arg(i + 1);
+            if (!validPoints(points[i]))
+                return QStringLiteral("точките на двойка %1 („%2“) %3")
+                    .arg(i + 1)
+                    .arg(points[i], pointsFault);
+        }
+        return {};
+    }
+    const QStringList words = splitLines(row.words);
+    if (row.textw.isEmpty() || words.isEmpty())
+        return QStringLiteral("въпросът няма текст и думи за попълване");
+    const QStringList starts = splitLines(row.start);
+    const QStringList lengs = splitLines(row.leng);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const auto whole = [i](const QStringList& lines) {
+            bool isNumber = false;
+            return i < lines.size() && lines[i].trimmed().toInt(&isNumber) >= 0 && isNumber;
+        };
+        if (!whole(starts) || !whole(lengs))
+            return QStringLiteral("мястото на празнина %1 в текста не е дадено с числа").arg(i + 1);
+        if (i >= points.size() || !validPoints(points[i]))
+            return QStringLiteral("точките на празнина %1 („%2“) %3")
+                .arg(i + 1)
+                .arg(points.value(i), pointsFault);
+    }
+    return {};
 }
 
 DrawResult drawQuestions(TDataModule2& dm, unsigned classNo, int count, RandomSource& random,
@@ -158,25 +224,25 @@ DrawResult drawQuestions(TDataModule2& dm, unsigned classNo, int count, RandomSo
                 themes.open();
             }
             progress.processEvents();
+            // A row is tried at random; when it cannot be asked, the rows of
+            // the set that can are looked up once and one of them is drawn.
+            // A kind without any falls back to the other kinds.
             const int rows = themes.recordCount();
-            // Rows that are not usable stay in the set. After the first
-            // refusal the whole set is looked through once: when no row of it
-            // can be asked, no draw ever could, and the drawing stops.
-            bool lookedThrough = false;
-            for (;;) {
-                if (rows == 0)
+            themes.moveTo(rows > 0 ? random.below(rows) + 1 : 0);
+            if (rows == 0 || !drawable(themes, drawn, &result.leftOut)) {
+                std::vector<int> usable = drawableRows(themes, drawn, &result.leftOut);
+                if (usable.empty()) {
+                    themes.close();
+                    themes.setSql(
+                        {selectFrom(table), QStringLiteral("where test=1 and nt=\"no\"")});
+                    themes.open();
+                    usable = drawableRows(themes, drawn, &result.leftOut);
+                }
+                if (usable.empty())
                     throw TooFewQuestions();
-                themes.moveTo(random.below(rows) + 1);
-                if (drawable(themes, drawn)) {
-                    drawn.push_back(themes.integer(QStringLiteral("num")));
-                    break;
-                }
-                if (!lookedThrough) {
-                    lookedThrough = true;
-                    if (!anyDrawable(themes, drawn))
-                        throw TooFewQuestions();
-                }
+                themes.moveTo(usable[size_t(random.below(int(usable.size())))]);
             }
+            drawn.push_back(themes.integer(QStringLiteral("num")));
             themes.edit();
             themes.setText(QStringLiteral("nt"), schema::yes);
             themes.post();
@@ -228,7 +294,9 @@ DrawResult drawQuestions(TDataModule2& dm, unsigned classNo, int count, RandomSo
             // The right pairs, before the lists are shuffled.
             const int nT = int(terms.size());
             const int nR = int(trans.size());
-            if (nT > 0 && !terms[0].isEmpty()) {
+            // Only term questions have pairs; stray terms of a row of
+            // another kind are copied with it and never asked.
+            if (themes.integer(QStringLiteral("typequest")) == 1 && nT > 0 && !terms[0].isEmpty()) {
                 for (int i = 0; i < std::max(nT, nR); ++i) {
                     const bool hasTerm = i < nT && !terms[i].isEmpty();
                     const bool hasMeaning = i < nR && !trans[i].isEmpty();

@@ -3,6 +3,7 @@
 #include "store/error.h"
 
 #include <QString>
+#include <QStringList>
 
 class RandomSource;
 class TDataModule2;
@@ -37,6 +38,8 @@ struct DrawResult {
     QString testSubject;
     QString testSection;
     int questionCount = 0;
+    // The rows met that could not be asked and were left out: "№ num: why".
+    QStringList leftOut;
 };
 
 // Draws `count` questions of the section on which dm.Topics stands, from the
@@ -50,8 +53,19 @@ struct DrawResult {
 DrawResult drawQuestions(TDataModule2& dm, unsigned classNo, int count, RandomSource& random,
                          DrawProgress& progress);
 
-// A question row that can be asked: four answers, or terms and meanings, or
-// a text and its words.
-bool isUsableQuestion(const QString& ansA, const QString& ansB, const QString& ansC,
-                      const QString& ansD, const QString& terms, const QString& trans,
-                      const QString& textw, const QString& words);
+// Points of a question, a pair or a gap: a whole number from 0 up to this.
+constexpr int kMaxPoints = 1000;
+bool validPoints(const QString& text);
+
+// The columns of a question row as stored, as text.
+struct QuestionRow {
+    QString typequest, scores, trueAns, ansA, ansB, ansC, ansD, terms, trans, ttscores, textw,
+        words, start, leng;
+};
+
+// Why a question row cannot be asked, in words a teacher can act on; empty
+// when it can. A row of an unknown kind, without the content of its kind, or
+// with points that are not a whole number from 0 to kMaxPoints is never
+// drawn: it would show another question's page, stop the pupil's clicks or
+// spoil the grade.
+QString questionFault(const QuestionRow& row);

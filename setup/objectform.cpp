@@ -347,6 +347,17 @@ void TObjectForm::TOB(quint8 classIndex, const QString& subject) {
     }
 }
 
+QString leftOutNotice(const QStringList& leftOut) {
+    constexpr int kShown = 5;
+    QString text = QStringLiteral("Някои въпроси от този раздел не могат да се зададат и са "
+                                  "пропуснати:");
+    for (qsizetype i = 0; i < leftOut.size() && i < kShown; ++i)
+        text += QStringLiteral("\r") + leftOut[i];
+    if (leftOut.size() > kShown)
+        text += QStringLiteral("\r… и още %1.").arg(leftOut.size() - kShown);
+    return text + QStringLiteral("\rТестът продължава с останалите. Моля, кажете на учителя.");
+}
+
 bool TObjectForm::Test() {
     ProgressForm->show();
     ProgressForm->setMaximum(4);
@@ -358,6 +369,8 @@ bool TObjectForm::Test() {
         TestSection = drawn.testSection;
         QuestionCount = drawn.questionCount;
         ProgressForm->hide();
+        if (!drawn.leftOut.isEmpty())
+            showMessage(MessageKind::Information, leftOutNotice(drawn.leftOut));
         return true;
     } catch (const TooFewQuestions& e) {
         // The section cannot serve the count: the pupil chooses again, with

@@ -18,6 +18,9 @@ QStringList subjectEntries(const QStringList& objects);
 // questions; "Стартирай теста" draws the questions and hands over to the
 // session window. The window also carries the run's kind and what the
 // drawing chose, for the later windows of the run.
+// What the pupil is told of the section's rows that could not be asked.
+QString leftOutNotice(const QStringList& leftOut);
+
 class TObjectForm : public QWidget {
     Q_OBJECT
 public:

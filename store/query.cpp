@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QDateTime>
 #include <QSet>
+#include <cmath>
+#include <limits>
 #include <sqlite3.h>
 
 namespace {
@@ -744,10 +746,25 @@ int Query::integer(const QString& field) const {
     const QVariant v = value(field);
     if (!v.isValid() || v.isNull())
         return 0;
-    if (v.typeId() == QMetaType::LongLong)
-        return int(v.toLongLong());
-    if (v.typeId() == QMetaType::Double)
-        return int(qRound64(v.toDouble()));
+    // A value that does not fit is an error, never a number cut to size.
+    const auto outOfRange = [&] {
+        return StoreError(
+            QStringLiteral("„%1“ не е цяло число в допустимите граници (поле „%2“ на %3).")
+                .arg(v.toString(), field, what()));
+    };
+    if (v.typeId() == QMetaType::LongLong) {
+        const qint64 n = v.toLongLong();
+        if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+            throw outOfRange();
+        return int(n);
+    }
+    if (v.typeId() == QMetaType::Double) {
+        const double d = v.toDouble();
+        if (!std::isfinite(d) || d != std::trunc(d) || d < std::numeric_limits<int>::min() ||
+            d > std::numeric_limits<int>::max())
+            throw outOfRange();
+        return int(d);
+    }
     bool ok = false;
     const QString s = text(field).trimmed();
     const int n = s.toInt(&ok);

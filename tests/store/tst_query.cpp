@@ -1,5 +1,6 @@
 #include "query.h"
 
+#include "connection.h"
 #include "error.h"
 #include "jetsql.h"
 #include "support/programfolder.h"
@@ -27,6 +28,8 @@ private slots:
     void hostileTableName();
     void readOnlyResults_data();
     void readOnlyResults();
+    void integers_data();
+    void integers();
 
 private:
     std::unique_ptr<fixture::ProgramFolder> m_folder;
@@ -488,6 +491,36 @@ void TestQuery::readOnlyResults() {
     QCOMPARE(q.state(), Query::State::Browse);
     QCOMPARE(q.recordCount(), before);
     QCOMPARE(m_folder->rows(DbFile::Topics, QStringLiteral("select * from topics")).size(), 4);
+}
+
+// A stored value read as a whole number: what does not fit is an error,
+// never a number cut to size.
+void TestQuery::integers_data() {
+    QTest::addColumn<QString>("literal");
+    QTest::addColumn<int>("value"); // -1: an error
+    QTest::newRow("whole") << "42" << 42;
+    QTest::newRow("text of a number") << "' 7 '" << 7;
+    QTest::newRow("real that is whole") << "3.0" << 3;
+    QTest::newRow("largest") << "2147483647" << 2147483647;
+    QTest::newRow("past 32 bits") << "99999999999" << -1;
+    QTest::newRow("two to the 32nd") << "4294967296" << -1;
+    QTest::newRow("huge real") << "1e300" << -1;
+    QTest::newRow("not whole") << "2.5" << -1;
+    QTest::newRow("text") << "'abc'" << -1;
+}
+
+void TestQuery::integers() {
+    QFETCH(QString, literal);
+    QFETCH(int, value);
+    auto c = m_folder->connect(DbFile::Scratch);
+    Query q;
+    q.setConnection(c.get());
+    q.setSql({QStringLiteral("select %1 as v").arg(literal)});
+    q.open();
+    if (value >= 0)
+        QCOMPARE(q.integer(QStringLiteral("v")), value);
+    else
+        QVERIFY_THROWS_EXCEPTION(StoreError, q.integer(QStringLiteral("v")));
 }
 
 QTEST_GUILESS_MAIN(TestQuery)
