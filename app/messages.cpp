@@ -1,5 +1,8 @@
 #include "messages.h"
 
+#include "globals.h"
+#include "mainform.h"
+
 #include "store/error.h"
 
 #include <QApplication>
@@ -14,6 +17,25 @@ MessageSink& sink() {
 }
 
 } // namespace
+
+QWidget* messageParent() {
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible())
+        return active;
+    // No window of the program is active (a box at start-up, or focus taken
+    // by another program): the box belongs to the window the pupil sees, a
+    // window in front of the main window before the main window itself.
+    QWidget* main = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w->windowType() == Qt::Popup || w->windowType() == Qt::ToolTip ||
+            qobject_cast<QMessageBox*>(w))
+            continue;
+        if (w == MainForm)
+            main = w;
+        else
+            return w;
+    }
+    return main;
+}
 
 void setMessageSink(MessageSink s) {
     sink() = std::move(s);
@@ -30,8 +52,7 @@ void showMessage(MessageKind kind, const QString& text) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    QApplication::applicationName(), shown, QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    QApplication::applicationName(), shown, QMessageBox::Ok, messageParent());
     box.exec();
 }
 

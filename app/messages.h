@@ -9,7 +9,10 @@ class QWidget;
 // notices and missing input, an error sign for failures.
 enum class MessageKind { Information, Error };
 
+// A box has the program's visible window as its parent, so that it stays
+// above that window and closing it never looks like the last window closing.
 void showMessage(MessageKind kind, const QString& text);
+QWidget* messageParent();
 
 // Tests put a sink here to collect messages instead of blocking on a modal
 // box; an empty sink restores the real boxes.

@@ -33,8 +33,8 @@ QByteArray encodeJpeg(const QImage& image, int quality);
 
 // The pictures built into the program for its windows: "title" (main window's
 // band), "splash", "about" (information window's header, background only),
-// "test-glyph", "tutor-glyph", "remove-word" and "arrow" (the term page's). The glyphs come with their
-// transparency. Throws PictureError for a name that is not built in.
+// "test-glyph", "tutor-glyph", "remove-word" and "arrow" (the term page's). The glyphs come with
+// their transparency. Throws PictureError for a name that is not built in.
 QImage artPicture(const QString& name);
 
 // The names artPicture() knows, sorted.

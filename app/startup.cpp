@@ -12,7 +12,12 @@
 #include "splashform.h"
 #include "store/datamodule.h"
 
+#include <QApplication>
+
 void createApplicationObjects() {
+    // The program ends when its main window closes, and only then: closing
+    // a message box over a lone tool window must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
     MainForm = new Tmain;
     SplashForm = new TSplashForm;
     SplashForm->show();

@@ -260,6 +260,22 @@ private slots:
         about->close();
         QVERIFY(MainForm->isVisible());
     }
+
+    // A box belongs to the window the pupil sees, and closing it over a lone
+    // tool window does not end the program.
+    void messageBoxesBelongToTheVisibleWindow() {
+        createApplicationObjects();
+        QVERIFY(!QGuiApplication::quitOnLastWindowClosed());
+        SplashForm->hide();
+        QCOMPARE(messageParent(), nullptr);
+        MainForm->show();
+        QCOMPARE(messageParent(), MainForm);
+        MainForm->hide();
+        AboutBox->show();
+        QCOMPARE(messageParent(), AboutBox);
+        MainForm->show();
+        QVERIFY(messageParent() == AboutBox || messageParent() == QApplication::activeWindow());
+    }
 };
 
 QTEST_MAIN(TestStartup)
