@@ -23,6 +23,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -130,6 +131,12 @@ TObjectForm::TObjectForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     // the lists by program runs no handler.
     connect(cl1, &QComboBox::activated, this, &TObjectForm::cl1Change);
     connect(ob1, &QComboBox::editTextChanged, this, [this] { guarded([this] { ob1Change(); }); });
+    // A subject typed by hand is told about once it is complete: on Enter
+    // or when the pupil leaves the box, not at every letter.
+    connect(ob1->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        if (sec1->count() == 0 && !ob1->currentText().isEmpty())
+            tellTooFewQuestions();
+    });
     connect(sec1, &QListWidget::itemSelectionChanged, this,
             [this] { guarded([this] { sec1Click(); }); });
     connect(numq1, &QSpinBox::valueChanged, this, &TObjectForm::numq1Change);
@@ -217,7 +224,16 @@ void TObjectForm::cl1Change() {
     GoBtn->setEnabled(false);
 }
 
+void TObjectForm::tellTooFewQuestions() {
+    if (m_toldFor == ob1->currentText())
+        return;
+    m_toldFor = ob1->currentText();
+    showMessage(MessageKind::Information, kTooFewInSections);
+}
+
 void TObjectForm::ob1Change() {
+    if (ob1->currentText() != m_toldFor)
+        m_toldFor.clear();
     TOB(quint8(cl1->currentIndex()), selectedSubject());
     {
         const QSignalBlocker block(sec1);
@@ -248,7 +264,9 @@ void TObjectForm::ob1Change() {
     }
     themes.close();
     if (!added) {
-        showMessage(MessageKind::Information, kTooFewInSections);
+        // A subject from the list is complete; a text being typed is not yet.
+        if (!selectedSubject().isEmpty())
+            tellTooFewQuestions();
         const QSignalBlocker block(sec1);
         sec1->clear();
     }

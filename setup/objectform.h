@@ -80,4 +80,7 @@ private:
     // Shown again after a drawing the section could not serve: the pupil's
     // choices stay, so that another section or count can be tried.
     bool m_keepChoices = false;
+    // The "too few questions" notice, once for a subject text.
+    void tellTooFewQuestions();
+    QString m_toldFor;
 };

@@ -287,10 +287,15 @@ private slots:
         chooseSubject(kMaths);
         clickSection(0);
         fixture::MessageLog log;
-        if (typed)
-            ObjectForm->ob1->setEditText(subject);
-        else
+        if (typed) {
+            // Letter by letter, as a pupil types: one notice, once it is done.
+            ObjectForm->ob1->clearEditText();
+            fixture::typeText(ObjectForm->ob1->lineEdit(), subject);
+            QVERIFY(log.messages().isEmpty());
+            QTest::keyClick(ObjectForm->ob1->lineEdit(), Qt::Key_Return);
+        } else {
             chooseSubject(subject);
+        }
         QCOMPARE(log.texts(), QStringList{kTooFewInSections});
         QCOMPARE(log.messages()[0].kind, MessageKind::Information);
         QVERIFY(sections().isEmpty());
