@@ -119,6 +119,12 @@ void TTestForm::setVisible(bool visible) {
         refuseEmptyRun();
         return;
     }
+    // A window shown again keeps its maximised flag but not always its size:
+    // the state is set anew, so every run fills the screen.
+    if (visible && !isVisible()) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
     QWidget::setVisible(visible);
 }
 

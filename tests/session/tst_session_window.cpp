@@ -10,6 +10,8 @@
 #include <QScopeGuard>
 #include <QSlider>
 
+#include <QScreen>
+
 using namespace sessiontest;
 
 namespace {
@@ -303,6 +305,18 @@ private slots:
         QVERIFY(!DataModule2->ATemp1.isOpen());
         QCOMPARE(m_rig->count(QStringLiteral("temp4")), 0);
         ValForm->close();
+    }
+
+    void maximisedInEveryRun() {
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        for (int runs = 1; runs <= 3; ++runs) {
+            run(kTest);
+            QApplication::processEvents();
+            QVERIFY(m_rig->form->isMaximized());
+            QVERIFY2(m_rig->form->frameGeometry().size() == screen,
+                     qPrintable(QString::number(runs)));
+            endRun();
+        }
     }
 
     void onlyTheEndClosesTheWindow() {
