@@ -1,7 +1,10 @@
 #include "registry.h"
 
 #include <QFile>
+#include <QPoint>
+#include <QRect>
 #include <QSettings>
+#include <QSize>
 #include <QStringList>
 #include <QVariant>
 #include <limits>
@@ -43,7 +46,42 @@ bool isInteger(QMetaType::Type t) {
 QString shownValue(const QVariant& v) {
     if (v.typeId() == QMetaType::QStringList)
         return v.toStringList().join(QStringLiteral(", "));
-    return v.toString();
+    // The file's own notation for values that have no plain text.
+    switch (v.typeId()) {
+    case QMetaType::QRect: {
+        const QRect r = v.toRect();
+        return QStringLiteral("@Rect(%1 %2 %3 %4)")
+            .arg(r.x())
+            .arg(r.y())
+            .arg(r.width())
+            .arg(r.height());
+    }
+    case QMetaType::QSize:
+        return QStringLiteral("@Size(%1 %2)").arg(v.toSize().width()).arg(v.toSize().height());
+    case QMetaType::QPoint:
+        return QStringLiteral("@Point(%1 %2)").arg(v.toPoint().x()).arg(v.toPoint().y());
+    default:
+        break;
+    }
+    const QString text = v.toString();
+    if (text.isEmpty() && !v.isNull() && v.typeId() != QMetaType::QString)
+        return QStringLiteral("@") + QString::fromLatin1(v.typeName());
+    return text;
+}
+
+// Writes the file; a file that cannot be written is an error.
+void syncOrThrow(QSettings& settings) {
+    settings.sync();
+    bool written = settings.status() != QSettings::AccessError;
+    // A format fault met when the file was first read hides every later
+    // status, so such a file is checked directly.
+    if (settings.status() == QSettings::FormatError) {
+        QFile file(settings.fileName());
+        written = file.open(QIODevice::ReadWrite);
+    }
+    if (!written)
+        throw RegistryError(QStringLiteral("Настройките не могат да бъдат записани във файла %1.")
+                                .arg(quoted(settings.fileName())));
 }
 
 } // namespace
@@ -169,15 +207,30 @@ void RegistryKey::writeString(const QString& name, const QString& value) {
 }
 
 void RegistryKey::close() {
-    m_settings->sync();
-    bool written = m_settings->status() != QSettings::AccessError;
-    // A format fault met when the file was first read hides every later
-    // status, so such a file is checked directly.
-    if (m_settings->status() == QSettings::FormatError) {
-        QFile file(m_settings->fileName());
-        written = file.open(QIODevice::ReadWrite);
+    syncOrThrow(*m_settings);
+}
+
+void writeRegistryValues(const QList<RegistryValue>& values) {
+    if (values.isEmpty())
+        return;
+    const RegistryPath first = parseRegistryPath(values.first().key);
+    RegistryPath file = first;
+    file.group.clear();
+    const auto settings = openSettings(file);
+    for (const RegistryValue& v : values) {
+        const RegistryPath p = parseRegistryPath(v.key);
+        if (p.organisation != first.organisation || p.application != first.application)
+            throw RegistryError(QStringLiteral("Ключовете %1 и %2 не са в един файл с настройки.")
+                                    .arg(quoted(first.display), quoted(p.display)));
+        if (v.name.trimmed().isEmpty() || v.name.contains(QLatin1Char('/')) ||
+            v.name.contains(QLatin1Char('\\')))
+            throw RegistryError(
+                QStringLiteral("Невалидно име на стойност в ключа %1 на регистъра: %2.")
+                    .arg(quoted(p.display), quoted(v.name)));
+        const QVariant stored =
+            v.value.typeId() == QMetaType::Bool ? QVariant(v.value.toBool() ? 1 : 0) : v.value;
+        settings->setValue(p.group.isEmpty() ? v.name : p.group + QLatin1Char('/') + v.name,
+                           stored);
     }
-    if (!written)
-        throw RegistryError(QStringLiteral("Настройките не могат да бъдат записани във файла %1.")
-                                .arg(quoted(m_settings->fileName())));
+    syncOrThrow(*settings);
 }

@@ -2,7 +2,9 @@
 
 #include "store/error.h"
 
+#include <QList>
 #include <QString>
+#include <QVariant>
 #include <memory>
 
 class QSettings;
@@ -29,6 +31,17 @@ RegistryPath parseRegistryPath(const QString& path);
 // Whether the key holds any value or sub key. A key is kept only through its
 // values, so a key that was created and left empty does not exist.
 bool registryKeyExists(const QString& path);
+
+// Values of several keys of one settings file, written with one write of the
+// file: a program killed meanwhile leaves either none of them or all. A bool
+// goes in as the 0 or 1 it is stored as. Throws RegistryError when the file
+// cannot be written, or when the keys live in different files.
+struct RegistryValue {
+    QString key;
+    QString name;
+    QVariant value;
+};
+void writeRegistryValues(const QList<RegistryValue>& values);
 
 // One open key of the per-user settings. Values are typed as the registry
 // types them: a bool is an integer written as 0 or 1 and read back as true

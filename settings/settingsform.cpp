@@ -284,9 +284,16 @@ void TSettingsForm::Button3Click() {
 }
 
 void TSettingsForm::RegUpdate() {
-    if (!registryKeyExists(regkeys::LocalSettings))
-        writeDefaults(
-            firstRunDefaults(shsc0->isChecked(), sbt0->isChecked(), dict2->currentText()));
+    const QList<DefaultKey> defaults =
+        firstRunDefaults(shsc0->isChecked(), sbt0->isChecked(), dict2->currentText());
+    if (!registryKeyExists(regkeys::LocalSettings)) {
+        writeDefaults(defaults);
+    } else if (const QStringList filled = fillMissingDefaults(defaults); !filled.isEmpty()) {
+        // Said once: the values are there from now on.
+        showMessage(MessageKind::Information,
+                    QStringLiteral("Някои настройки липсваха и са върнати към стандартните:\r%1")
+                        .arg(filled.join(QStringLiteral("\r"))));
+    }
 
     {
         RegistryKey key(regkeys::LocalSettings, RegistryKey::Open::Existing);

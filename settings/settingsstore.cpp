@@ -44,21 +44,25 @@ QList<DefaultKey> firstRunDefaults(bool help, bool balloons, const QString& dict
 }
 
 void writeDefaults(const QList<DefaultKey>& keys) {
+    QList<RegistryValue> values;
+    for (const DefaultKey& k : keys)
+        for (const DefaultValue& v : k.values)
+            values.append({k.path, v.name, v.value});
+    writeRegistryValues(values);
+}
+
+QStringList fillMissingDefaults(const QList<DefaultKey>& keys) {
+    QList<RegistryValue> missing;
+    QStringList names;
     for (const DefaultKey& k : keys) {
         RegistryKey key(k.path, RegistryKey::Open::Create);
         for (const DefaultValue& v : k.values) {
-            switch (v.kind) {
-            case ValueKind::Bool:
-                key.writeBool(v.name, v.value.toBool());
-                break;
-            case ValueKind::Int:
-                key.writeInteger(v.name, v.value.toInt());
-                break;
-            case ValueKind::String:
-                key.writeString(v.name, v.value.toString());
-                break;
-            }
+            if (key.valueExists(v.name))
+                continue;
+            missing.append({k.path, v.name, v.value});
+            names.append(parseRegistryPath(k.path).display + QLatin1Char('\\') + v.name);
         }
-        key.close();
     }
+    writeRegistryValues(missing);
+    return names;
 }

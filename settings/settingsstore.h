@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // The layout of the per-user settings: key paths, value names and types, the
@@ -63,6 +64,11 @@ struct DefaultKey {
 // at that moment.
 QList<DefaultKey> firstRunDefaults(bool help, bool balloons, const QString& dictLang);
 
-// Writes each key, opened with creation allowed and closed after its values.
-// Throws RegistryError when the settings cannot be written.
+// Writes every key at once: a program killed meanwhile leaves the settings
+// as a first run finds them, or complete. Throws RegistryError when the
+// settings cannot be written.
 void writeDefaults(const QList<DefaultKey>& keys);
+
+// Writes, at once, the defaults of the values that are missing (a file from
+// an older program, or edited by hand) and returns them as "Key\Value".
+QStringList fillMissingDefaults(const QList<DefaultKey>& keys);

@@ -135,6 +135,8 @@ private slots:
     void typedNumberIsClamped();
     void loadStopsAtBadValue_data();
     void loadStopsAtBadValue();
+    void missingValuesTakeTheirDefaults_data();
+    void missingValuesTakeTheirDefaults();
     void enabledStateFollowsLoad_data();
     void enabledStateFollowsLoad();
     void enabledStateFollowsBoxes_data();
@@ -314,19 +316,14 @@ void TstSettingsForm::typedNumberIsClamped() {
 
 void TstSettingsForm::loadStopsAtBadValue_data() {
     QTest::addColumn<QString>("group"); // removed, or holds the bad value
-    QTest::addColumn<QVariant>("bad");  // invalid: the value is removed
-    QTest::addColumn<int>("at");        // position in the load order
+    QTest::addColumn<QVariant>("bad");
+    QTest::addColumn<int>("at"); // position in the load order
     QTest::addColumn<QString>("named");
-    const QVariant removed;
     QTest::newRow("Help yes") << "LocalSettings/Help" << QVariant("yes") << 0 << "„Help“";
-    QTest::newRow("balloons missing") << "LocalSettings/balloons" << removed << 1 << "„balloons“";
-    QTest::newRow("Test key missing") << "LocalSettings/Test" << removed << 2 << kTest;
     QTest::newRow("Timer true") << "LocalSettings/Test/Timer" << QVariant("true") << 4 << "„Timer“";
     QTest::newRow("hour abc") << "LocalSettings/Test/hour" << QVariant("abc") << 5 << "„hour“";
-    QTest::newRow("min missing") << "LocalSettings/Test/min" << removed << 6 << "„min“";
     QTest::newRow("NumCor 1.5") << "LocalSettings/Test/NumCor" << QVariant("1.5") << 9
                                 << "„NumCor“";
-    QTest::newRow("Tutor key missing") << "LocalSettings/Tutor" << removed << 10 << kTutor;
     QTest::newRow("Tutor WalkQuest yes")
         << "LocalSettings/Tutor/WalkQuest" << QVariant("yes") << 11 << "„WalkQuest“";
 }
@@ -343,10 +340,7 @@ void TstSettingsForm::loadStopsAtBadValue() {
     QSettings s = store();
     for (const Loaded& l : loadOrder())
         s.setValue(fileKey(l.key, l.name), l.stored);
-    if (bad.isValid())
-        s.setValue(group, bad);
-    else
-        s.remove(group);
+    s.setValue(group, bad);
     s.sync();
 
     form.show();
@@ -357,6 +351,44 @@ void TstSettingsForm::loadStopsAtBadValue() {
         const Loaded& l = loadOrder()[i];
         QCOMPARE(l.control(form), i < at ? l.stored : l.firstRun);
     }
+}
+
+// A value or key that is missing (a write cut short, a file edited by hand)
+// takes its default, once and with a notice; the rest loads as stored.
+void TstSettingsForm::missingValuesTakeTheirDefaults_data() {
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QStringList>("missing"); // load-order names that take their defaults
+    QTest::newRow("balloons") << "LocalSettings/balloons" << QStringList{"balloons"};
+    QTest::newRow("min") << "LocalSettings/Test/min" << QStringList{"min"};
+    QTest::newRow("the test key") << "LocalSettings/Test"
+                                  << QStringList{"BackBtn", "WalkQuest", "Timer",       "hour",
+                                                 "min",     "sec",       "UnlimiteCor", "NumCor"};
+    QTest::newRow("the tutor key") << "LocalSettings/Tutor" << QStringList{"BackBtn", "WalkQuest"};
+}
+
+void TstSettingsForm::missingValuesTakeTheirDefaults() {
+    QFETCH(QString, group);
+    QFETCH(QStringList, missing);
+    TSettingsForm form;
+    firstRun(form);
+    QSettings s = store();
+    for (const Loaded& l : loadOrder())
+        s.setValue(fileKey(l.key, l.name), l.stored);
+    s.remove(group);
+    s.sync();
+
+    form.show();
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages[0].first, MessageKind::Information);
+    for (const Loaded& l : loadOrder()) {
+        const bool filled = fileKey(l.key, l.name).startsWith(group) && missing.contains(l.name);
+        QCOMPARE(l.control(form), filled ? l.firstRun : l.stored);
+        if (filled)
+            QVERIFY2(m_messages[0].second.contains(l.name), qPrintable(m_messages[0].second));
+    }
+    form.CancelBtn->click();
+    form.show();
+    QCOMPARE(m_messages.size(), 1);
 }
 
 void TstSettingsForm::enabledStateFollowsLoad_data() {

@@ -103,6 +103,11 @@ void TstSettingsRegistry::reads_data() {
                             << QVariant(QStringLiteral("Английски")) << QString();
     QTest::newRow("empty string") << QByteArray("v=") << 's' << QVariant(QString()) << QString();
     QTest::newRow("string list") << QByteArray("v=a, b") << 's' << QVariant() << other;
+    // The message shows the value as the file has it, not an empty one.
+    QTest::newRow("rectangle") << QByteArray("v=@Rect(1 2 3 4)") << 'i' << QVariant()
+                               << QStringLiteral("„@Rect(1 2 3 4)“");
+    QTest::newRow("size as text") << QByteArray("v=@Size(5 6)") << 's' << QVariant()
+                                  << QStringLiteral("„@Size(5 6)“");
 }
 
 // Values as another process finds them in the file: text only.
