@@ -619,6 +619,12 @@ void TTestForm::placeMeaningBoxes() {
     showKeyFocus();
 }
 
+void TTestForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The banner stays in the middle of the window whatever its size now.
+    centreBanner();
+}
+
 void TTestForm::centreBanner() {
     const QRect outer = frameGeometry();
     Panel10->move(outer.width() / 2 - Panel10->width() / 2,
