@@ -9,7 +9,13 @@
 #include "app/messages.h"
 #include "app/picture.h"
 #include "app/startup.h"
+#include "session/gapkey.h"
+#include "session/testform.h"
 #include "settings/settingsform.h"
+#include "setup/drawing.h"
+#include "setup/objectform.h"
+#include "setup/progressform.h"
+#include "setup/random.h"
 #include "store/datamodule.h"
 #include "store/paths.h"
 
@@ -17,10 +23,13 @@
 #include <QDir>
 #include <QFile>
 #include <QLinearGradient>
+#include <QListWidget>
 #include <QMenu>
 #include <QPainter>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTimer>
 #include <cstdio>
 
@@ -58,6 +67,55 @@ QImage logo() {
     p.setBrush(QColor(0xf5, 0xb8, 0x2e));
     p.drawEllipse(QPointF(37, 37), 5, 5);
     return img;
+}
+
+// Every draw takes the first row it is offered, so the picture is the same
+// at every build.
+class FirstRows : public RandomSource {
+public:
+    int below(int) override { return 0; }
+};
+
+// The gap page of a test run over the shipped fractions section, with the
+// first two words placed as a pupil places them: picked from the list, then
+// a press on the gap.
+QImage gapPage() {
+    FirstRows first;
+    setRandomSource(&first);
+    Query& topics = DataModule2->Topics;
+    topics.close();
+    topics.setConnectionString(DataModule2->connectionString(DbFile::Topics));
+    topics.setSql({QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
+    topics.setParam(QStringLiteral("cl"), 5);
+    topics.open();
+    QImage shot;
+    if (topics.locate(QStringLiteral("section"), QStringLiteral("обикновени дроби"))) {
+        TProgressForm progress;
+        // Four answers, terms, gap text: the third question is the first gap text.
+        drawQuestions(*DataModule2, 5, 3, randomSource(), progress);
+        ObjectForm->SessionKind = QStringLiteral("test");
+        TestForm->show();
+        TestForm->setWindowState(Qt::WindowNoState);
+        TestForm->resize(900, 560);
+        TestForm->QP1->setValue(3);
+        for (const QString& word : {QStringLiteral("числител"), QStringLiteral("знаменател")}) {
+            const QList<QListWidgetItem*> items =
+                TestForm->Words1->findItems(word, Qt::MatchExactly);
+            if (items.isEmpty())
+                continue;
+            TestForm->Words1->setCurrentItem(items.first());
+            TestForm->Words1Click();
+            TestForm->Text1MouseDown(int(TestForm->Text1->toPlainText().indexOf(kGapMarker)) + 1);
+        }
+        TestForm->Words1->setCurrentItem(nullptr);
+        TestForm->Design();
+        QApplication::processEvents();
+        shot = TestForm->grab().toImage();
+        // The run is left unfinished: nothing is graded or stored.
+        TestForm->hide();
+    }
+    setRandomSource(nullptr);
+    return shot;
 }
 
 } // namespace
@@ -115,6 +173,9 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     ok = writeJpeg(AboutBox->grab().toImage(), out("\\help4\\images\\p05\\04.jpg")) && ok;
     AboutBox->close();
+
+    const QImage gaps = gapPage();
+    ok = !gaps.isNull() && writeJpeg(gaps, out("\\help4\\images\\p04\\01.jpg")) && ok;
 
     for (const QString& f : failures)
         std::fprintf(stderr, "kivor-shots: %s\n", qPrintable(f));
