@@ -5,6 +5,7 @@
 #include "app/mainform.h"
 #include "results/valform.h"
 #include "session/eventlabel.h"
+#include "session/gapkey.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
@@ -126,14 +127,14 @@ void clickText(int position) {
                       TestForm->Text1->cursorRect(at).center());
 }
 int firstOpenGap() {
-    return int(TestForm->Text1->toPlainText().indexOf(QStringLiteral(" ..... ")));
+    return int(TestForm->Text1->toPlainText().indexOf(kGapMarker));
 }
 
 // The keyboard: every key goes to the widget that has the focus.
-void key(int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+void key(int k) {
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus);
-    QTest::keyClick(focus, Qt::Key(k), modifiers);
+    QTest::keyClick(focus, Qt::Key(k));
 }
 // From the word list: the word chosen and picked, then on to the text and
 // gap `gap` (0-based), where Enter places it; back to the list.

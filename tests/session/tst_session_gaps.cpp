@@ -95,10 +95,6 @@ private slots:
             << kFamily << family << "limit 2"
             << "pick:Мама back press:1+3"
             << " .....  готви,  .....  чете,  .....  плете." << 0 << 0 << "";
-        QTest::newRow("one word in several gaps")
-            << "[и] едно, [и] друго" << QList<int>{1, 2} << "limit 2"
-            << "pick:и press:1+3 pick:и press:2+3"
-            << "и едно, и друго" << 3 << 0 << "00";
         QTest::newRow("limit 0: one removal a question")
             << kFamily << family << "limit 0"
             << "pick:Мама press:1+3 press:1+2 remove pick:Мама press:1+3 press:1+2 remove"
