@@ -327,5 +327,5 @@ private:
     int m_keyRow = 1;
     bool m_keyOnMeanings = false;
     int m_keyGap = 0;
-    bool m_keyOnText = false; // the text has the keyboard: its current gap is marked
+    bool m_keyOnText = false; // the keys are used on the text: its current gap is marked
 };

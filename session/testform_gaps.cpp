@@ -62,7 +62,12 @@ void TTestForm::connectGapPage() {
             const auto* press = static_cast<QMouseEvent*>(event);
             if (press->button() == Qt::LeftButton) {
                 const int p = Text1->cursorForPosition(press->position().toPoint()).position();
-                guarded([this, p] { Text1MouseDown(p); });
+                // The mark of the current gap is for those who use the keys.
+                m_keyOnText = false;
+                guarded([this, p] {
+                    Text1MouseDown(p);
+                    showKeyGap();
+                });
             }
             return true;
         }
@@ -85,9 +90,9 @@ void TTestForm::connectGapPage() {
             return gapTextKey(static_cast<QKeyEvent*>(event));
         case QEvent::FocusIn:
         case QEvent::FocusOut:
-            m_keyOnText = event->type() == QEvent::FocusIn;
             guarded([this, event] {
                 const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+                m_keyOnText = event->type() == QEvent::FocusIn && reason != Qt::MouseFocusReason;
                 if (m_keyOnText && reason == Qt::TabFocusReason)
                     m_keyGap = 0;
                 else if (m_keyOnText && reason == Qt::BacktabFocusReason)
@@ -279,6 +284,7 @@ bool TTestForm::gapTextKey(QKeyEvent* event) {
         }
         if (!handled)
             return;
+        m_keyOnText = true;
         showKeyGap();
         // The current gap stays in view.
         const QList<PlacedWord> now = m_run->gapRows();

@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
     AboutBox->close();
 
     const QImage gaps = gapPage();
-    ok = !gaps.isNull() && writeJpeg(gaps, out("\\help4\\images\\p04\\01.jpg")) && ok;
+    ok = !gaps.isNull() && writeJpeg(gaps, out("\\help4\\images\\p04\\02.jpg")) && ok;
 
     for (const QString& f : failures)
         std::fprintf(stderr, "kivor-shots: %s\n", qPrintable(f));
