@@ -1,7 +1,6 @@
 #include "display.h"
 
 #include "eventlabel.h"
-#include "gapkey.h"
 #include "sessionrun.h"
 #include "testform.h"
 #include "wrapbox.h"
@@ -15,8 +14,6 @@
 #include <QTextEdit>
 
 namespace {
-
-const QColor kPlacedWordColour(0xFF, 0x00, 0x00);
 
 void showTerms(TDataModule2& dm, TTestForm& form) {
     if (dm.WindowReady)
@@ -37,27 +34,6 @@ void showTerms(TDataModule2& dm, TTestForm& form) {
     }
 }
 
-// Puts the placed words back into their gaps, in red. The gap rows go in
-// order of position and each stored position already counts the words
-// placed before it, so every replacement moves the text exactly as the
-// later positions expect. The answer key takes the same positions.
-void restorePlacedWords(QTextEdit* text, const QList<PlacedWord>& gaps) {
-    QTextDocument* doc = text->document();
-    for (const PlacedWord& gap : gaps) {
-        // A position outside the text (a damaged bank) leaves that gap alone.
-        if (gap.word.isEmpty() || !gapInsideText(gap.start, doc->characterCount() - 1))
-            continue;
-        QTextCursor cursor(doc);
-        cursor.setPosition(gap.start);
-        cursor.setPosition(gap.start + int(kGapMarker.size()), QTextCursor::KeepAnchor);
-        if (cursor.selectedText() != kGapMarker)
-            continue;
-        QTextCharFormat red;
-        red.setForeground(kPlacedWordColour);
-        cursor.insertText(gap.word, red);
-    }
-}
-
 // The passage as stored, with room between its lines for the words that go in.
 void loadGapText(QTextEdit* text, const QString& plain) {
     text->setPlainText(plain);
@@ -74,10 +50,11 @@ void showGapText(TDataModule2& dm, TTestForm& form) {
     form.Words1->clear();
     form.Words1->addItems(run.buildAnswerKey());
     loadGapText(form.Text1, dm.Temp.text(QStringLiteral("textw")));
-    if (!dm.SessionStarted)
-        return;
-    run.openGapRows();
-    restorePlacedWords(form.Text1, run.gapRows());
+    // The placed words go back in red; the answer key takes their positions.
+    if (dm.SessionStarted)
+        for (const TextChange& change : run.openGapRows(form.Text1->toPlainText()))
+            form.showTextChange(change);
+    form.gapPageShown();
 }
 
 } // namespace

@@ -59,6 +59,7 @@ Query& SessionRun::lineRows() const {
 void SessionRun::start() {
     Score = 0;
     m_pick = {};
+    forgetGapQuestion();
 }
 
 Feedback SessionRun::feedback(bool right) const {
@@ -308,6 +309,7 @@ void SessionRun::dropPick() {
 // --- Gap fill ---
 
 QStringList SessionRun::buildAnswerKey() {
+    forgetGapQuestion();
     const Query& q = question();
     Query& words = m_dm.Words;
     words.close();
@@ -342,7 +344,7 @@ QStringList SessionRun::buildAnswerKey() {
     return list;
 }
 
-void SessionRun::openGapRows() {
+QList<TextChange> SessionRun::openGapRows(const QString& shown) {
     const int id = questionId();
     Query& words = m_dm.Words;
     Query& gaps = m_dm.Clone1;
@@ -384,12 +386,13 @@ void SessionRun::openGapRows() {
         words.setInteger(QStringLiteral("start"), gaps.integer(QStringLiteral("start")));
         words.post();
     }
+    return takeGapText(id, shown);
 }
 
 QList<PlacedWord> SessionRun::gapRows() const {
     Query& gaps = m_dm.Clone1;
     QList<PlacedWord> out;
-    if (!gaps.isOpen())
+    if (!gapRowsOpen())
         return out;
     for (int k = 1; k <= gaps.recordCount(); ++k) {
         gaps.moveTo(k);

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class Query;
 class TDataModule2;
@@ -36,6 +37,19 @@ struct TermLine {
 struct PlacedWord {
     int start = 0;
     QString word;
+};
+
+// A change the text of the gap question on screen goes through: `length`
+// characters at `position` give way to `text`, shown in red when it is a
+// placed word and in black when it is the gap marker again. The model keeps
+// the text as it stands; the window's text box shows it by making the same
+// changes in the same order.
+struct TextChange {
+    int position = 0;
+    int length = 0;
+    QString text;
+    bool placedWord = false;
+    friend bool operator==(const TextChange&, const TextChange&) = default;
 };
 
 // The answers and the score of one run, over the run's scratch tables: the
@@ -124,10 +138,43 @@ public:
     // columns and returns each distinct word once.
     QStringList buildAnswerKey();
     // Makes the current question's gap rows at its first display of the run,
-    // then opens them; the answer key takes their positions.
-    void openGapRows();
-    // The gap rows of the current question in order of position.
+    // then opens them; the answer key takes their positions. `shown` is the
+    // text as its box shows it with every gap open; the words stored in the
+    // gap rows go back into it, and the changes that put them back are
+    // returned for the box to make.
+    QList<TextChange> openGapRows(const QString& shown);
+    // The gap rows of the current question in order of position; none while
+    // its rows are not open.
     QList<PlacedWord> gapRows() const;
+    // The text of the gap question on screen as it now stands.
+    const QString& gapText() const { return m_gapText; }
+
+    // --- Gap fill: the pupil's words ---
+    // Picks a word of the list for the next press on the text; false (and no
+    // pick) when it is not a word of the question's answer key.
+    bool pickWord(const QString& word);
+    bool wordPicked() const { return m_wordPick.active; }
+    void dropWordPick() { m_wordPick = {}; }
+    // The press at caret position `p` with a word picked: the word goes into
+    // the first open gap whose marker p touches (from its first character to
+    // just after its last), and every later gap moves by the word's length
+    // against the marker's, in the gap rows and the answer key alike. The
+    // pick is used up whether or not a gap is hit. Not scored: TrueAnswerW is.
+    std::optional<TextChange> fillGap(int p);
+    // The placed word a press at `p` selects for removal (from its first
+    // character to just after its last), if any.
+    std::optional<PlacedWord> selectWord(int p) const;
+    // Takes `word` out of its gap at `start`, counted against the corrections
+    // limit, and moves the later gaps back. Only a word that really stands
+    // there, in the gap rows and in the text, comes out; otherwise, or when
+    // the limit refuses, nothing changes at all. Not scored: the caller runs
+    // TrueAnswerW with `removal` once the word has come out.
+    std::optional<TextChange> removeWord(const QString& word, int start);
+    // The check of the gap at `start` holding `word`: its points go into
+    // Score when its mark turns "yes" (the key word, compared as a whole
+    // string) and out when it turns "no" (another word, or the removal of
+    // any). A removal earns no notice.
+    Feedback TrueAnswerW(const QString& word, int start, bool removal);
 
 private:
     Query& question() const;
@@ -141,6 +188,13 @@ private:
     int pairPoints(const QString& term, const QString& meaning) const;
     bool locateLine(int id, int meaningRow) const;
 
+    void forgetGapQuestion();
+    // The text of question `id` as shown, with the stored words put back.
+    QList<TextChange> takeGapText(int id, const QString& shown);
+    bool gapRowsOpen() const;
+    // Gap rows (and key rows) after `rank` move by `by` positions.
+    void shiftGapsAfter(int rank, int by);
+
     TDataModule2& m_dm;
     const RunSettings& m_settings;
     struct Pick {
@@ -150,4 +204,12 @@ private:
         QString term;
         bool pairFound = false;
     } m_pick;
+    // The gap question whose rows are open (-1: none) and its text.
+    int m_gapQuestion = -1;
+    QString m_gapText;
+    struct WordPick {
+        bool active = false;
+        int question = 0;
+        QString word;
+    } m_wordPick;
 };

@@ -13,6 +13,7 @@ class MatchCanvas;
 class RunSettings;
 class SessionRun;
 enum class Feedback;
+struct TextChange;
 class PictureBox;
 class QCheckBox;
 class QCursor;
@@ -145,6 +146,10 @@ public:
     EventLabel* Label24 = nullptr; // "Покажи изображението самостоятелно"
     QLabel* StaticText1 = nullptr; // "Думи"
     QListWidget* Words1 = nullptr;
+    // The word last placed, or the placed word last selected for removal,
+    // and the position of its gap.
+    QString CurrentWord;
+    int CurrentGapStart = 0;
 
     // --- Page 3: the picture alone ---
     PictureBox* DBImage1 = nullptr;
@@ -224,6 +229,22 @@ public:
     void Label26Click();
     void searchbtnClick();
     void searcheditKeyDown();
+    // --- Gap fill ---
+    void Words1Click();
+    // `p` is the caret position the press produced; a key press on the text
+    // presses at the gap the keyboard stands on.
+    void Text1MouseDown(int p);
+    void M0(int p);
+    void clImgClick();
+    void DeleteWord();
+    void TrueAnswerW(const QString& word, int start, bool feedback, bool removal);
+    // Makes a change of the gap text the run model asked for.
+    void showTextChange(const TextChange& change);
+    // A gap question has just been put on the page: no pick, no selection,
+    // the keyboard back on the first gap.
+    void gapPageShown();
+    // The gap (0-based, in order of position) the keyboard stands on.
+    int keyGap() const { return m_keyGap; }
 
     // --- Layout, picture page, condition strip, banner ---
     void Design();
@@ -275,6 +296,11 @@ private:
     void placeMeaningBoxes();
     void connectTermPage();
     bool termPageKey(QKeyEvent* event);
+    void connectGapPage();
+    bool gapTextKey(QKeyEvent* event);
+    bool wordListKey(QKeyEvent* event);
+    void pressKeyGap();
+    void showKeyGap();
     void termPageFocused(Qt::FocusReason reason);
     void moveKeyFocus(int row, bool meanings);
     void showKeyFocus();
@@ -316,4 +342,6 @@ private:
     bool m_keyOnMeanings = false;
     // The frame is for those who use the keys; a mouse user never sees it.
     bool m_keyFocusShown = false;
+    int m_keyGap = 0;
+    bool m_keyOnText = false; // the keys are used on the text: its current gap is marked
 };

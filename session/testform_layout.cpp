@@ -566,6 +566,7 @@ void TTestForm::connectHandlers() {
     connect(chnsize1, &QCheckBox::toggled, this, &TTestForm::chnsize1Click);
     connect(StaticText2, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
     connectTermPage();
+    connectGapPage();
     connect(m_bannerHint, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
 }
 

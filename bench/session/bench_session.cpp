@@ -4,6 +4,7 @@
 #include "bench/benchutil.h"
 
 #include "app/globals.h"
+#include "session/gapkey.h"
 #include "session/sessionrun.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
@@ -15,9 +16,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QListWidget>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -93,6 +96,28 @@ int main(int argc, char** argv) {
         std::printf("(the term question shown has not ten lines)\n");
     report(QStringLiteral("move to a term question with ten lines drawn (target: under one frame)"),
            linesMs, kFrameMs, "frame");
+    // The same gap questions with every gap filled, as the pupil fills them:
+    // each shown again puts its words back and moves its answer key.
+    bool leftOpen = false;
+    for (int turn = 0; turn < 4; ++turn) {
+        TestForm->QP1->setValue(3 + 3 * turn);
+        QApplication::processEvents();
+        for (int i = 0; i < TestForm->Words1->count(); ++i) {
+            TestForm->Words1->setCurrentRow(i);
+            TestForm->Words1Click();
+            TestForm->Text1MouseDown(int(TestForm->Text1->toPlainText().indexOf(kGapMarker)) + 1);
+        }
+        leftOpen = leftOpen || TestForm->Text1->toPlainText().contains(kGapMarker);
+    }
+    if (leftOpen)
+        std::printf("(a gap was left open)\n");
+    turn = 0;
+    const double filled = medianMs(kRuns, [&] {
+        TestForm->QP1->setValue(3 + 3 * (turn++ % 4));
+        QApplication::processEvents();
+    });
+    report(QStringLiteral("move to a question: gap text, all gaps filled (ditto)"), filled,
+           kFrameMs, "frame");
 
     // A whole run of 100 questions walked from the first to the last: the
     // peak memory of the process against the budget.

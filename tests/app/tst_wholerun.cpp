@@ -5,6 +5,7 @@
 #include "app/mainform.h"
 #include "results/valform.h"
 #include "session/eventlabel.h"
+#include "session/gapkey.h"
 #include "session/sessionrun.h"
 #include "session/testform.h"
 #include "session/widgetcolours.h"
@@ -14,10 +15,12 @@
 #include "setup/regtestform.h"
 #include "setup/shuffle.h"
 #include "store/datamodule.h"
+#include "store/multiline.h"
 #include "support/application.h"
 #include "support/fixedrandom.h"
 #include "support/widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -29,6 +32,8 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QToolButton>
 
 namespace {
@@ -149,6 +154,67 @@ void keyTo(int row, bool meanings) {
 
 QString number(double grade, int decimals) {
     return QLocale::system().toString(grade, 'f', decimals);
+}
+
+// Two gap texts worth 3 and 4 points, in class 5.
+void addGapSection(fixture::ProgramFolder& folder) {
+    folder.addTopic(5, kSubject, QStringLiteral("думи"), QStringLiteral("m5_dumi"));
+    for (const fixture::Question& q :
+         {fixture::gapFill(QStringLiteral("Числото [седем] е [нечетно], а [осем] е четно."),
+                           {1, 1, 1}),
+          fixture::gapFill(QStringLiteral("[Сборът] е резултат от [събиране], а [разликата] – "
+                                          "от [изваждане]."),
+                           {1, 1, 1, 1})})
+        folder.addQuestion(5, QStringLiteral("m5_dumi"), q);
+}
+
+QStringList keyWords() {
+    return splitLines(DataModule2->Temp.text(QStringLiteral("words")));
+}
+
+// The mouse on the gap page: a word of the list, then a press in the middle
+// of the first open gap or of a placed word.
+void clickWord(const QString& word) {
+    QListWidget* list = TestForm->Words1;
+    const QList<QListWidgetItem*> items = list->findItems(word, Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(items[0]).center());
+}
+void clickText(int position) {
+    QTextCursor at(TestForm->Text1->document());
+    at.setPosition(position);
+    QTest::mouseClick(TestForm->Text1->viewport(), Qt::LeftButton, {},
+                      TestForm->Text1->cursorRect(at).center());
+}
+int firstOpenGap() {
+    return int(TestForm->Text1->toPlainText().indexOf(kGapMarker));
+}
+
+// The keyboard: every key goes to the widget that has the focus.
+void key(int k) {
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QTest::keyClick(focus, Qt::Key(k));
+}
+// From the word list: the word chosen and picked, then on to the text and
+// gap `gap` (0-based), where Enter places it; back to the list.
+void placeByKeys(const QString& word, int gap) {
+    QCOMPARE(QApplication::focusWidget(), TestForm->Words1);
+    key(Qt::Key_Home);
+    for (int i = 0; i < TestForm->Words1->count(); ++i)
+        if (TestForm->Words1->currentItem()->text() != word)
+            key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    key(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), TestForm->Text1);
+    for (int i = 0; i < gap; ++i)
+        key(Qt::Key_Right);
+    QCOMPARE(TestForm->keyGap(), gap);
+    QCOMPARE(TestForm->Text1->extraSelections().size(), 1);
+    key(Qt::Key_Return);
+    for (int i = 0; i <= gap; ++i)
+        key(Qt::Key_Backtab);
 }
 
 } // namespace
@@ -371,6 +437,75 @@ private slots:
         QCOMPARE(ValForm->gs1->text(), QStringLiteral("общо точки: 6"));
         QCOMPARE(ValForm->sc1->text(), QStringLiteral("получени точки: 2"));
         QCOMPARE(program.folder.readTable(DbFile::Students, "student").size(), 1);
+    }
+
+    void gapTextsByMouseAndByKeyboardStoreTheSameGrade() {
+        fixture::RunningProgram program;
+        fixture::MessageLog log;
+        fixture::FixedRandom random;
+        addGapSection(program.folder);
+        SettingsForm->chtime1->setChecked(false);
+        SettingsForm->unnumcor1->setChecked(false);
+        SettingsForm->numcor1->setValue(1);
+        MainForm->show();
+
+        // By mouse, the first word placed and taken out again with the
+        // remove-word button: its points go with it.
+        registerPupil(QStringLiteral("Иван Колев"));
+        chooseSectionAndStart(2);
+        for (int q = 1; q <= 2; ++q) {
+            QCOMPARE(TestForm->Pages1->currentIndex(), int(TTestForm::GapText));
+            const QStringList words = keyWords();
+            const int first = firstOpenGap();
+            const qint32 before = TestForm->Score;
+            clickWord(words.first());
+            clickText(first + 3);
+            QCOMPARE(TestForm->Score, before + 1);
+            clickText(first + 1);
+            QVERIFY(TestForm->clBtn1->isVisible());
+            QTest::mouseClick(TestForm->clImg, Qt::LeftButton);
+            QCOMPARE(firstOpenGap(), first);
+            QCOMPARE(TestForm->Score, before);
+            for (const QString& word : words) {
+                clickWord(word);
+                clickText(firstOpenGap() + 3);
+            }
+            QCOMPARE(firstOpenGap(), -1);
+            QTest::mouseClick(TestForm->NextBtn, Qt::LeftButton);
+        }
+        QCOMPARE(TestForm->Score, 7);
+        QTest::mouseClick(TestForm->EndBtn, Qt::LeftButton);
+        QCOMPARE(ValForm->val1->text(), QStringLiteral("оценка: ") + number(6.0, 2));
+        QTest::mouseClick(ValForm->CloseBtn, Qt::LeftButton);
+
+        // By keyboard alone on the page, a wrong word first, taken out with Delete.
+        registerPupil(QStringLiteral("Ана Колева"));
+        chooseSectionAndStart(2);
+        TestForm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(TestForm));
+        for (int q = 1; q <= 2; ++q) {
+            const QStringList words = keyWords();
+            TestForm->Words1->setFocus(Qt::TabFocusReason);
+            const QString stored = TestForm->Text1->toPlainText();
+            placeByKeys(words.last(), 0);
+            QVERIFY(TestForm->Text1->toPlainText() != stored);
+            key(Qt::Key_Tab);
+            key(Qt::Key_Delete);
+            QCOMPARE(TestForm->Text1->toPlainText(), stored);
+            key(Qt::Key_Backtab);
+            for (int gap = 0; gap < words.size(); ++gap)
+                placeByKeys(words[gap], gap);
+            QCOMPARE(firstOpenGap(), -1);
+            QTest::mouseClick(TestForm->NextBtn, Qt::LeftButton);
+        }
+        QCOMPARE(TestForm->Score, 7);
+        QTest::mouseClick(TestForm->EndBtn, Qt::LeftButton);
+
+        const fixture::Rows records = program.folder.readTable(DbFile::Students, "student");
+        QCOMPARE(records.size(), 2);
+        QCOMPARE(records[0][QStringLiteral("val")].toString(), number(6.0, 3));
+        QCOMPARE(records[1][QStringLiteral("val")].toString(), number(6.0, 3));
+        QVERIFY(log.messages().isEmpty());
     }
 };
 

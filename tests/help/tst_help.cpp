@@ -34,6 +34,7 @@ const QStringList requiredPictures = {
 const QStringList questionPictures = {
     QStringLiteral("images/p03/01.jpg"),
     QStringLiteral("images/p04/01.jpg"),
+    QStringLiteral("images/p04/02.jpg"),
 };
 
 QString readUtf8(const QString& path, bool* valid) {

@@ -1,12 +1,10 @@
 // The run model without a window: a drawn run of every kind, answered by a
-// seeded random walk of clicks, picks, joins, removals, moves and changes of
-// the settings, with the score checked against the answers standing after
+// seeded random walk of clicks, picks, joins, removals, word picks, presses
+// on the gap text, moves and changes of the settings, with the score checked
+// against the answers standing (and the gap text against the gap rows) after
 // every step; and the corrections limit of line removals.
-#include "session/sessionrun.h"
-#include "setup/drawing.h"
+#include "modelrig.h"
 #include "setup/shuffle.h"
-#include "standing.h"
-#include "store/datamodule.h"
 #include "support/fixedrandom.h"
 #include "support/programfolder.h"
 
@@ -19,23 +17,6 @@ namespace {
 
 constexpr unsigned kClass = 5;
 
-struct Settings : RunSettings {
-    bool unlimited = false;
-    int count = 2;
-    bool tutor = false;
-    bool unlimitedCorrections() const override { return unlimited; }
-    int correctionsCount() const override { return count; }
-    bool tutorRun() const override { return tutor; }
-};
-
-struct NoProgress : DrawProgress {
-    int maximum() const override { return m_max; }
-    void setMaximum(int m) override { m_max = m; }
-    void step() override {}
-    void processEvents() override {}
-    int m_max = 0;
-};
-
 } // namespace
 
 class TestSessionRun : public QObject {
@@ -44,8 +25,10 @@ class TestSessionRun : public QObject {
 private:
     std::unique_ptr<fixture::ProgramFolder> m_folder;
     std::unique_ptr<TDataModule2> m_dm;
-    Settings m_settings;
+    ModelSettings m_settings;
     std::unique_ptr<SessionRun> m_run;
+
+    std::unique_ptr<GapPage> m_page;
 
     Query& temp() const { return m_dm->Temp; }
     int lineCount() {
@@ -54,23 +37,18 @@ private:
         return n;
     }
     // A fresh run drawn with the shuffles of `seed`.
-    void draw(quint32 seed, int count) {
+    void draw(quint32 seed, int count, const QString& section = QStringLiteral("walk")) {
         QRandomGenerator chance(seed);
         QList<int> values;
         for (int i = 0; i < 2000; ++i)
             values.append(int(chance.bounded(1000)));
         fixture::FixedRandom random(values);
-        NoProgress progress;
-        Query& topics = m_dm->Topics;
-        topics.close();
-        topics.setConnectionString(m_dm->connectionString(DbFile::Topics));
-        topics.setSql({QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
-        topics.setParam(QStringLiteral("cl"), kClass);
-        topics.open();
-        drawQuestions(*m_dm, kClass, count, random, progress);
+        drawSection(*m_dm, kClass, section, count, random);
         m_run->start();
+        m_dm->TextQuestionsShown = 0;
         temp().first();
         m_run->markVisited();
+        m_page->show();
     }
     // The first term question of the run.
     void goToTerms() {
@@ -125,12 +103,32 @@ private slots:
         };
         for (const fixture::Question& q : questions)
             m_folder->addQuestion(kClass, table, q);
+        // Gap texts: gaps at the very start and end, words shorter and
+        // longer than the marker, one word in several gaps, two gaps side
+        // by side, words that differ only in case.
+        const QString gaps = QStringLiteral("gaps");
+        m_folder->addTopic(kClass, QStringLiteral("български"), gaps, gaps);
+        for (const fixture::Question& q : {
+                 fixture::gapFill(QStringLiteral("[Ах] каква [прекрасна] сутрин е [днес]"),
+                                  {1, 2, 3}),
+                 fixture::fourAnswer(QStringLiteral("Пети"),
+                                     fixture::numbered(QStringLiteral("о"), 4), 1, 1),
+                 fixture::gapFill(QStringLiteral("Едно [и] друго [и] трето[и][четвърто]."),
+                                  {1, 1, 2, 3}),
+                 fixture::termMatching(fixture::numbered(QStringLiteral("к"), 3),
+                                       fixture::numbered(QStringLiteral("л"), 3), {1, 1, 1}),
+                 fixture::gapFill(QStringLiteral("[Река] тече,\n[река] шуми, [многоводна] е."),
+                                  {2, 1, 4}),
+             })
+            m_folder->addQuestion(kClass, gaps, q);
         m_dm = std::make_unique<TDataModule2>();
         m_dm->setProgramFolder(m_folder->path());
         m_run = std::make_unique<SessionRun>(*m_dm, m_settings);
+        m_page = std::make_unique<GapPage>(*m_dm, *m_run);
     }
-    void init() { m_settings = Settings(); }
+    void init() { m_settings = ModelSettings(); }
     void cleanupTestCase() {
+        m_page.reset();
         m_run.reset();
         m_dm.reset();
         m_folder.reset();
@@ -138,12 +136,20 @@ private slots:
 
     void randomWalk_data() {
         QTest::addColumn<quint32>("seed");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<int>("count");
         for (quint32 seed : {1u, 7u, 2024u, 99991u})
-            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed)))
+                << seed << QStringLiteral("walk") << 10;
+        for (quint32 seed : {3u, 11u, 4242u, 8u, 77u})
+            QTest::newRow(qPrintable(QStringLiteral("gaps, seed %1").arg(seed)))
+                << seed << QStringLiteral("gaps") << 5;
     }
     void randomWalk() {
         QFETCH(quint32, seed);
-        draw(seed, 10);
+        QFETCH(QString, section);
+        QFETCH(int, count);
+        draw(seed, count, section);
         QRandomGenerator walk(seed);
         const int questions = temp().recordCount();
         for (int step = 0; step < 600; ++step) {
@@ -161,13 +167,36 @@ private slots:
                 if (!rows.isEmpty() && walk.bounded(4) != 0)
                     row = rows[int(walk.bounded(int(rows.size())))];
             };
+            // A caret position mostly near a gap the press can take (an open
+            // one with a word picked, a placed word without), from one before
+            // it to one after it; now and then near any gap, or anywhere.
+            const auto caret = [&]() {
+                QList<PlacedWord> gaps = m_run->gapRows();
+                QList<PlacedWord> aimed;
+                for (const PlacedWord& gap : gaps)
+                    if (gap.word.isEmpty() == m_run->wordPicked())
+                        aimed.append(gap);
+                if (!aimed.isEmpty() && walk.bounded(4) != 0)
+                    gaps = aimed;
+                if (gaps.isEmpty() || walk.bounded(6) == 0)
+                    return int(walk.bounded(int(m_page->shown.size()) + 1));
+                const PlacedWord& gap = gaps[int(walk.bounded(int(gaps.size())))];
+                const int length =
+                    gap.word.isEmpty() ? int(kGapMarker.size()) : int(gap.word.size());
+                return gap.start - 1 + int(walk.bounded(length + 3));
+            };
             QString action;
-            switch (walk.bounded(11)) {
+            int choice = int(walk.bounded(19));
+            // The actions of the other kinds would change nothing on a gap question.
+            if (kind == 2 && choice >= 1 && choice <= 9)
+                choice = 11 + int(walk.bounded(8));
+            switch (choice) {
             case 0: // the question changes: a pick is dropped on the way
                 action = QStringLiteral("move");
                 m_run->dropPick();
                 temp().moveTo(int(walk.bounded(questions)) + 1);
                 m_run->markVisited();
+                m_page->show();
                 break;
             case 1: { // a click on one of the four boxes
                 action = QStringLiteral("click");
@@ -231,6 +260,73 @@ private slots:
                 QCOMPARE(lineCount(), linesBefore - (joined && allowed ? 1 : 0));
                 break;
             }
+            case 11:
+            case 12: { // a word of the list (or a text it does not hold)
+                if (kind != 2)
+                    break;
+                const QString word =
+                    walk.bounded(5) == 0
+                        ? m_page->listed.value(0).toUpper() + QStringLiteral("x")
+                        : m_page->listed.value(int(walk.bounded(int(m_page->listed.size()))));
+                action = QStringLiteral("pick word %1").arg(word);
+                QCOMPARE(m_run->pickWord(word), m_page->listed.contains(word));
+                break;
+            }
+            case 13:
+            case 14:
+            case 15: { // a press on the text: the front end's steps
+                if (kind != 2)
+                    break;
+                const int p = caret();
+                action = QStringLiteral("press %1").arg(p);
+                const std::optional<Feedback> notice = m_page->press(p);
+                QVERIFY(!m_run->wordPicked());
+                if (notice && m_settings.tutor)
+                    QCOMPARE(*notice == Feedback::Right, m_run->Score > before);
+                else if (notice)
+                    QCOMPARE(*notice, Feedback::None);
+                break;
+            }
+            case 16:
+            case 17: { // the remove-word button, for the word selected last
+                if (kind != 2)
+                    break;
+                // Or a word selected just now, with the button left showing
+                // from before the settings changed.
+                std::optional<PlacedWord>& selected = m_page->selected;
+                if (walk.bounded(2) == 0 && !m_run->wordPicked())
+                    if (const std::optional<PlacedWord> word = m_run->selectWord(caret()))
+                        selected = word;
+                if (!selected)
+                    break;
+                action = QStringLiteral("remove %1 at %2").arg(selected->word).arg(selected->start);
+                const QList<PlacedWord> gaps = m_run->gapRows();
+                const bool standing =
+                    std::any_of(gaps.cbegin(), gaps.cend(), [&selected](const PlacedWord& g) {
+                        return g.start == selected->start && g.word == selected->word;
+                    });
+                const bool allowed = m_run->correctionAllowed();
+                const int limit = temp().integer(QStringLiteral("Limit"));
+                const bool out = m_page->remove();
+                QCOMPARE(out, standing && allowed);
+                // A refused removal changes nothing, not even the limit.
+                if (!out)
+                    QCOMPARE(temp().integer(QStringLiteral("Limit")), limit);
+                break;
+            }
+            case 18: // away and back again: the display runs twice
+                action = QStringLiteral("away and back");
+                if (kind != 2)
+                    break;
+                {
+                    const int here = temp().recNo();
+                    temp().moveTo(here % questions + 1);
+                    m_run->markVisited();
+                    m_page->show();
+                    temp().moveTo(here);
+                    m_page->show();
+                }
+                break;
             default: // the settings window changed meanwhile, or Esc
                 action = QStringLiteral("settings");
                 m_settings.unlimited = walk.bounded(2) == 0;
@@ -238,8 +334,13 @@ private slots:
                 m_settings.tutor = walk.bounded(2) == 0;
                 if (walk.bounded(2) == 0)
                     m_run->dropPick();
+                if (walk.bounded(2) == 0)
+                    m_run->dropWordPick();
                 break;
             }
+            m_page->check();
+            if (QTest::currentTestFailed())
+                QFAIL(qPrintable(QStringLiteral("step %1: %2").arg(step).arg(action)));
             const qint64 standing = standingPoints(m_dm->ATemp1);
             if (m_run->Score != standing)
                 QFAIL(

@@ -9,6 +9,7 @@
 #include "app/messages.h"
 #include "app/picture.h"
 #include "app/startup.h"
+#include "session/gapkey.h"
 #include "session/sessionrun.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
@@ -24,11 +25,13 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QListWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTimer>
 #include <cstdio>
 
@@ -68,6 +71,13 @@ QImage logo() {
     return img;
 }
 
+// Every draw takes the first row it is offered, so the pictures are the same
+// at every build.
+class FirstRows : public RandomSource {
+public:
+    int below(int) override { return 0; }
+};
+
 // A run of the shipped bank's section on the session window, at the size of
 // the help's pictures, on question `question`.
 void startRun(const QString& kind, int count, int question) {
@@ -80,7 +90,8 @@ void startRun(const QString& kind, int count, int question) {
     if (!topics.locate(QStringLiteral("section"), QStringLiteral("обикновени дроби")))
         return;
     TProgressForm progress;
-    drawQuestions(*DataModule2, 5, count, randomSource(), progress);
+    FirstRows first;
+    drawQuestions(*DataModule2, 5, count, first, progress);
     ObjectForm->SessionKind = kind;
     TestForm->show();
     TestForm->setWindowState(Qt::WindowNoState);
@@ -125,6 +136,26 @@ QImage termPage() {
     const int wrong = run.pairedMeaning(5);
     join(4, wrong);
     TestForm->Label13MouseEnter2(TestForm->meaningLabel(wrong));
+    QApplication::processEvents();
+    const QImage shot = TestForm->grab().toImage();
+    putAwayRun();
+    return shot;
+}
+
+// The gap page of a test run, with two words placed as a pupil places them:
+// picked from the list, then a press on the gap.
+QImage gapPage() {
+    // Four answers, terms, gap text: the third question is the first gap text.
+    startRun(QStringLiteral("test"), 3, 3);
+    for (const QString& word : {QStringLiteral("числител"), QStringLiteral("знаменател")}) {
+        const QList<QListWidgetItem*> items = TestForm->Words1->findItems(word, Qt::MatchExactly);
+        if (items.isEmpty())
+            continue;
+        TestForm->Words1->setCurrentItem(items.first());
+        TestForm->Words1Click();
+        TestForm->Text1MouseDown(int(TestForm->Text1->toPlainText().indexOf(kGapMarker)) + 1);
+    }
+    TestForm->Words1->setCurrentItem(nullptr);
     QApplication::processEvents();
     const QImage shot = TestForm->grab().toImage();
     putAwayRun();
@@ -189,6 +220,7 @@ int main(int argc, char** argv) {
 
     ok = writeJpeg(termPage(), out("\\help4\\images\\p04\\01.jpg")) && ok;
     ok = writeJpeg(fullAnswerPage(), out("\\help4\\images\\p03\\01.jpg")) && ok;
+    ok = writeJpeg(gapPage(), out("\\help4\\images\\p04\\02.jpg")) && ok;
 
     for (const QString& f : failures)
         std::fprintf(stderr, "kivor-shots: %s\n", qPrintable(f));
