@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
@@ -364,6 +365,9 @@ void TestHints::balloonTexts() {
 // the status bar work either way.
 void TestHints::balloonsFollowTheSetting() {
     QVERIFY(!balloonsEnabled());
+    QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 200);
+    QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), QColor(Qt::white));
+    QCOMPARE(QToolTip::palette().color(QPalette::ToolTipText), QColor(0, 0, 128));
     QWidget* probe = RegTestForm->RBtn;
     const QString balloon = QStringLiteral("При натискането на този бутон, ще\nстартирате тест");
     QCOMPARE(balloonOver(probe), QString());
