@@ -1,5 +1,6 @@
 #include "aboutbox.h"
 
+#include "balloontexts.h"
 #include "globals.h"
 #include "mainform.h"
 #include "messages.h"
@@ -55,10 +56,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QWidget(parent, Qt::Tool) {
     Contact1 = label(this, "Contact1", {84, 140, 270, 18});
     Contact2 = label(this, "Contact2", {84, 158, 270, 18});
 
-    Thanks = label(this, "Thanks", {4, 180, 355, 66});
-    Thanks->setWordWrap(true);
-    Thanks->setAlignment(Qt::AlignCenter);
-    Thanks->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Memo1 = label(this, "Memo1", {4, 180, 355, 66});
+    Memo1->setWordWrap(true);
+    Memo1->setAlignment(Qt::AlignCenter);
+    Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* line = new QFrame(this);
     line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
@@ -80,11 +81,12 @@ void TAboutBox::FormShow() {
     ContactsLabel->setText(QStringLiteral("контакти:"));
     Contact1->setText(QStringLiteral("учителят по информатика в училище"));
     Contact2->setText(QStringLiteral("екипът на Kivor в Tamrel"));
-    Thanks->setText(
+    Memo1->setText(
         QStringLiteral("Благодарим на учителите, които написаха първите въпроси и речници, "
                        "и на учениците, които решиха първите тестове и ни казаха "
                        "кое е неясно."));
     Origin->setText(QStringLiteral("Tamrel Kivor 2 · България"));
+    ShowBalloons_About(*this);
     if (MainForm)
         MainForm->hide();
 }

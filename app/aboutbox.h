@@ -19,7 +19,7 @@ public:
     QLabel* ContactsLabel = nullptr;
     QLabel* Contact1 = nullptr;
     QLabel* Contact2 = nullptr;
-    QLabel* Thanks = nullptr; // read-only acknowledgement
+    QLabel* Memo1 = nullptr; // read-only acknowledgement
     QLabel* Origin = nullptr;
     QPushButton* CloseBtn = nullptr;
 

@@ -1,5 +1,7 @@
 #include "balloons.h"
 
+#include "hints.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QHelpEvent>
@@ -12,6 +14,7 @@ namespace {
 
 constexpr int kWakeUpDelayMs = 200;
 constexpr int kShowTimeMs = 100000;
+constexpr char kNoBalloon[] = "kivorNoBalloon";
 
 // Every tool-tip request of the program passes here: swallowed while
 // balloons are off, shown for the long time the program wants while on.
@@ -26,10 +29,15 @@ protected:
         if (!enabled)
             return true;
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || widget->toolTip().isEmpty())
+        // A control without a hint of its own leaves the balloon to its parent.
+        if (!widget || (widget->toolTip().isEmpty() && !widget->property(kNoBalloon).toBool()))
             return QObject::eventFilter(watched, event);
+        const QString text = balloonText(widget);
         const auto* help = static_cast<QHelpEvent*>(event);
-        QToolTip::showText(help->globalPos(), widget->toolTip(), widget, QRect(), kShowTimeMs);
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, widget, QRect(), kShowTimeMs);
         return true;
     }
 };
@@ -77,4 +85,15 @@ void setupBalloonLook() {
     if (!dynamic_cast<BalloonStyle*>(QApplication::style()))
         QApplication::setStyle(new BalloonStyle);
     filter();
+}
+
+void setHint(QWidget* control, const QString& hint, Balloon balloon) {
+    control->setToolTip(hint);
+    control->setProperty(kNoBalloon, balloon == Balloon::No);
+}
+
+QString balloonText(const QWidget* control) {
+    if (control->property(kNoBalloon).toBool())
+        return {};
+    return hintLines(hintExplanation(control->toolTip()));
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+class QWidget;
+
 // Balloon help (tool tips) of every window, switched on or off as a whole by
 // the "balloons" setting.
 void setBalloonsEnabled(bool enabled);
@@ -8,3 +12,14 @@ bool balloonsEnabled();
 // The look of the balloons: shown 200 ms after the pointer stops, kept up for
 // 100 s, navy text on white.
 void setupBalloonLook();
+
+enum class Balloon { Yes, No };
+
+// Gives the control its hint (see hints.h). A control marked Balloon::No
+// keeps the text, since status bars and the main window's picture area
+// explain with it, but never shows it in a balloon.
+void setHint(QWidget* control, const QString& hint, Balloon balloon);
+
+// What a balloon over the control shows while balloons are on: the
+// explanation of its hint, in lines. Empty when it shows none.
+QString balloonText(const QWidget* control);

@@ -2,8 +2,11 @@
 
 #include "aboutbox.h"
 #include "balloons.h"
+#include "balloontexts.h"
 #include "globals.h"
 #include "helpstart.h"
+#include "hints.h"
+#include "hover.h"
 #include "messages.h"
 #include "picture.h"
 #include "settings/settingsform.h"
@@ -83,6 +86,7 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     auto* client = new QWidget(this);
+    m_client = client;
     client->setObjectName(QStringLiteral("client"));
     client->setGeometry(kFrame, kFrame, kClientWidth, kClientHeight);
 
@@ -134,6 +138,9 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     StatusBar1->setGeometry(0, 293, kClientWidth, 20);
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setStyleSheet(QStringLiteral("QStatusBar { background: white; }"));
+    setHint(StatusBar1, QStringLiteral("лента с обяснения"), Balloon::No);
+    followHints(this, StatusBar1, HintPart::Phrase);
+    watchPointer(this, [this](QWidget* control) { pointerMoved(control); });
 
     connect(TestBtn, &QPushButton::clicked, this, &Tmain::TestBtnClick);
     connect(TutorBtn, &QToolButton::clicked, this, &Tmain::TutorBtnClick);
@@ -173,6 +180,7 @@ void Tmain::Timer1Timer() {
     // Each step that fails reports its error and skips the steps after it;
     // the installation check still follows on its own timer.
     guarded([this] {
+        assignAllBalloons();
         if (SettingsForm) {
             SettingsForm->RegUpdate();
             SettingsForm->Dict();
@@ -182,11 +190,78 @@ void Tmain::Timer1Timer() {
         }
         WelcomeShown = true;
         HintLab->hide();
-        const QImage welcome =
-            loadJpegFile(programPath(ProgramFolder, QStringLiteral("\\images\\wellcome.jpg")));
-        Image1->setPixmap(QPixmap::fromImage(welcome).scaled(Image1->size(), Qt::KeepAspectRatio,
-                                                             Qt::SmoothTransformation));
+        showPicture(QStringLiteral("\\images\\wellcome.jpg"));
     });
+}
+
+void Tmain::showPicture(const QString& relative) {
+    const QImage picture = loadJpegFile(programPath(ProgramFolder, relative));
+    Image1->setPixmap(QPixmap::fromImage(picture).scaled(Image1->size(), Qt::KeepAspectRatio,
+                                                         Qt::SmoothTransformation));
+}
+
+void Tmain::pointerMoved(QWidget* control) {
+    if (!control || !isEnabled())
+        return;
+    const struct {
+        QWidget* button;
+        void (Tmain::*hover)();
+    } commands[] = {
+        {TestBtn, &Tmain::TestBtnMouseMove},         {TutorBtn, &Tmain::TutorBtnMouseMove},
+        {InfBtn, &Tmain::InfBtnMouseMove},           {HelpBtn, &Tmain::HelpBtnMouseMove},
+        {settingsbtn, &Tmain::settingsbtnMouseMove}, {ExitBtn, &Tmain::ExitBtnMouseMove},
+    };
+    for (const auto& command : commands) {
+        if (command.button == control || command.button->isAncestorOf(control)) {
+            (this->*command.hover)();
+            return;
+        }
+    }
+    // A disabled control lets the pointer through to the window beneath it;
+    // the picture area and the other controls keep the display as it is.
+    if (control == this || control == m_client || !control->isEnabled())
+        FormMouseMove();
+}
+
+void Tmain::buttonHover(QWidget* button, const QString& picture) {
+    if (hoverMove(true, HoverShown, WelcomeShown) != HoverChange::ShowButton)
+        return;
+    HintLab->show();
+    HintLab->setText(hintLines(HintB(button->toolTip(), StatusBar1)));
+    // Set before the picture: a picture that cannot be read leaves the
+    // explanation shown and is reported once, not at every move.
+    guarded([&] { showPicture(picture); });
+}
+
+void Tmain::TestBtnMouseMove() {
+    buttonHover(TestBtn, QStringLiteral("\\images\\test.jpg"));
+}
+
+void Tmain::TutorBtnMouseMove() {
+    buttonHover(TutorBtn, QStringLiteral("\\images\\tutor.jpg"));
+}
+
+void Tmain::InfBtnMouseMove() {
+    buttonHover(InfBtn, QStringLiteral("\\images\\inf.jpg"));
+}
+
+void Tmain::HelpBtnMouseMove() {
+    buttonHover(HelpBtn, QStringLiteral("\\images\\qu.jpg"));
+}
+
+void Tmain::settingsbtnMouseMove() {
+    buttonHover(settingsbtn, QStringLiteral("\\images\\settings.jpg"));
+}
+
+void Tmain::ExitBtnMouseMove() {
+    buttonHover(ExitBtn, QStringLiteral("\\images\\exit.jpg"));
+}
+
+void Tmain::FormMouseMove() {
+    if (hoverMove(false, HoverShown, WelcomeShown) != HoverChange::Blank)
+        return;
+    Image1->clear();
+    HintLab->clear();
 }
 
 void Tmain::TestBtnClick() {

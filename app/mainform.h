@@ -56,6 +56,18 @@ public:
     void settingsbtnClick();
     void ExitBtnClick();
 
+    // The hover display: a command button under the pointer shows its
+    // picture and explanation; the bare window blanks them.
+    void TestBtnMouseMove();
+    void TutorBtnMouseMove();
+    void InfBtnMouseMove();
+    void HelpBtnMouseMove();
+    void settingsbtnMouseMove();
+    void ExitBtnMouseMove();
+    void FormMouseMove();
+    // The pointer has moved onto `control` (nullptr: out of the window).
+    void pointerMoved(QWidget* control);
+
     // Height of the band that drags the window: the frame above the title
     // picture and the picture itself.
     int dragBandHeight() const;
@@ -69,6 +81,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buttonHover(QWidget* button, const QString& picture);
+    // Loads a picture of the program folder into Image1; throws when it
+    // cannot be read.
+    void showPicture(const QString& relative);
+
+    // The client area inside the frame: its bare ground is the window's.
+    QWidget* m_client = nullptr;
     bool m_dragging = false;
     QPoint m_dragOffset;
 };

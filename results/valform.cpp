@@ -1,5 +1,6 @@
 #include "valform.h"
 
+#include "app/balloontexts.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
@@ -50,11 +51,6 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
     b->setObjectName(QLatin1String(name));
     b->setMinimumHeight(28);
     return b;
-}
-
-// A balloon text writes its line breaks as \r.
-QString balloon(const QString& text) {
-    return QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 } // namespace
@@ -142,7 +138,6 @@ TValForm::TValForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(PrintBtn, &QPushButton::clicked, this, &TValForm::PrintBtnClick);
     connect(CloseBtn, &QPushButton::clicked, this, &TValForm::CloseBtnClick);
 
-    ShowBalloons_Val();
     fitHeight();
 }
 
@@ -201,7 +196,7 @@ void TValForm::gradeAndStore() {
     storeRecord(pupilRecord(run, Grade, QDate::currentDate(), locale));
     m_stored = true;
 
-    ShowBalloons_Val();
+    ShowBalloons_Val(*this);
     if (MainForm) {
         MainForm->show();
         MainForm->setEnabled(true);
@@ -277,13 +272,6 @@ void TValForm::PrintBtnClick() {
         return;
     if (!printDocument(*re1->document(), *m_printer))
         showMessage(MessageKind::Error, kPrintFailed);
-}
-
-void TValForm::ShowBalloons_Val() {
-    PrintBtn->setToolTip(balloon(QStringLiteral("При натискането на този бутон, ще\rразпечатате "
-                                                "резултатите от теста на съответния ученик")));
-    CloseBtn->setToolTip(balloon(
-        QStringLiteral("При натискането на този бутон, ще\rзатворите прозореца \"Резултатите\"")));
 }
 
 void TValForm::setVisible(bool visible) {

@@ -42,7 +42,6 @@ public:
     void CloseBtnClick();
     void FormClose();
     void PrintBtnClick();
-    void ShowBalloons_Val();
 
     // Whether the last showing stored its record.
     bool recordStored() const { return m_stored; }

@@ -7,6 +7,7 @@
 #include "widgetcolours.h"
 
 #include "app/globals.h"
+#include "app/hints.h"
 #include "app/mainform.h"
 #include "app/messages.h"
 #include "results/valform.h"
@@ -20,12 +21,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTimer>
 #include <utility>
 
@@ -93,6 +96,7 @@ TTestForm::TTestForm(QWidget* parent)
     connectHandlers();
     if (DataModule2)
         connectDisplayHandlers(*DataModule2, *this);
+    followHints(GroupBox1, StatusBar1, HintPart::Whole);
 }
 
 TTestForm::~TTestForm() {

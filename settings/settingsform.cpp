@@ -1,6 +1,7 @@
 #include "settingsform.h"
 
 #include "app/balloons.h"
+#include "app/balloontexts.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
@@ -248,6 +249,7 @@ void TSettingsForm::FormShow() {
         if (QFileInfo(lan).isFile())
             QFile::remove(lan);
     }
+    ShowBalloons_Settings(*this);
 }
 
 void TSettingsForm::FormClose() {

@@ -258,6 +258,8 @@ private slots:
         QCOMPARE(ValForm->sc1->text(), QStringLiteral("получени точки: 6"));
         QCOMPARE(ValForm->val1->text(), QStringLiteral("оценка: ") + number(5.0, 2));
         QCOMPARE(ValForm->cldv1->text(), QStringLiteral("5 В"));
+        // Showing the results gives their buttons their hints again.
+        QVERIFY(ValForm->CloseBtn->toolTip().contains(QStringLiteral("\"Резултатите\"")));
 
         const fixture::Rows records = program.folder.readTable(DbFile::Students, "student");
         QCOMPARE(records.size(), 1);

@@ -4,6 +4,7 @@
 //
 //   kivor-shots <program folder>
 #include "app/aboutbox.h"
+#include "app/balloons.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
@@ -21,13 +22,17 @@
 #include "store/paths.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -77,6 +82,57 @@ class FirstRows : public RandomSource {
 public:
     int below(int) override { return 0; }
 };
+
+// The pointer as it rests at `tip`.
+void drawPointer(QPainter& p, QPointF tip) {
+    QPainterPath arrow;
+    arrow.moveTo(tip);
+    for (const QPointF& step : {QPointF(0, 17), QPointF(4, 13), QPointF(7, 20), QPointF(10, 19),
+                                QPointF(7, 12), QPointF(12, 12)})
+        arrow.lineTo(tip + step);
+    arrow.closeSubpath();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawPath(arrow);
+}
+
+// A window with the balloon that the pointer resting on `control` brings up,
+// drawn where it appears; the picture grows to hold the balloon.
+QImage withBalloon(QWidget* window, QWidget* control) {
+    const bool wasOn = balloonsEnabled();
+    setBalloonsEnabled(true);
+    const QPoint local(control->width() * 2 / 3, control->height() / 2);
+    QHelpEvent rest(QEvent::ToolTip, local, control->mapToGlobal(local));
+    QApplication::sendEvent(control, &rest);
+    QApplication::processEvents();
+    QWidget* balloon = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->inherits("QTipLabel") && top->isVisible())
+            balloon = top;
+    }
+    const QImage shot = window->grab().toImage();
+    const QPoint pointer = control->mapTo(window, local);
+    QRect area = shot.rect();
+    QRect balloonRect;
+    if (balloon) {
+        balloonRect = QRect(window->mapFromGlobal(balloon->pos()), balloon->size());
+        area = area.united(balloonRect.adjusted(0, 0, 4, 4));
+    }
+    QImage out(area.size(), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    p.translate(-area.topLeft());
+    p.drawImage(0, 0, shot);
+    if (balloon)
+        p.drawImage(balloonRect.topLeft(), balloon->grab().toImage());
+    drawPointer(p, pointer);
+    p.end();
+    if (balloon)
+        balloon->close();
+    setBalloonsEnabled(wasOn);
+    return out;
+}
 
 // A run of the shipped bank's section on the session window, at the size of
 // the help's pictures, on question `question`.
@@ -201,6 +257,19 @@ int main(int argc, char** argv) {
          ok;
     DataModule2->MainPopupMenu1->hide();
 
+    // The hover display: the pointer on "Тест" shows its picture, its
+    // explanation and, in the status bar, its phrase.
+    MainForm->pointerMoved(MainForm->TestBtn);
+    QApplication::processEvents();
+    {
+        QImage shot = MainForm->grab().toImage();
+        QPainter p(&shot);
+        drawPointer(p, MainForm->TestBtn->mapTo(MainForm, QPoint(70, 30)));
+        p.end();
+        ok = writeJpeg(shot, out("\\help4\\images\\p02\\03.jpg")) && ok;
+    }
+    MainForm->pointerMoved(MainForm);
+
     SettingsForm->show();
     QApplication::processEvents();
     const char* pages[] = {"\\help4\\images\\p05\\01.bmp", "\\help4\\images\\p05\\02.jpg",
@@ -211,6 +280,11 @@ int main(int argc, char** argv) {
         const QImage shot = SettingsForm->grab().toImage();
         ok = (i == 0 ? writeBmp(shot, out(pages[i])) : writeJpeg(shot, out(pages[i]))) && ok;
     }
+    SettingsForm->PageControl1->setCurrentIndex(0);
+    QApplication::processEvents();
+    ok = writeJpeg(withBalloon(SettingsForm, SettingsForm->sbt0),
+                   out("\\help4\\images\\p05\\05.jpg")) &&
+         ok;
     SettingsForm->CancelBtnClick();
 
     AboutBox->show();
