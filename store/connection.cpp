@@ -29,6 +29,32 @@ bool isScratchFile(const QString& path) {
 
 } // namespace
 
+QString engineReason(int code, const QString& engineText) {
+    switch (code & 0xff) {
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("файлът или папката му не могат да се отворят (липсва папката, на "
+                              "мястото на файла има папка или няма права за достъп)");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("няма права за достъп до файла");
+    case SQLITE_IOERR:
+        return QStringLiteral("дискът не може да прочете или запише файла");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("файлът е повреден");
+    case SQLITE_NOMEM:
+        return QStringLiteral("няма достатъчно памет");
+    case SQLITE_FULL:
+        return QStringLiteral("няма място на диска");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("файлът е зает от друга програма");
+    case SQLITE_READONLY:
+        return QStringLiteral("файлът е само за четене");
+    default:
+        return QStringLiteral("грешка %1 на базата данни (%2)").arg(code).arg(engineText);
+    }
+}
+
 Connection::Connection() {
     registry().push_back(this);
 }
@@ -81,10 +107,11 @@ void Connection::openFile(const QString& path, const QString& password, bool cre
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString why = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+        const QString why =
+            engineReason(rc, db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString());
         sqlite3_close(db);
         throw StoreError(
-            QStringLiteral("Файлът „%1“ не може да бъде отворен: %2").arg(m_path, why));
+            QStringLiteral("Файлът „%1“ не може да бъде отворен: %2.").arg(m_path, why));
     }
     m_db = db;
     if (!password.isEmpty()) {
@@ -98,7 +125,8 @@ void Connection::openFile(const QString& path, const QString& password, bool cre
     rc = sqlite3_exec(m_db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         const bool notDb = rc == SQLITE_NOTADB;
-        const QString why = QString::fromUtf8(sqlite3_errmsg(m_db));
+        const QString why =
+            engineReason(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
         sqlite3_close(m_db);
         m_db = nullptr;
         if (notDb)
@@ -107,7 +135,7 @@ void Connection::openFile(const QString& path, const QString& password, bool cre
                     "Файлът „%1“ не е база данни на програмата или паролата му е грешна.")
                     .arg(m_path));
         throw StoreError(
-            QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2").arg(m_path, why));
+            QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(m_path, why));
     }
     // No write-ahead log anywhere: its side files would outlive a scratch file
     // that is replaced. The scratch file is rebuilt for every run and needs no
@@ -117,11 +145,12 @@ void Connection::openFile(const QString& path, const QString& password, bool cre
                               : "pragma journal_mode=delete; pragma synchronous=full;";
     rc = sqlite3_exec(m_db, pragmas, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        const QString why = QString::fromUtf8(sqlite3_errmsg(m_db));
+        const QString why =
+            engineReason(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
         sqlite3_close(m_db);
         m_db = nullptr;
         throw StoreError(
-            QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2").arg(m_path, why));
+            QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(m_path, why));
     }
 }
 
@@ -161,8 +190,13 @@ void Connection::fail(int code, const QString& context) const {
         text = QStringLiteral("Базата данни „%1“ е само за четене.").arg(m_path);
     else if (code == SQLITE_FULL)
         text = QStringLiteral("Няма място на диска за базата данни „%1“.").arg(m_path);
-    else
+    else if (code == SQLITE_ERROR)
+        // A statement the engine does not understand: the program's own fault,
+        // and its text helps whoever mends it.
         text = QStringLiteral("Грешка в базата данни „%1“: %2").arg(m_path, why);
+    else
+        text =
+            QStringLiteral("Грешка в базата данни „%1“: %2.").arg(m_path, engineReason(code, why));
     if (!context.isEmpty())
         text += QLatin1Char('\n') + context;
     throw StoreError(text);

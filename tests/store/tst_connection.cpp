@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <sqlite3.h>
 
 // Opening files: what a wrong password, a missing or foreign file, a missing
 // table or column look like to the user, and what the files look like on disk.
@@ -16,6 +17,8 @@ private slots:
     void initTestCase();
     void failures_data();
     void failures();
+    void reasonsInBulgarian_data();
+    void reasonsInBulgarian();
     void openWithEmptyPasswordFails();
     void protectedOnDisk_data();
     void protectedOnDisk();
@@ -84,6 +87,27 @@ void TestConnection::failures_data() {
                                           << "Не е зададена";
     QTest::newRow("syntax") << cs(DbFile::Topics) << "select from where"
                             << "Грешка в базата данни";
+}
+
+// The engine's English words never reach a teacher on their own.
+void TestConnection::reasonsInBulgarian_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("cannot open") << SQLITE_CANTOPEN << "не могат да се отворят";
+    QTest::newRow("cannot open, extended")
+        << (SQLITE_CANTOPEN | (1 << 8)) << "не могат да се отворят";
+    QTest::newRow("disk") << SQLITE_IOERR << "дискът";
+    QTest::newRow("damaged") << SQLITE_CORRUPT << "повреден";
+    QTest::newRow("no rights") << SQLITE_PERM << "права";
+    QTest::newRow("full") << SQLITE_FULL << "място";
+    QTest::newRow("read-only") << SQLITE_READONLY << "само за четене";
+}
+
+void TestConnection::reasonsInBulgarian() {
+    QFETCH(int, code);
+    QFETCH(QString, reason);
+    const QString text = engineReason(code, QStringLiteral("unable to open database file"));
+    QVERIFY2(text.contains(reason) && !text.contains(QStringLiteral("unable")), qPrintable(text));
 }
 
 void TestConnection::failures() {

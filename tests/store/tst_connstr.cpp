@@ -1,7 +1,10 @@
 #include "connstr.h"
+#include "paths.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The strings are the form in which the program addresses its databases, and
@@ -18,6 +21,7 @@ private slots:
     void prse_data();
     void prse();
     void passwordsAllDiffer();
+    void folderWithABackslash();
 };
 
 namespace {
@@ -137,6 +141,18 @@ void TestConnStr::passwordsAllDiffer() {
         all.insert(p);
     }
     QCOMPARE(all.size(), 16);
+}
+
+// A backslash in the name of the program folder is part of the name; only
+// the program's own relative part is converted.
+void TestConnStr::folderWithABackslash() {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/учебни\\тестове");
+    QVERIFY(QDir().mkpath(folder));
+    QCOMPARE(parseConnectionString(connectionString(folder, DbFile::Students)).path,
+             folder + QStringLiteral("/data/students.mdb"));
+    QCOMPARE(programPath(folder, QStringLiteral("\\help.exe")),
+             folder + QStringLiteral("/help.exe"));
 }
 
 QTEST_GUILESS_MAIN(TestConnStr)
