@@ -56,6 +56,23 @@ protected:
     }
 };
 
+// A disabled control takes no right-click, and the toolkit does not pass it
+// on: the menu that opens anywhere on the main window opens over it too.
+class DisabledRightClick : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::ContextMenu || !w || w->isEnabled())
+            return QObject::eventFilter(watched, event);
+        if (DataModule2 && DataModule2->MainPopupMenu1)
+            DataModule2->MainPopupMenu1->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+};
+
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                         bool enabled) {
     auto* b = new QPushButton(caption, parent);
@@ -157,6 +174,9 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
 
     setupBalloonLook();
     qApp->installEventFilter(new AltF4Filter(this));
+    auto* rightClick = new DisabledRightClick(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(rightClick);
 
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);

@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -207,6 +208,27 @@ private slots:
                 QCOMPARE(items[i]->isEnabled(), expected[i].enabled);
             }
         }
+    }
+
+    // "Anywhere on the main window" includes its disabled buttons.
+    void popupMenuAnywhere_data() {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("bare window") << QString();
+        QTest::newRow("enabled button") << "TestBtn";
+        QTest::newRow("disabled button") << "DiaryBtn";
+    }
+    void popupMenuAnywhere() {
+        QFETCH(QString, where);
+        createApplicationObjects();
+        MainForm->show();
+        QWidget* target = where.isEmpty() ? MainForm : MainForm->findChild<QWidget*>(where);
+        QVERIFY(target);
+        const QPoint at = where.isEmpty() ? QPoint(MainForm->width() - 20, MainForm->height() / 2)
+                                          : target->rect().center();
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &rightClick);
+        QVERIFY(DataModule2->MainPopupMenu1->isVisible());
+        DataModule2->MainPopupMenu1->hide();
     }
 
     void mainWindowControls_data() {
