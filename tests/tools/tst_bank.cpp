@@ -167,6 +167,8 @@ void TestBank::faults_data() {
     QTest::newRow("yaml") << QByteArray("class: 5\nsubject: [x\nsections: []\n")
                           << "неправилен запис на YAML"
                           << "b_bad.yaml:3: грешка";
+    QTest::newRow("stray comma") << QByteArray(",{а\n!x: y\n") << "неправилен запис на YAML"
+                                 << "b_bad.yaml:1: грешка";
     QTest::newRow("not utf-8") << QByteArray("class: 5\nsubject: \xe1\xfa\xeb\xe3\n") << "UTF-8"
                                << "b_bad.yaml:2";
     QTest::newRow("empty file") << QByteArray("# nothing\n") << "файлът е празен"

@@ -12,6 +12,9 @@
 #include <QImageReader>
 #include <QSet>
 #include <QStringDecoder>
+#include <optional>
+#include <sstream>
+#include <yaml-cpp/eventhandler.h>
 #include <yaml-cpp/yaml.h>
 
 namespace bank {
@@ -478,6 +481,42 @@ void readSection(Reader& r, const QString& contentFolder, const YAML::Node& s, i
                       .arg(usable));
 }
 
+// yaml-cpp makes no progress over some damaged files (a stray "," before
+// everything else) and yields empty documents at one place for ever, so
+// LoadAll never returns. Walking the documents without building them shows
+// where that happens.
+class DocumentStarts : public YAML::EventHandler {
+public:
+    std::optional<YAML::Mark> previous;
+    bool stalled = false;
+
+    void OnDocumentStart(const YAML::Mark& mark) override {
+        stalled = previous && previous->pos == mark.pos;
+        previous = mark;
+    }
+    void OnDocumentEnd() override {}
+    void OnNull(const YAML::Mark&, YAML::anchor_t) override {}
+    void OnAlias(const YAML::Mark&, YAML::anchor_t) override {}
+    void OnScalar(const YAML::Mark&, const std::string&, YAML::anchor_t,
+                  const std::string&) override {}
+    void OnSequenceStart(const YAML::Mark&, const std::string&, YAML::anchor_t,
+                         YAML::EmitterStyle::value) override {}
+    void OnSequenceEnd() override {}
+    void OnMapStart(const YAML::Mark&, const std::string&, YAML::anchor_t,
+                    YAML::EmitterStyle::value) override {}
+    void OnMapEnd() override {}
+};
+
+std::optional<YAML::Mark> stalledAt(const std::string& text) {
+    std::istringstream in(text);
+    YAML::Parser parser(in);
+    DocumentStarts starts;
+    while (parser.HandleNextDocument(starts))
+        if (starts.stalled)
+            return starts.previous;
+    return std::nullopt;
+}
+
 // The file's one YAML document, or an invalid node after reporting why.
 YAML::Node loadDocument(Reader& r, const QString& contentFolder, const QString& relativeFile) {
     QFile f(QDir(contentFolder).filePath(relativeFile));
@@ -498,7 +537,14 @@ YAML::Node loadDocument(Reader& r, const QString& contentFolder, const QString& 
     }
     std::vector<YAML::Node> docs;
     try {
-        docs = YAML::LoadAll(bytes.toStdString());
+        const std::string text = bytes.toStdString();
+        if (const std::optional<YAML::Mark> at = stalledAt(text)) {
+            r.fault(at->line + 1, QStringLiteral("неправилен запис на YAML: знакът в колона %1 не "
+                                                 "е на мястото си")
+                                      .arg(at->column + 1));
+            return YAML::Node(YAML::NodeType::Undefined);
+        }
+        docs = YAML::LoadAll(text);
     } catch (const YAML::Exception& e) {
         r.fault(e.mark.is_null() ? 0 : e.mark.line + 1,
                 QStringLiteral("неправилен запис на YAML: %1").arg(QString::fromStdString(e.msg)));
