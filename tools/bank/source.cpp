@@ -149,7 +149,8 @@ bool readPoints(Reader& r, const YAML::Node& map, bool required, int* out, bool*
         return !required;
     }
     if (!n.IsScalar() || !parsePoints(str(n).trimmed(), out)) {
-        r.fault(n, QStringLiteral("точките трябва да са цяло положително число, а са %1")
+        r.fault(n, QStringLiteral("точките трябва да са цяло число от 1 до %1, а са %2")
+                       .arg(kMaxPoints)
                        .arg(quoted(n.IsScalar() ? str(n) : QStringLiteral("списък"))));
         return false;
     }
@@ -284,13 +285,26 @@ void comparePoints(Reader& r, const YAML::Node& q, int given, int sum, const QSt
                                              : QStringLiteral("не може да стигне 6")));
 }
 
+// Points left out are the items' sum, which the question may hold only up to
+// the program's bound.
+bool checkSum(Reader& r, const YAML::Node& q, qint64 sum, const QString& items) {
+    if (sum <= kMaxPoints)
+        return true;
+    r.fault(q, QStringLiteral("сборът на точките на %1 е %2, а въпросът може да има най-много %3 "
+                              "точки")
+                   .arg(items)
+                   .arg(sum)
+                   .arg(kMaxPoints));
+    return false;
+}
+
 void readMatching(Reader& r, const YAML::Node& q, Question* out, bool pointsGiven) {
     YAML::Node pairs;
     if (!readList(r, q, "pairs", &pairs))
         return;
     const int faultsBefore = r.faults();
     QSet<QString> terms, meanings;
-    int sum = 0;
+    qint64 sum = 0;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         const YAML::Node p = pairs[i];
         const int n = int(i) + 1;
@@ -316,9 +330,10 @@ void readMatching(Reader& r, const YAML::Node& q, Question* out, bool pointsGive
                 p,
                 QStringLiteral("двойка %1 няма точки: пише се [термин, значение, точки]").arg(n));
         else if (!parsePoints(points, &pair.points))
-            r.fault(p, QStringLiteral("точките на двойка %1 трябва да са цяло положително число, "
-                                      "а са %2")
+            r.fault(p, QStringLiteral("точките на двойка %1 трябва да са цяло число от 1 до %2, "
+                                      "а са %3")
                            .arg(n)
+                           .arg(kMaxPoints)
                            .arg(quoted(points)));
         // Terms and meanings are stored one per line, so a line break would
         // split a pair in two.
@@ -347,9 +362,9 @@ void readMatching(Reader& r, const YAML::Node& q, Question* out, bool pointsGive
     if (r.faults() != faultsBefore)
         return;
     if (pointsGiven)
-        comparePoints(r, q, out->points, sum, QStringLiteral("двойките"));
-    else
-        out->points = sum;
+        comparePoints(r, q, out->points, int(sum), QStringLiteral("двойките"));
+    else if (checkSum(r, q, sum, QStringLiteral("двойките")))
+        out->points = int(sum);
 }
 
 void readGaps(Reader& r, const YAML::Node& q, Question* out, bool pointsGiven) {
@@ -372,7 +387,7 @@ void readGaps(Reader& r, const YAML::Node& q, Question* out, bool pointsGiven) {
         return;
     if (pointsGiven)
         comparePoints(r, q, out->points, out->gaps.totalPoints(), QStringLiteral("празнините"));
-    else
+    else if (checkSum(r, q, out->gaps.totalPoints(), QStringLiteral("празнините")))
         out->points = out->gaps.totalPoints();
 }
 
