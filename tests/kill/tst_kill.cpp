@@ -39,9 +39,8 @@ Outcome runChild(const QStringList& args, qint64 delayUs = -1) {
         qFatal("the kill test's child does not start");
     QByteArray out;
     QElapsedTimer armed;
-    while (!out.contains("armed\n") && p.state() != QProcess::NotRunning)
-        if (p.waitForReadyRead(60000))
-            out += p.readAllStandardOutput();
+    while (!out.contains("armed\n") && p.waitForReadyRead(60000))
+        out += p.readAllStandardOutput();
     armed.start();
     if (delayUs >= 0 && p.state() != QProcess::NotRunning) {
         QThread::usleep(quint64(delayUs));
