@@ -13,14 +13,18 @@ PACKAGES := build-essential cmake pkg-config \
             xvfb xauth x11-utils imagemagick poppler-utils \
             fonts-dejavu-core fonts-liberation2
 
+# What `make fuzz` needs besides: clang with libFuzzer and the symbolizer
+# for readable reports. Installed by that target only.
+FUZZ_PACKAGES := clang libclang-rt-14-dev llvm-14
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench clean format
+.PHONY: all deps build run test sanitize fuzz bench clean format
 
 all: build
 
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@missing=""; for p in $(PACKAGES) $(MORE_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -42,6 +46,17 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its
+# own build folder; fails on any report.
+sanitize: deps
+	tools/sanitize/run $(BUILD)-sanitize $(JOBS)
+
+# Every fuzz target for a minute (FUZZ_SECONDS) from its committed seeds.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@$(MAKE) --no-print-directory deps MORE_PACKAGES="$(FUZZ_PACKAGES)"
+	fuzz/run $(BUILD)-fuzz $(FUZZ_SECONDS) $(JOBS)
+
 bench: build
 	$(BUILD)/bench/kivor-bench
 	$(BUILD)/bench/kivor-bench-session
@@ -50,4 +65,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

@@ -167,6 +167,8 @@ void TestBank::faults_data() {
     QTest::newRow("yaml") << QByteArray("class: 5\nsubject: [x\nsections: []\n")
                           << "неправилен запис на YAML"
                           << "b_bad.yaml:3: грешка";
+    QTest::newRow("stray comma") << QByteArray(",{а\n!x: y\n") << "неправилен запис на YAML"
+                                 << "b_bad.yaml:1: грешка";
     QTest::newRow("not utf-8") << QByteArray("class: 5\nsubject: \xe1\xfa\xeb\xe3\n") << "UTF-8"
                                << "b_bad.yaml:2";
     QTest::newRow("empty file") << QByteArray("# nothing\n") << "файлът е празен"
@@ -271,11 +273,26 @@ void TestBank::faults_data() {
         << "липсва полето „points“"
         << "въпрос 2";
     QTest::newRow("points 0") << withQuestion(QByteArray(kChoice).replace("points: 1", "points: 0"))
-                              << "цяло положително число, а са „0“"
+                              << "цяло число от 1 до 1000, а са „0“"
                               << "въпрос 2";
     QTest::newRow("points fraction")
         << withQuestion(QByteArray(kChoice).replace("points: 1", "points: 1.5"))
-        << "цяло положително число, а са „1.5“"
+        << "цяло число от 1 до 1000, а са „1.5“"
+        << "въпрос 2";
+    QTest::newRow("points 1001") << withQuestion(
+                                        QByteArray(kChoice).replace("points: 1", "points: 1001"))
+                                 << "до 1000, а са „1001“"
+                                 << "въпрос 2";
+    QTest::newRow("pairs summing above 1000")
+        << withQuestion(m + "          - [а, б, 600]\n          - [в, г, 600]\n")
+        << "сборът на точките на двойките е 1200"
+        << "въпрос 2";
+    QTest::newRow("gaps summing past the integers")
+        << withQuestion(g + "\"[а|999999999] [б|999999999] [в|999999999]\"\n")
+        << "точките на празнина 1"
+        << "въпрос 2";
+    QTest::newRow("gaps summing above 1000")
+        << withQuestion(g + "\"[а|1000] [б]\"\n") << "сборът на точките на празнините е 1001"
         << "въпрос 2";
     QTest::newRow("test in words")
         << withQuestion(kChoice + "        test: да\n") << "„test“ трябва да е цяло число"
@@ -297,11 +314,11 @@ void TestBank::faults_data() {
         << "въпрос 2";
     QTest::newRow("pair points 0")
         << withQuestion(m + "          - [а, б, 0]\n          - [в, г, 1]\n")
-        << "точките на двойка 1 трябва да са цяло положително число"
+        << "точките на двойка 1 трябва да са цяло число от 1 до 1000"
         << "въпрос 2";
     QTest::newRow("pair points text")
         << withQuestion(m + "          - [а, б, 1]\n          - [в, г, две]\n")
-        << "точките на двойка 2 трябва да са цяло положително число, а са „две“"
+        << "точките на двойка 2 трябва да са цяло число от 1 до 1000, а са „две“"
         << "въпрос 2";
     QTest::newRow("pair not a list") << withQuestion(m + "          - а\n          - [в, г, 1]\n")
                                      << "двойка 1 трябва да е [термин, значение, точки]"

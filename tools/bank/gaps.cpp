@@ -1,12 +1,15 @@
 #include "gaps.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace bank {
 
 int GapText::totalPoints() const {
-    int sum = 0;
+    qint64 sum = 0;
     for (int p : points)
         sum += p;
-    return sum;
+    return int(std::min<qint64>(sum, std::numeric_limits<int>::max()));
 }
 
 bool parsePoints(const QString& text, int* value) {
@@ -16,7 +19,7 @@ bool parsePoints(const QString& text, int* value) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
     const int v = text.toInt();
-    if (v <= 0)
+    if (v <= 0 || v > kMaxPoints)
         return false;
     *value = v;
     return true;
@@ -58,9 +61,10 @@ GapText parseGapText(const QString& source, QStringList* faults, QStringList* wa
             ok = false;
         } else if (parts.size() == 2 && !parsePoints(parts[1].trimmed(), &points)) {
             faults->append(
-                QStringLiteral("точките на празнина %1 „[%2]“ трябва да са цяло положително число")
+                QStringLiteral("точките на празнина %1 „[%2]“ трябва да са цяло число от 1 до %3")
                     .arg(n)
-                    .arg(inner));
+                    .arg(inner)
+                    .arg(kMaxPoints));
             ok = false;
         }
         if (word.isEmpty()) {

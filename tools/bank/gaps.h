@@ -8,7 +8,11 @@ namespace bank {
 // The session replaces exactly these seven characters with the placed word.
 inline const QString gapMarker = QStringLiteral(" ..... ");
 
-// Points written in a source: decimal digits only, 1 or more.
+// The most points a question, a pair or a gap may have: the program leaves a
+// row with more out of every drawing.
+constexpr int kMaxPoints = 1000;
+
+// Points written in a source: decimal digits only, from 1 to kMaxPoints.
 bool parsePoints(const QString& text, int* value);
 
 // Takes the gaps out of a source text written with "[word]" (1 point) or

@@ -12,6 +12,9 @@
 #include <QImageReader>
 #include <QSet>
 #include <QStringDecoder>
+#include <optional>
+#include <sstream>
+#include <yaml-cpp/eventhandler.h>
 #include <yaml-cpp/yaml.h>
 
 namespace bank {
@@ -146,7 +149,8 @@ bool readPoints(Reader& r, const YAML::Node& map, bool required, int* out, bool*
         return !required;
     }
     if (!n.IsScalar() || !parsePoints(str(n).trimmed(), out)) {
-        r.fault(n, QStringLiteral("точките трябва да са цяло положително число, а са %1")
+        r.fault(n, QStringLiteral("точките трябва да са цяло число от 1 до %1, а са %2")
+                       .arg(kMaxPoints)
                        .arg(quoted(n.IsScalar() ? str(n) : QStringLiteral("списък"))));
         return false;
     }
@@ -281,13 +285,26 @@ void comparePoints(Reader& r, const YAML::Node& q, int given, int sum, const QSt
                                              : QStringLiteral("не може да стигне 6")));
 }
 
+// Points left out are the items' sum, which the question may hold only up to
+// the program's bound.
+bool checkSum(Reader& r, const YAML::Node& q, qint64 sum, const QString& items) {
+    if (sum <= kMaxPoints)
+        return true;
+    r.fault(q, QStringLiteral("сборът на точките на %1 е %2, а въпросът може да има най-много %3 "
+                              "точки")
+                   .arg(items)
+                   .arg(sum)
+                   .arg(kMaxPoints));
+    return false;
+}
+
 void readMatching(Reader& r, const YAML::Node& q, Question* out, bool pointsGiven) {
     YAML::Node pairs;
     if (!readList(r, q, "pairs", &pairs))
         return;
     const int faultsBefore = r.faults();
     QSet<QString> terms, meanings;
-    int sum = 0;
+    qint64 sum = 0;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         const YAML::Node p = pairs[i];
         const int n = int(i) + 1;
@@ -313,9 +330,10 @@ void readMatching(Reader& r, const YAML::Node& q, Question* out, bool pointsGive
                 p,
                 QStringLiteral("двойка %1 няма точки: пише се [термин, значение, точки]").arg(n));
         else if (!parsePoints(points, &pair.points))
-            r.fault(p, QStringLiteral("точките на двойка %1 трябва да са цяло положително число, "
-                                      "а са %2")
+            r.fault(p, QStringLiteral("точките на двойка %1 трябва да са цяло число от 1 до %2, "
+                                      "а са %3")
                            .arg(n)
+                           .arg(kMaxPoints)
                            .arg(quoted(points)));
         // Terms and meanings are stored one per line, so a line break would
         // split a pair in two.
@@ -344,9 +362,9 @@ void readMatching(Reader& r, const YAML::Node& q, Question* out, bool pointsGive
     if (r.faults() != faultsBefore)
         return;
     if (pointsGiven)
-        comparePoints(r, q, out->points, sum, QStringLiteral("двойките"));
-    else
-        out->points = sum;
+        comparePoints(r, q, out->points, int(sum), QStringLiteral("двойките"));
+    else if (checkSum(r, q, sum, QStringLiteral("двойките")))
+        out->points = int(sum);
 }
 
 void readGaps(Reader& r, const YAML::Node& q, Question* out, bool pointsGiven) {
@@ -369,7 +387,7 @@ void readGaps(Reader& r, const YAML::Node& q, Question* out, bool pointsGiven) {
         return;
     if (pointsGiven)
         comparePoints(r, q, out->points, out->gaps.totalPoints(), QStringLiteral("празнините"));
-    else
+    else if (checkSum(r, q, out->gaps.totalPoints(), QStringLiteral("празнините")))
         out->points = out->gaps.totalPoints();
 }
 
@@ -478,6 +496,42 @@ void readSection(Reader& r, const QString& contentFolder, const YAML::Node& s, i
                       .arg(usable));
 }
 
+// yaml-cpp makes no progress over some damaged files (a stray "," before
+// everything else) and yields empty documents at one place for ever, so
+// LoadAll never returns. Walking the documents without building them shows
+// where that happens.
+class DocumentStarts : public YAML::EventHandler {
+public:
+    std::optional<YAML::Mark> previous;
+    bool stalled = false;
+
+    void OnDocumentStart(const YAML::Mark& mark) override {
+        stalled = previous && previous->pos == mark.pos;
+        previous = mark;
+    }
+    void OnDocumentEnd() override {}
+    void OnNull(const YAML::Mark&, YAML::anchor_t) override {}
+    void OnAlias(const YAML::Mark&, YAML::anchor_t) override {}
+    void OnScalar(const YAML::Mark&, const std::string&, YAML::anchor_t,
+                  const std::string&) override {}
+    void OnSequenceStart(const YAML::Mark&, const std::string&, YAML::anchor_t,
+                         YAML::EmitterStyle::value) override {}
+    void OnSequenceEnd() override {}
+    void OnMapStart(const YAML::Mark&, const std::string&, YAML::anchor_t,
+                    YAML::EmitterStyle::value) override {}
+    void OnMapEnd() override {}
+};
+
+std::optional<YAML::Mark> stalledAt(const std::string& text) {
+    std::istringstream in(text);
+    YAML::Parser parser(in);
+    DocumentStarts starts;
+    while (parser.HandleNextDocument(starts))
+        if (starts.stalled)
+            return starts.previous;
+    return std::nullopt;
+}
+
 // The file's one YAML document, or an invalid node after reporting why.
 YAML::Node loadDocument(Reader& r, const QString& contentFolder, const QString& relativeFile) {
     QFile f(QDir(contentFolder).filePath(relativeFile));
@@ -498,7 +552,14 @@ YAML::Node loadDocument(Reader& r, const QString& contentFolder, const QString& 
     }
     std::vector<YAML::Node> docs;
     try {
-        docs = YAML::LoadAll(bytes.toStdString());
+        const std::string text = bytes.toStdString();
+        if (const std::optional<YAML::Mark> at = stalledAt(text)) {
+            r.fault(at->line + 1, QStringLiteral("неправилен запис на YAML: знакът в колона %1 не "
+                                                 "е на мястото си")
+                                      .arg(at->column + 1));
+            return YAML::Node(YAML::NodeType::Undefined);
+        }
+        docs = YAML::LoadAll(text);
     } catch (const YAML::Exception& e) {
         r.fault(e.mark.is_null() ? 0 : e.mark.line + 1,
                 QStringLiteral("неправилен запис на YAML: %1").arg(QString::fromStdString(e.msg)));

@@ -1,0 +1,1 @@
+select distinct Object from topics order by Object

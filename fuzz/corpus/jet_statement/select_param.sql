@@ -1,0 +1,1 @@
+select * from [mat5_drobi] where test=1 and typequest=:tq and nt="no"

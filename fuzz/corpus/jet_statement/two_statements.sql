@@ -1,0 +1,1 @@
+select Name, `Class` from student where Name="a""b"; drop table x

@@ -1,0 +1,1 @@
+update temp4 set ChTrueAns="yes", [Ans A]='it''s' where id=:id
