@@ -3,6 +3,7 @@
 #include "random.h"
 #include "shuffle.h"
 
+#include "session/gapkey.h"
 #include "store/connection.h"
 #include "store/datamodule.h"
 #include "store/jetsql.h"
@@ -139,6 +140,11 @@ QString questionFault(const QuestionRow& row) {
         return QStringLiteral("въпросът няма текст и думи за попълване");
     const QStringList starts = splitLines(row.start);
     const QStringList lengs = splitLines(row.leng);
+    // Positions count in the text as the gap page shows it, where a line
+    // break of any kind is one character.
+    QString shown = row.textw;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     for (qsizetype i = 0; i < words.size(); ++i) {
         const auto whole = [i](const QStringList& lines) {
             bool isNumber = false;
@@ -150,6 +156,12 @@ QString questionFault(const QuestionRow& row) {
             return QStringLiteral("точките на празнина %1 („%2“) %3")
                 .arg(i + 1)
                 .arg(points.value(i), pointsFault);
+        // A gap past the end of its text can never be filled, and moving it
+        // with the words placed before it would run past the largest number.
+        if (!gapInsideText(starts[i].trimmed().toInt(), int(shown.size())))
+            return QStringLiteral("мястото на празнина %1 („%2“) е извън текста")
+                .arg(i + 1)
+                .arg(starts[i].trimmed());
     }
     return {};
 }
