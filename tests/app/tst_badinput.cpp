@@ -17,6 +17,7 @@
 #include "session/sessionrun.h"
 #include "session/testform.h"
 #include "session/wrapbox.h"
+#include "settings/settingsfile.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
 #include "setup/objectform.h"
@@ -35,6 +36,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -631,6 +633,77 @@ QString leftOut(const QString& why) {
 }
 QString pointsFault(const QString& shown) {
     return QStringLiteral("(„%1“) не са цяло число от 0 до 1000").arg(shown);
+}
+
+// --- Settings, as the settings file holds them.
+
+// The first-run values of the settings file, as the file writes them.
+const QList<QPair<QString, QString>>& soundSettings() {
+    static const QList<QPair<QString, QString>> values = {
+        {"LANSettings/results", "1"},
+        {"LANSettings/TS", "0"},
+        {"LANSettings/Test/BackBtn", "1"},
+        {"LANSettings/Test/WalkQuest", "1"},
+        {"LANSettings/Test/Timer", "1"},
+        {"LANSettings/Test/hour", "0"},
+        {"LANSettings/Test/min", "40"},
+        {"LANSettings/Test/sec", "0"},
+        {"LANSettings/Test/UnlimiteCor", "0"},
+        {"LANSettings/Test/NumCor", "2"},
+        {"LocalSettings/Help", "0"},
+        {"LocalSettings/balloons", "0"},
+        {"LocalSettings/Test/BackBtn", "1"},
+        {"LocalSettings/Test/WalkQuest", "1"},
+        {"LocalSettings/Test/Timer", "1"},
+        {"LocalSettings/Test/hour", "0"},
+        {"LocalSettings/Test/min", "40"},
+        {"LocalSettings/Test/sec", "0"},
+        {"LocalSettings/Test/UnlimiteCor", "0"},
+        {"LocalSettings/Test/NumCor", "2"},
+        {"LocalSettings/Test/NumQuest", "10"},
+        {"LocalSettings/Tutor/BackBtn", "1"},
+        {"LocalSettings/Tutor/WalkQuest", "1"},
+        {"LocalSettings/Tutor/FullAns", "1"},
+        {"LocalSettings/Tutor/NumQuest", "10"},
+        {"LocalSettings/Tutor/Dict", "0"},
+        {"LocalSettings/Tutor/DictLang", ""},
+    };
+    return values;
+}
+
+// The file text of `values` ("Group/Sub/name" → raw text), grouped as the
+// settings file groups them.
+QByteArray settingsText(const QMap<QString, QString>& values) {
+    QMap<QString, QStringList> sections;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const QString section = it.key().section(QLatin1Char('/'), 0, 0);
+        QString key = it.key().section(QLatin1Char('/'), 1);
+        key.replace(QLatin1Char('/'), QLatin1Char('\\'));
+        sections[section].append(key + QLatin1Char('=') + it.value());
+    }
+    QString text;
+    for (auto it = sections.cbegin(); it != sections.cend(); ++it)
+        text += QLatin1Char('[') + it.key() + QStringLiteral("]\n") + it.value().join('\n') +
+                QStringLiteral("\n\n");
+    return text.toUtf8();
+}
+
+QString settingsPath() {
+    return settingsFile(QStringLiteral("Tamrel"), QStringLiteral("Kivor 2"));
+}
+
+// The file written as it is, with a time of its own: a file read before is
+// read again however alike the two look.
+void writeSettings(const QByteArray& bytes) {
+    static int written = 0;
+    const QString path = settingsPath();
+    if (QFileInfo(path).isDir())
+        QDir(path).removeRecursively();
+    writeFile(path, bytes);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(8, 0)).addSecs(++written),
+                             QFileDevice::FileModificationTime));
 }
 
 } // namespace
@@ -1427,6 +1500,287 @@ private slots:
         QCOMPARE(after.size(), before.size() + 1);
         QCOMPARE(after.last().value(QStringLiteral("name")).toString(), name);
         QCOMPARE(after.last().value(QStringLiteral("class")).toString(), QStringLiteral("5"));
+    }
+    // Settings values of another type, out of range, unreadable as numbers,
+    // in the file's notation for other types, or missing; and whole files
+    // that are damaged. Start-up says what is wrong (or fills in what is
+    // missing, once), keeps the file's other values, and a test run can
+    // still be taken and stored.
+    void settingsValues_data() {
+        QTest::addColumn<QString>("key");     // "LocalSettings/Test/hour"; empty: the whole file
+        QTest::addColumn<QString>("raw");     // as the file holds it; null: missing
+        QTest::addColumn<QString>("message"); // part of the start-up message; empty: none
+        QTest::addColumn<QString>("control"); // a control of the settings window ...
+        QTest::addColumn<int>("value");       // ... and what it holds after start-up
+        const auto wrong = [](const QString& key, const QString& shown) {
+            QString path = QStringLiteral("Tamrel\\Kivor 2\\") + key.section('/', 0, -2);
+            path.replace('/', '\\');
+            return QStringLiteral("„%1“ в ключа „%2“ на регистъра е от друг вид: очаква се цяло "
+                                  "число, а е записано „%3“")
+                .arg(key.section('/', -1), path, shown);
+        };
+        const auto missing = [](const QString& key) {
+            QString path = QStringLiteral("Tamrel\\Kivor 2\\") + key;
+            path.replace('/', '\\');
+            return QStringLiteral("Някои настройки липсваха и са върнати към стандартните:\r") +
+                   path;
+        };
+        const auto row = [&](const char* key, const QString& raw, const QString& control,
+                             int value) {
+            const QString k = QStringLiteral("LocalSettings/") + QLatin1String(key);
+            QString message;
+            if (raw.isNull())
+                message = missing(k);
+            else if (control.isEmpty())
+                message = wrong(k, raw);
+            QTest::addRow("%s %s", key, raw.isNull() ? "missing" : qPrintable(raw))
+                << k << raw << message << control << value;
+        };
+        const QString bad; // no control: the load stops at the value
+        row("Help", QStringLiteral("yes"), bad, 0);
+        row("Help", QStringLiteral(""), bad, 0);
+        row("Help", QStringLiteral("@Rect(1 2 3 4)"), bad, 0);
+        row("Help", QStringLiteral("99999999999"), bad, 0);
+        row("Help", QStringLiteral("1, 2"), bad, 0);
+        row("Help", QString(), QStringLiteral("shsc0"), 0);
+        row("balloons", QStringLiteral("abc"), bad, 0);
+        row("balloons", QString(), QStringLiteral("sbt0"), 0);
+        row("Test/BackBtn", QStringLiteral("x"), bad, 0);
+        row("Test/BackBtn", QString(), QStringLiteral("sbbc1"), 1);
+        row("Test/WalkQuest", QStringLiteral("1.5"), bad, 0);
+        row("Test/WalkQuest", QString(), QStringLiteral("srqc1"), 1);
+        row("Test/Timer", QStringLiteral("true"), bad, 0);
+        row("Test/Timer", QStringLiteral("7"), QStringLiteral("chtime1"), 1);
+        row("Test/Timer", QString(), QStringLiteral("chtime1"), 1);
+        row("Test/hour", QStringLiteral("abc"), bad, 0);
+        row("Test/hour", QStringLiteral("-5"), QStringLiteral("hour1"), 0);
+        row("Test/hour", QStringLiteral("30"), QStringLiteral("hour1"), 24);
+        row("Test/hour", QStringLiteral("99999999999"), bad, 0);
+        row("Test/hour", QStringLiteral("@Size(1 2)"), bad, 0);
+        row("Test/hour", QStringLiteral("0x10"), bad, 0);
+        row("Test/hour", QStringLiteral("٣"), bad, 0);
+        row("Test/hour", QString(), QStringLiteral("hour1"), 0);
+        row("Test/min", QStringLiteral("-1"), QStringLiteral("min1"), 0);
+        row("Test/min", QStringLiteral("61"), QStringLiteral("min1"), 60);
+        row("Test/min", QStringLiteral(""), bad, 0);
+        row("Test/min", QString(), QStringLiteral("min1"), 40);
+        row("Test/sec", QStringLiteral("75"), QStringLiteral("sec1"), 60);
+        row("Test/sec", QStringLiteral("x"), bad, 0);
+        row("Test/sec", QString(), QStringLiteral("sec1"), 0);
+        row("Test/UnlimiteCor", QStringLiteral("2"), QStringLiteral("unnumcor1"), 1);
+        row("Test/UnlimiteCor", QStringLiteral("no"), bad, 0);
+        row("Test/UnlimiteCor", QString(), QStringLiteral("unnumcor1"), 0);
+        row("Test/NumCor", QStringLiteral("5000"), QStringLiteral("numcor1"), 1000);
+        row("Test/NumCor", QStringLiteral("2147483647"), QStringLiteral("numcor1"), 1000);
+        row("Test/NumCor", QStringLiteral("-2"), QStringLiteral("numcor1"), 0);
+        row("Test/NumCor", QStringLiteral("1.5"), bad, 0);
+        row("Test/NumCor", QString(), QStringLiteral("numcor1"), 2);
+        row("Tutor/BackBtn", QStringLiteral("maybe"), bad, 0);
+        row("Tutor/BackBtn", QString(), QStringLiteral("sbbc2"), 1);
+        row("Tutor/WalkQuest", QStringLiteral("@Point(1 2)"), bad, 0);
+        row("Tutor/WalkQuest", QString(), QStringLiteral("srqc2"), 1);
+        // Values the program never reads back.
+        QTest::newRow("Test/NumQuest abc") << "LocalSettings/Test/NumQuest"
+                                           << "abc" << QString() << QString() << 0;
+        QTest::newRow("Tutor/DictLang huge")
+            << "LocalSettings/Tutor/DictLang" << QStringLiteral("език").repeated(3000) << QString()
+            << QString() << 0;
+        // Whole files: a first run writes the defaults over what it cannot use.
+        const auto file = [](const char* name, const QString& message) {
+            QTest::newRow(name) << QString() << QString::fromLatin1(name) << message << "numcor1"
+                                << 2;
+        };
+        file("empty", {});
+        file("random bytes", {});
+        file("without its local settings", {});
+    }
+    void settingsValues() {
+        QFETCH(QString, key);
+        QFETCH(QString, raw);
+        QFETCH(QString, message);
+        QFETCH(QString, control);
+        QFETCH(int, value);
+        QMap<QString, QString> values;
+        for (const auto& [k, v] : soundSettings())
+            values.insert(k, v);
+        QByteArray text;
+        if (key.isEmpty()) {
+            if (raw == QLatin1String("random bytes"))
+                text = randomBytes(2000, 11);
+            else if (raw == QLatin1String("without its local settings"))
+                for (auto it = values.cbegin(); it != values.cend(); ++it)
+                    if (it.key().startsWith(QLatin1String("LAN")))
+                        text += settingsText({{it.key(), it.value()}});
+        } else {
+            if (raw.isNull())
+                values.remove(key);
+            else
+                values.insert(key, raw);
+            text = settingsText(values);
+        }
+        writeSettings(text);
+        const QByteArray written = fileBytes(settingsPath());
+
+        fixture::RunningProgram& program = freshProgram({});
+        checkMessages(*m_log, message.isEmpty() ? QStringList() : QStringList{message});
+        if (!control.isEmpty()) {
+            QWidget* w = SettingsForm->findChild<QWidget*>(control);
+            QVERIFY(w);
+            const auto* box = qobject_cast<QCheckBox*>(w);
+            QCOMPARE(box ? int(box->isChecked()) : static_cast<SpinField*>(w)->value(), value);
+        }
+        // What the file held stays, a missing value is filled in, and a value
+        // of another type waits there for the teacher.
+        if (!key.isEmpty()) {
+            const QMap<QString, QString> after = readSettingsFile(settingsPath());
+            if (raw.isNull()) {
+                for (const auto& [k, v] : soundSettings())
+                    QCOMPARE(after.value(k), v);
+            } else {
+                QCOMPARE(fileBytes(settingsPath()), written);
+            }
+        }
+        m_log->clear();
+        DamagedFirst random;
+        QVERIFY(openTestRun(QStringLiteral("Нов Ученик"), kSubject, 2));
+        walkQuestions(false);
+        QCOMPARE(endTestRun().total, kAsked);
+        checkMessages(*m_log, {});
+        QCOMPARE(pupils(program.folder), (QStringList{kEarlier, QStringLiteral("Нов Ученик")}));
+    }
+
+    // The main window's own pictures damaged: start-up, or the first hover
+    // over a command, says which picture cannot be shown; the program works on.
+    void windowPictures_data() {
+        QTest::addColumn<QString>("picture");  // under \images
+        QTest::addColumn<QByteArray>("bytes"); // empty with `folder`: a folder in its place
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<QString>("message");
+        const QByteArray sound = jpeg();
+        const auto row = [](const char* name, const char* picture, const QByteArray& bytes,
+                            const char* message, bool folder = false) {
+            QTest::newRow(name) << QString::fromLatin1(picture) << bytes << folder
+                                << QString::fromUtf8(message);
+        };
+        row("welcome missing", "wellcome", QByteArray("-"), "Липсва файлът с картина");
+        row("welcome zero-byte", "wellcome", QByteArray(), "е празна: в нея няма данни");
+        row("welcome truncated", "wellcome", sound.left(sound.size() / 2), "е непълна");
+        row("welcome a PNG", "wellcome", png(), "не е картина във формат JPEG");
+        row("welcome random bytes", "wellcome", randomBytes(4000, 5),
+            "не е картина във формат JPEG");
+        row("welcome a JPEG start and random bytes", "wellcome",
+            QByteArray("\xFF\xD8\xFF", 3) + randomBytes(4000, 7), "Картината");
+        row("welcome claiming 60000 x 60000", "wellcome", jpegClaiming(60000, 60000),
+            "е твърде голяма");
+        row("welcome claiming 6000 x 6000", "wellcome", jpegClaiming(6000, 6000), "е непълна");
+        row("welcome a folder", "wellcome", QByteArray(), "е папка, а не файл с картина", true);
+        row("test hover missing", "test", QByteArray("-"), "Липсва файлът с картина");
+        row("test hover a PNG", "test", png(), "не е картина във формат JPEG");
+        row("inf hover zero-byte", "inf", QByteArray(), "е празна: в нея няма данни");
+        row("exit hover truncated", "exit", sound.left(100), "е непълна");
+    }
+    void windowPictures() {
+        QFETCH(QString, picture);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, folder);
+        QFETCH(QString, message);
+        fixture::RunningProgram& program = freshProgram([&](const QString& root) {
+            const QString path = programPath(root, QStringLiteral("\\images\\%1.jpg").arg(picture));
+            QFile::remove(path);
+            if (folder)
+                QDir().mkpath(path);
+            else if (bytes != "-")
+                writeFile(path, bytes);
+        });
+        // Twice over the command: the picture is reported once.
+        QWidget* command = picture == QLatin1String("test")  ? MainForm->TestBtn
+                           : picture == QLatin1String("inf") ? MainForm->InfBtn
+                                                             : MainForm->ExitBtn;
+        MainForm->pointerMoved(command);
+        MainForm->pointerMoved(command);
+        checkMessages(*m_log, {message});
+        QVERIFY(MainForm->isVisible());
+        m_log->clear();
+        DamagedFirst random;
+        QVERIFY(openTestRun(QStringLiteral("Нов Ученик"), kSubject, 2));
+        walkQuestions(false);
+        QCOMPARE(endTestRun().total, kAsked);
+        checkMessages(*m_log, {});
+        QCOMPARE(pupils(program.folder), (QStringList{kEarlier, QStringLiteral("Нов Ученик")}));
+    }
+
+    // The dictionary's rows and tables damaged, and odd words typed: the
+    // look-up of a tutor run shows a meaning, "not entered" or why the
+    // dictionary cannot be read, the run goes on, and the dictionary stays
+    // as it was.
+    void dictionary_data() {
+        QTest::addColumn<QString>("sql");     // run on the dictionary before start-up
+        QTest::addColumn<QString>("typed");   // the word looked up
+        QTest::addColumn<QString>("shown");   // what the look-up shows
+        QTest::addColumn<QString>("message"); // part of the one message; empty: none
+        const QString unknown = QStringLiteral("Тази дума не е въведена.");
+        const QString closed = QStringLiteral("Речникът не може да се отвори");
+        const auto row = [](const char* name, const QString& sql, const QString& typed,
+                            const QString& shown, const QString& message) {
+            QTest::newRow(name) << sql << typed << shown << message;
+        };
+        row("no dictionary listed", QStringLiteral("delete from dicts"), kWord, {},
+            QStringLiteral("нито една таблица с думи"));
+        row("table missing", QStringLiteral("update dicts set \"Table\" = 'липсва'"), kWord, {},
+            closed);
+        row("table empty", QStringLiteral("update dicts set \"Table\" = ''"), kWord, {},
+            QStringLiteral("Липсва име на таблица."));
+        row("table NULL", QStringLiteral("update dicts set \"Table\" = null"), kWord, {},
+            QStringLiteral("Липсва име на таблица."));
+        row("table with a statement in it",
+            QStringLiteral("update dicts set \"Table\" = 'bg\"; drop table dicts; --'"), kWord, {},
+            closed);
+        row("table with brackets", QStringLiteral("update dicts set \"Table\" = 'a]b'"), kWord, {},
+            QStringLiteral("Недопустимо име на таблица"));
+        row("word table without meanings",
+            QStringLiteral("drop table bg; create table bg (Word text); "
+                           "insert into bg values ('дроб')"),
+            kWord, {}, QStringLiteral("„Trans“"));
+        row("word table empty", QStringLiteral("delete from bg"), kWord, unknown, {});
+        row("meaning NULL", QStringLiteral("update bg set Trans = null"), kWord, QString(""), {});
+        row("meaning huge",
+            QStringLiteral("update bg set Trans = replace(hex(zeroblob(20000)), '00', 'част ')"),
+            kWord, QStringLiteral("част ").repeated(20000), {});
+        row("meaning with NUL", QStringLiteral("update bg set Trans = 'част' || char(0) || 'от'"),
+            kWord, withNul(QStringLiteral("част"), QStringLiteral("от")), {});
+        row("meaning with markup", QStringLiteral("update bg set Trans = '<b>част</b>'"), kWord,
+            QStringLiteral("<b>част</b>"), {});
+        row("word NULL beside the word",
+            QStringLiteral("insert into bg values (null, 'нищо'); insert into bg values ('', '')"),
+            kWord, kMeaning, {});
+        row("language NULL", QStringLiteral("update dicts set Lang = null"), kWord, kMeaning, {});
+        row("a statement typed", {}, QStringLiteral("' or '1'='1"), unknown, {});
+        row("wildcards typed", {}, QStringLiteral("%др_б%"), unknown, {});
+        row("nothing typed", {}, QString(), unknown, {});
+        row("another case typed", {}, QStringLiteral("ДРОБ"), kMeaning, {});
+    }
+    void dictionary() {
+        QFETCH(QString, sql);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, message);
+        QByteArray before;
+        fixture::RunningProgram& program = freshProgram([&](const QString& root) {
+            const QString path = programPath(root, QStringLiteral("\\dict\\dict.mdb"));
+            if (!sql.isEmpty())
+                Connection::create(path, QString())->execRaw(sql);
+            before = fileBytes(path);
+        });
+        checkMessages(*m_log, {});
+        DamagedFirst random;
+        QVERIFY(openTutorRun(kSubject, 2));
+        QCOMPARE(lookUp(typed), shown);
+        walkQuestions(true);
+        QTest::mouseClick(TestForm->EndBtn, Qt::LeftButton);
+        checkMessages(*m_log, message.isEmpty() ? QStringList() : QStringList{message});
+        QVERIFY(MainForm->isVisible());
+        QCOMPARE(fileBytes(program.folder.file(QStringLiteral("\\dict\\dict.mdb"))), before);
+        QCOMPARE(pupils(program.folder), QStringList{kEarlier});
     }
 };
 
