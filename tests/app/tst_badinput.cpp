@@ -576,6 +576,8 @@ void damageFile(const QString& path, const QString& relative, const QString& dam
         writeFile(path, randomBytes(8192, 13));
     else if (damage == QLatin1String("wrong password"))
         makeDatabase(path, QStringLiteral("0123456789abcdefghij"), otherSchema(relative));
+    else if (damage == QLatin1String("a folder"))
+        QVERIFY(QFile::remove(path) && QDir().mkpath(path));
     else if (damage == QLatin1String("wrong schema"))
         makeDatabase(path, ownPassword(relative), otherSchema(relative));
     else
@@ -848,6 +850,7 @@ private slots:
         const QString notDb = QStringLiteral("не е база данни на програмата или паролата му е "
                                              "грешна");
         const QString missing = QStringLiteral("не съществува");
+        const QString folder = QStringLiteral("има папка");
         const QString problem = QStringLiteral("Има проблем в програмата! Моля, опитайте отново");
         const QString dictClosed = QStringLiteral("Речникът не може да се отвори");
         const auto noTable = [](const char* table) {
@@ -865,6 +868,7 @@ private slots:
         row(topics, "random", {noTopics, notDb}, "none", {});
         row(topics, "wrong password", {noTopics, notDb}, "none", {});
         row(topics, "wrong schema", {noTopics, QStringLiteral("няма поле „object“")}, "none", {});
+        row(topics, "a folder", {refused}, "none", {});
         // The registration and the record report the pupil file; the results
         // stay on screen to be copied.
         const char* students = "\\data\\students.mdb";
@@ -875,6 +879,7 @@ private slots:
         row(students, "wrong password", {notDb, notDb}, "not stored", kMeaning);
         row(students, "wrong schema", {QStringLiteral("няма поле „class“"), QStringLiteral("поле")},
             "not stored", kMeaning);
+        row(students, "a folder", {refused}, "none", {});
         // Class 1 is only checked for; the section lives in class 5.
         const char* class1 = "\\data\\class1.mdb";
         row(class1, "missing", {refused}, "none", {});
@@ -882,6 +887,7 @@ private slots:
         row(class1, "random", {}, "stored", kMeaning);
         row(class1, "wrong password", {}, "stored", kMeaning);
         row(class1, "wrong schema", {}, "stored", kMeaning);
+        row(class1, "a folder", {refused}, "none", {});
         // Each run that chooses the subject is told; nothing can start.
         const char* class5 = "\\data\\class5.mdb";
         row(class5, "missing", {missing, missing}, "none", {});
@@ -890,13 +896,16 @@ private slots:
         row(class5, "wrong password", {notDb, notDb}, "none", {});
         row(class5, "wrong schema", {QStringLiteral("няма достатъчно въведени въпроси")}, "none",
             {});
-        // The scratch file is made anew from its template for every run.
+        row(class5, "a folder", {folder, folder}, "none", {});
+        // The scratch file is made anew from its template for every run; a
+        // folder in its place cannot be, and every drawing fails.
         const char* scratch = "\\data\\temp.mdb";
         row(scratch, "missing", {}, "stored", kMeaning);
         row(scratch, "zero-byte", {}, "stored", kMeaning);
         row(scratch, "random", {}, "stored", kMeaning);
         row(scratch, "wrong password", {}, "stored", kMeaning);
         row(scratch, "wrong schema", {}, "stored", kMeaning);
+        row(scratch, "a folder", {problem}, "ended", {});
         // A broken template breaks every drawing: the program says so and ends.
         const char* ctemp = "\\data\\ctemp.mdb";
         row(ctemp, "missing", {refused}, "none", {});
@@ -904,6 +913,7 @@ private slots:
         row(ctemp, "random", {problem}, "ended", {});
         row(ctemp, "wrong password", {problem}, "ended", {});
         row(ctemp, "wrong schema", {problem}, "ended", {});
+        row(ctemp, "a folder", {refused}, "none", {});
         // Only checked for, never opened.
         const char* thms = "\\data\\m_thms.mdb";
         row(thms, "missing", {refused}, "none", {});
@@ -911,6 +921,7 @@ private slots:
         row(thms, "random", {}, "stored", kMeaning);
         row(thms, "wrong password", {}, "stored", kMeaning);
         row(thms, "wrong schema", {}, "stored", kMeaning);
+        row(thms, "a folder", {refused}, "none", {});
         // Start-up and every look-up report the dictionary; the tests go on.
         const char* dict = "\\dict\\dict.mdb";
         row(dict, "missing", {missing, refused}, "none", {});
@@ -918,6 +929,7 @@ private slots:
         row(dict, "random", {notDb, dictClosed}, "stored", {});
         row(dict, "wrong password", {notDb, dictClosed}, "stored", {});
         row(dict, "wrong schema", {QStringLiteral("нито една таблица с думи")}, "stored", {});
+        row(dict, "a folder", {folder, refused}, "none", {});
     }
     void damagedDatabase() {
         QFETCH(QString, file);
