@@ -67,8 +67,24 @@ bool hasFourAnswers(const Query& q) {
 void reorderLines(QStringList& lines, RandomSource& random) {
     const int n = int(lines.size());
     const int places = std::min(n, 10);
-    for (int i = 0; i < n; ++i)
-        lines.move(i, random.below(places));
+    // Past the first ten, a move takes a line no earlier move has touched
+    // and pushes the tenth line out to the front of the lines after it. The
+    // pushed lines are kept in the order pushed and reversed at the end, so
+    // a huge list takes as long as its length, not as its square.
+    QStringList head = lines.mid(0, places);
+    QStringList pushed;
+    pushed.reserve(n - places);
+    for (int i = 0; i < n; ++i) {
+        const int to = random.below(places);
+        if (i < places) {
+            head.move(i, to);
+            continue;
+        }
+        pushed.append(head.takeLast());
+        head.insert(to, lines[i]);
+    }
+    std::reverse(pushed.begin(), pushed.end());
+    lines = head + pushed;
 }
 
 // Copies the four answers with the right one moved to box `target`.
