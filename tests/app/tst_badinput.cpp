@@ -364,17 +364,14 @@ void clickLabel(QWidget* label) {
 int rightMeaning(int t, const QList<int>& taken) {
     Query& pairs = DataModule2->Temp1;
     const SessionRun& run = TestForm->run();
-    if (!pairs.isOpen())
+    const QString term = run.termText(t);
+    if (!pairs.isOpen() || term.isEmpty())
         return 0;
-    for (pairs.first(); !pairs.eof(); pairs.next()) {
-        if (pairs.integer(QStringLiteral("id")) != run.questionId() ||
-            pairs.text(QStringLiteral("ttrue")) != run.termText(t))
-            continue;
-        for (int m = 1; m <= 10; ++m)
-            if (TestForm->meaningBox(m)->isVisible() && !taken.contains(m) &&
-                run.meaningText(m) == pairs.text(QStringLiteral("trtrue")))
-                return m;
-    }
+    for (int m = 1; m <= 10; ++m)
+        if (TestForm->meaningBox(m)->isVisible() && !taken.contains(m) &&
+            pairs.locate({QStringLiteral("id"), QStringLiteral("ttrue"), QStringLiteral("trtrue")},
+                         {run.questionId(), term, run.meaningText(m)}))
+            return m;
     return 0;
 }
 
@@ -1185,6 +1182,12 @@ private slots:
         row("blank terms", {{terms, lines({" ", " ", " "})}}, {});
         row("a huge term",
             {{terms, lines({QStringLiteral("половина ").repeated(2000), "1/4", "3/4"})}}, {});
+        questionRow("twenty thousand pairs",
+                    {{terms, lines(fixture::numbered(QStringLiteral("понятие "), 20000))},
+                     {trans, lines(fixture::numbered(QStringLiteral("значение "), 20000))},
+                     {points, lines(QStringList(20000, QStringLiteral("1")))},
+                     {QStringLiteral("Scores"), 1000}},
+                    {}, 1002, 12);
         row("NUL in a meaning", {{trans, lines({withNul("0", "5"), "0,25", "0,75"})}}, {});
         row("right-to-left meaning", {{trans, lines({"\u202E0,5", "0,25", "0,75"})}}, {});
     }
@@ -1253,6 +1256,20 @@ private slots:
             {{text, QStringLiteral("Дробта ..... втора е ..... .") +
                         QStringLiteral(" Още текст.").repeated(5000)}},
             {});
+        {
+            QString passage;
+            for (int i = 1; i <= 60; ++i)
+                passage += QStringLiteral("дума [д%1] и ").arg(i);
+            const fixture::Question many = fixture::gapFill(passage, QList<int>(60, 1));
+            questionRow("sixty gaps",
+                        {{text, many.textw},
+                         {words, lines(many.words)},
+                         {start, lines(many.start)},
+                         {leng, lines(many.leng)},
+                         {points, lines(many.ttscores)},
+                         {QStringLiteral("Scores"), 60}},
+                        {}, 62);
+        }
         row("NUL in the text",
             {{text,
               withNul(QStringLiteral("Дробта ..... втора е ..... ."), QStringLiteral(" край"))}},
