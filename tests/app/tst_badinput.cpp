@@ -1235,7 +1235,10 @@ private slots:
             leftOut(QStringLiteral("точките на празнина 2 ") +
                     pointsFault(QStringLiteral("5000"))));
         row("Start past the text", {{start, lines({"6", "9999"})}}, pastText(2, "9999"));
-        row("Start at the largest whole number", {{start, lines({"6", "2147483647"})}},
+        // Placing the long first word would move the second gap past the
+        // largest whole number.
+        row("Start at the largest whole number",
+            {{start, lines({"6", "2147483647"})}, {words, lines({"половинката", "една"})}},
             pastText(2, "2147483647"));
         row("Start at the last character", {{start, lines({"6", "27"})}}, pastText(2, "27"));
         row("no gap in the text, place past it",
