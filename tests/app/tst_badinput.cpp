@@ -841,8 +841,9 @@ private slots:
     }
 
     // Every database file missing, empty, of random bytes, under another
-    // password or with tables of another layout: what start-up, a test run
-    // and a tutor run with the dictionary show, and the records kept.
+    // password, with tables of another layout or a folder in its place: what
+    // start-up, a test run and a tutor run with the dictionary show, and the
+    // records kept.
     void damagedDatabase_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("damage");
@@ -882,7 +883,8 @@ private slots:
             kMeaning);
         row(students, "random", {notDb, notDb}, "not stored", kMeaning);
         row(students, "wrong password", {notDb, notDb}, "not stored", kMeaning);
-        row(students, "wrong schema", {QStringLiteral("няма поле „class“"), QStringLiteral("поле")},
+        row(students, "wrong schema",
+            {QStringLiteral("няма поле „class“"), QStringLiteral("няма поле „NumOfClass“")},
             "not stored", kMeaning);
         row(students, "a folder", {refused}, "none", {});
         // Class 1 is only checked for; the section lives in class 5.
@@ -1627,12 +1629,14 @@ private slots:
             << QString() << 0;
         // Whole files: a first run writes the defaults over what it cannot use.
         const auto file = [](const char* name, const QString& message) {
-            QTest::newRow(name) << QString() << QString::fromLatin1(name) << message << "numcor1"
-                                << 2;
+            // Unless the defaults cannot be written, the corrections are theirs.
+            QTest::newRow(name) << QString() << QString::fromLatin1(name) << message
+                                << (message.isEmpty() ? QStringLiteral("numcor1") : QString()) << 2;
         };
         file("empty", {});
         file("random bytes", {});
         file("without its local settings", {});
+        file("a folder", QStringLiteral("Настройките не могат да бъдат записани във файла"));
     }
     void settingsValues() {
         QFETCH(QString, key);
@@ -1647,6 +1651,8 @@ private slots:
         if (key.isEmpty()) {
             if (raw == QLatin1String("random bytes"))
                 text = randomBytes(2000, 11);
+            else if (raw == QLatin1String("a folder"))
+                text = QByteArray();
             else if (raw == QLatin1String("without its local settings"))
                 for (auto it = values.cbegin(); it != values.cend(); ++it)
                     if (it.key().startsWith(QLatin1String("LAN")))
@@ -1658,8 +1664,11 @@ private slots:
                 values.insert(key, raw);
             text = settingsText(values);
         }
-        fixture::RunningProgram& program =
-            freshProgram([&](const QString&) { writeSettings(text); });
+        fixture::RunningProgram& program = freshProgram([&](const QString&) {
+            writeSettings(text);
+            if (raw == QLatin1String("a folder"))
+                QVERIFY(QFile::remove(settingsPath()) && QDir().mkpath(settingsPath()));
+        });
         checkMessages(*m_log, message.isEmpty() ? QStringList() : QStringList{message});
         if (!control.isEmpty()) {
             QWidget* w = SettingsForm->findChild<QWidget*>(control);
