@@ -1389,6 +1389,51 @@ private slots:
     }
     void bookkeeping() { runOverRow(damagedFour()); }
 
+    // A section's table made by another program, without one of the columns
+    // the run reads: the section is not offered, or the drawing says it
+    // cannot go on and the program ends; the records and the bank stay.
+    void questionTableLayout_data() {
+        QTest::addColumn<QString>("column"); // the column the table lacks
+        QTest::addColumn<QString>("message");
+        for (const char* column :
+             {"num",   "nt",       "typequest", "Condition", "Quest",  "AnsA",    "AnsB",
+              "AnsC",  "AnsD",     "TrueAns",   "FullAns",   "Scores", "Picture", "Terms",
+              "Trans", "TTScores", "TextW",     "Words",     "Start",  "Leng"})
+            QTest::newRow(column) << QString::fromLatin1(column)
+                                  << QStringLiteral("Има проблем в програмата! Моля, опитайте "
+                                                    "отново");
+        QTest::newRow("test") << "test" << QStringLiteral("няма поле „test“");
+    }
+    void questionTableLayout() {
+        QFETCH(QString, column);
+        QFETCH(QString, message);
+        fixture::RunningProgram& program = freshProgram({});
+        addSection(program.folder, QStringLiteral("стар предмет"), QStringLiteral("full"),
+                   damagedFour());
+        QStringList kept;
+        for (const fixture::Row& r :
+             program.folder.rows(DbFile::Class, QStringLiteral("pragma table_info(full)"), kClass))
+            if (r.value(QStringLiteral("name")).toString() != column)
+                kept.append(sqlIdent(r.value(QStringLiteral("name")).toString()));
+        program.folder.exec(DbFile::Class,
+                            QStringLiteral("create table old as select %1 from full")
+                                .arg(kept.join(QLatin1Char(','))),
+                            kClass);
+        program.folder.exec(DbFile::Topics, QStringLiteral("update topics set \"table\" = 'old' "
+                                                           "where \"table\" = 'full'"));
+        const fixture::Rows bank =
+            program.folder.readTable(DbFile::Class, QStringLiteral("old"), kClass);
+
+        DamagedFirst random;
+        QVERIFY(!openTestRun(QStringLiteral("Нов Ученик"), QStringLiteral("стар предмет"), 2));
+        checkMessages(*m_log, {message});
+        QCOMPARE(MainForm->isVisible(), column == QLatin1String("test"));
+        QCOMPARE(pupils(program.folder), QStringList{kEarlier});
+        const fixture::Rows after =
+            program.folder.readTable(DbFile::Class, QStringLiteral("old"), kClass);
+        QCOMPARE(after.size(), bank.size());
+    }
+
     // Topic rows: a section whose table is missing or oddly named, of no
     // class, or with odd names; what the subject window offers, and what the
     // results window shows and the record keeps.
