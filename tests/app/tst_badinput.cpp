@@ -1179,11 +1179,14 @@ private slots:
         row("two terms, three meanings", {{terms, lines({"1/2", "1/4"})}}, {}, 4);
         row("lone carriage returns", {{terms, QStringLiteral("1/2\r1/4\r3/4")}}, {});
         row("line feeds only", {{trans, QStringLiteral("0,5\n0,25\n0,75\n")}}, {});
+        // Empty lines are shuffled in with the terms and can push a term past
+        // the rows shown.
         row("empty lines after", {{terms, QStringLiteral("1/2\r\n1/4\r\n3/4\r\n\r\n\r\n")}}, {}, 4);
         row("a term twice", {{terms, lines({"1/2", "1/2", "3/4"})}}, {});
         row("blank terms", {{terms, lines({" ", " ", " "})}}, {});
         row("a huge term",
             {{terms, lines({QStringLiteral("половина ").repeated(2000), "1/4", "3/4"})}}, {});
+        // Shuffled in time proportional to the number of lines.
         questionRow("twenty thousand pairs",
                     {{terms, lines(fixture::numbered(QStringLiteral("понятие "), 20000))},
                      {trans, lines(fixture::numbered(QStringLiteral("значение "), 20000))},
@@ -1196,8 +1199,9 @@ private slots:
     void pairs() { runOverRow(damagedPairs()); }
 
     // TextW, Words, Start, Leng, TTScores: a gap text without its text or
-    // words, or whose gaps are not all placed by whole numbers with points
-    // 0 … 1000, is left out; a gap placed outside its text is never filled.
+    // words, or whose gaps are not all placed inside the text by whole
+    // numbers with points 0 … 1000, is left out; a gap whose place holds no
+    // gap is shown, and cannot be filled.
     void gaps_data() {
         questionColumns();
         const QString noText = leftOut(QStringLiteral("въпросът няма текст и думи за попълване"));
@@ -1242,7 +1246,7 @@ private slots:
         row("Start at the largest whole number",
             {{start, lines({"6", "2147483647"})}, {words, lines({"половинката", "една"})}},
             pastText(2, "2147483647"));
-        row("Start at the last character", {{start, lines({"6", "27"})}}, pastText(2, "27"));
+        row("Start too near the end for a gap", {{start, lines({"6", "27"})}}, pastText(2, "27"));
         row("no gap in the text, place past it",
             {{text, QStringLiteral("Дробта")}, {start, lines({"0", "6"})}}, pastText(1, "0"));
         // A gap whose place holds no gap is left alone: its points cannot be
