@@ -36,6 +36,8 @@ const QString kPrintFailed =
 QLabel* valueLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
+    // Names typed by the pupil and taken from the topic rows, never markup.
+    label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }

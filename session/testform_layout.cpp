@@ -148,6 +148,7 @@ void TTestForm::buildTopStrip(QVBoxLayout* outer) {
     ScrollCon->setFixedHeight(kStripButton);
     setFillColour(ScrollCon, Qt::white);
     con = named(new QLabel(ScrollCon), QStringLiteral("con"));
+    con->setTextFormat(Qt::PlainText);
     con->setFont(arialPixels(16));
     con->move(kConditionStart, 0);
     con->setFixedHeight(kStripButton);

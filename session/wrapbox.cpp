@@ -10,6 +10,9 @@ WrapBox::WrapBox(QLabel* label, int scrollRoom, QWidget* parent)
     setWidgetResizable(false);
     m_label->setWordWrap(true);
     m_label->setAlignment(Qt::AlignCenter);
+    // The texts come from the question bank: "<b>" or "&lt;" in a question
+    // is what the pupil must read, not markup.
+    m_label->setTextFormat(Qt::PlainText);
     setWidget(m_label);
 }
 

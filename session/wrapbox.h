@@ -4,10 +4,11 @@
 
 class QLabel;
 
-// A scroll box around one word-wrapped label (question, answer, full answer):
-// no horizontal scroll bar, a vertical one only when the text is taller than
-// the box. The label fills the box and keeps its text centred; when the text
-// needs the scroll bar, the label leaves room for it.
+// A scroll box around one word-wrapped label (question, answer, full answer)
+// that shows its text as plain text: no horizontal scroll bar, a vertical one
+// only when the text is taller than the box. The label fills the box and
+// keeps its text centred; when the text needs the scroll bar, the label
+// leaves room for it.
 class WrapBox : public QScrollArea {
     Q_OBJECT
 public:

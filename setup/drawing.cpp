@@ -3,6 +3,7 @@
 #include "random.h"
 #include "shuffle.h"
 
+#include "session/gapkey.h"
 #include "store/connection.h"
 #include "store/datamodule.h"
 #include "store/jetsql.h"
@@ -66,8 +67,24 @@ bool hasFourAnswers(const Query& q) {
 void reorderLines(QStringList& lines, RandomSource& random) {
     const int n = int(lines.size());
     const int places = std::min(n, 10);
-    for (int i = 0; i < n; ++i)
-        lines.move(i, random.below(places));
+    // Past the first ten, a move takes a line no earlier move has touched
+    // and pushes the tenth line out to the front of the lines after it. The
+    // pushed lines are kept in the order pushed and reversed at the end, so
+    // a huge list takes as long as its length, not as its square.
+    QStringList head = lines.mid(0, places);
+    QStringList pushed;
+    pushed.reserve(n - places);
+    for (int i = 0; i < n; ++i) {
+        const int to = random.below(places);
+        if (i < places) {
+            head.move(i, to);
+            continue;
+        }
+        pushed.append(head.takeLast());
+        head.insert(to, lines[i]);
+    }
+    std::reverse(pushed.begin(), pushed.end());
+    lines = head + pushed;
 }
 
 // Copies the four answers with the right one moved to box `target`.
@@ -139,6 +156,11 @@ QString questionFault(const QuestionRow& row) {
         return QStringLiteral("въпросът няма текст и думи за попълване");
     const QStringList starts = splitLines(row.start);
     const QStringList lengs = splitLines(row.leng);
+    // Positions count in the text as the gap page shows it, where a line
+    // break of any kind is one character.
+    QString shown = row.textw;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     for (qsizetype i = 0; i < words.size(); ++i) {
         const auto whole = [i](const QStringList& lines) {
             bool isNumber = false;
@@ -150,6 +172,12 @@ QString questionFault(const QuestionRow& row) {
             return QStringLiteral("точките на празнина %1 („%2“) %3")
                 .arg(i + 1)
                 .arg(points.value(i), pointsFault);
+        // A gap past the end of its text can never be filled, and moving it
+        // with the words placed before it would run past the largest number.
+        if (!gapInsideText(starts[i].trimmed().toInt(), int(shown.size())))
+            return QStringLiteral("мястото на празнина %1 („%2“) е извън текста")
+                .arg(i + 1)
+                .arg(starts[i].trimmed());
     }
     return {};
 }

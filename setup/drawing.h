@@ -64,8 +64,8 @@ struct QuestionRow {
 };
 
 // Why a question row cannot be asked, in words a teacher can act on; empty
-// when it can. A row of an unknown kind, without the content of its kind, or
-// with points that are not a whole number from 0 to kMaxPoints is never
-// drawn: it would show another question's page, stop the pupil's clicks or
-// spoil the grade.
+// when it can. A row of an unknown kind, without the content of its kind,
+// with points that are not a whole number from 0 to kMaxPoints, or with a
+// gap placed past the end of its text is never drawn: it would show another
+// question's page, stop the pupil's clicks or spoil the grade.
 QString questionFault(const QuestionRow& row);

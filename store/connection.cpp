@@ -99,6 +99,9 @@ std::unique_ptr<Connection> Connection::create(const QString& path, const QStrin
 void Connection::openFile(const QString& path, const QString& password, bool create) {
     const QFileInfo fi(path);
     m_path = fi.absoluteFilePath();
+    // A folder of the file's name is no missing file: the teacher sees it there.
+    if (!create && fi.isDir())
+        throw StoreError(QStringLiteral("На мястото на файла „%1“ има папка.").arg(m_path));
     if (!create && !fi.isFile())
         throw StoreError(QStringLiteral("Файлът „%1“ не съществува.").arg(m_path));
 

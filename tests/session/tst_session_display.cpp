@@ -230,10 +230,11 @@ private slots:
 
     void damagedGapPositions() {
         fixture::Question q = fixture::gapFill(QStringLiteral("Ала [бала] ница."), {1});
-        // A position past the end of the text (positions that are not
-        // numbers keep the row out of every drawing).
+        // A position inside the text where no gap is (positions that are not
+        // numbers, or past the end of the text, keep the row out of every
+        // drawing).
         q.words << QStringLiteral("далеч");
-        q.start << QStringLiteral("9999");
+        q.start << QStringLiteral("1");
         q.leng << QStringLiteral("5");
         q.ttscores << QStringLiteral("1");
         const QString section = m_rig->section({four(QStringLiteral("?")), q});
