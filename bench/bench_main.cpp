@@ -53,17 +53,6 @@ void rewriteNumbers(Query& q, Connection* inTransaction) {
         tx->commit();
 }
 
-class QuietProgress : public DrawProgress {
-public:
-    int maximum() const override { return m_max; }
-    void setMaximum(int m) override { m_max = m; }
-    void step() override {}
-    void processEvents() override {}
-
-private:
-    int m_max = 4;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -127,7 +116,7 @@ int main(int argc, char** argv) {
             {QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
         dm.Topics.setParam(QStringLiteral("cl"), 1);
         dm.Topics.open();
-        QuietProgress progress;
+        SilentProgress progress;
         drawQuestions(dm, 1, 100, randomSource(), progress);
     });
     report(QStringLiteral("draw 100 of %1 questions (target: within 3x floor)").arg(kQuestions),

@@ -1,5 +1,7 @@
 // The question-bank source parser: any file gives questions or findings,
 // never a crash, and a question it lets through is one the program can ask.
+#include "check.h"
+
 #include "app/picture.h"
 #include "tools/bank/gaps.h"
 #include "tools/bank/source.h"
@@ -13,11 +15,6 @@
 #include <cstdlib>
 
 namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
 
 QTemporaryDir* folder = nullptr;
 const QString kFile = QStringLiteral("banks/fuzz.yaml");

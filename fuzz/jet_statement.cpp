@@ -1,19 +1,12 @@
 // The statement translator: any text is translated or refused with the
 // store's error, and a quoted table name can never change a statement.
+#include "check.h"
+
 #include "store/error.h"
 #include "store/jetsql.h"
 
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -1,4 +1,6 @@
 // Multi-line columns: whatever a value holds, splitting and joining agree.
+#include "check.h"
+
 #include "store/multiline.h"
 
 #include <cstdint>
@@ -15,11 +17,6 @@ QString normalised(const QString& value) {
         s += QLatin1Char('\n');
     s.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return s;
-}
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // The picture loader: any bytes give a picture or a clear refusal, never a
 // crash, and a picture in a row is shown exactly when the decoder takes it.
+#include "check.h"
+
 #include "app/picture.h"
 
 #include <QByteArray>
@@ -7,15 +9,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes =

@@ -19,6 +19,19 @@ public:
     virtual void processEvents() = 0;
 };
 
+// Progress that nobody watches: tools, benchmarks and tests that draw
+// without a window.
+class SilentProgress : public DrawProgress {
+public:
+    int maximum() const override { return m_max; }
+    void setMaximum(int maximum) override { m_max = maximum; }
+    void step() override {}
+    void processEvents() override {}
+
+private:
+    int m_max = 0;
+};
+
 // A fault in the drawn questions themselves (a right answer that is not
 // А, Б, В or Г, a matching pair without points).
 class DrawingFault : public LayerError {

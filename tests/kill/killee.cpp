@@ -206,17 +206,6 @@ void storeRecord(TDataModule2& dm, int pupil) {
     setRunSource(nullptr);
 }
 
-class NoProgress : public DrawProgress {
-public:
-    int maximum() const override { return m_max; }
-    void setMaximum(int m) override { m_max = m; }
-    void step() override {}
-    void processEvents() override {}
-
-private:
-    int m_max = 0;
-};
-
 // As the subject window leaves it: Topics on the section's row, class 5.
 void draw(TDataModule2& dm, int seed) {
     Query& topics = dm.Topics;
@@ -227,7 +216,7 @@ void draw(TDataModule2& dm, int seed) {
     for (int i = 0; i < 40; ++i)
         chance.append(seed * 7919 + i * 104729);
     fixture::FixedRandom random(chance);
-    NoProgress progress;
+    SilentProgress progress;
     arm();
     drawQuestions(dm, 5, 6, random, progress);
 }

@@ -24,14 +24,6 @@ struct ModelSettings : RunSettings {
     bool tutorRun() const override { return tutor; }
 };
 
-struct NoProgress : DrawProgress {
-    int maximum() const override { return m_max; }
-    void setMaximum(int m) override { m_max = m; }
-    void step() override {}
-    void processEvents() override {}
-    int m_max = 0;
-};
-
 // Draws `count` questions of `section` of class `classNo` into the run's
 // scratch tables.
 inline void drawSection(TDataModule2& dm, unsigned classNo, const QString& section, int count,
@@ -43,7 +35,7 @@ inline void drawSection(TDataModule2& dm, unsigned classNo, const QString& secti
     topics.setParam(QStringLiteral("cl"), classNo);
     topics.open();
     QVERIFY(topics.locate(QStringLiteral("section"), section));
-    NoProgress progress;
+    SilentProgress progress;
     drawQuestions(dm, classNo, count, random, progress);
 }
 
