@@ -138,20 +138,31 @@ QChar SessionRun::storedChoice() const {
 
 // --- Term matching ---
 
+const QStringList& SessionRun::columnLines(const QString& column, SplitColumn& cache) const {
+    // Showing a term question asks for every row's texts: the column is split
+    // once for as long as it stays the same.
+    const QString value = question().text(column);
+    if (value != cache.value) {
+        cache.value = value;
+        cache.lines = splitLines(value);
+    }
+    return cache.lines;
+}
+
 int SessionRun::rowCount() const {
-    return std::min<int>(kRows, int(splitLines(question().text(QStringLiteral("trans"))).size()));
+    return std::min<int>(kRows, int(columnLines(QStringLiteral("trans"), m_trans).size()));
 }
 
 QString SessionRun::termText(int row) const {
     if (row > rowCount())
         return {};
-    return cell(splitLines(question().text(QStringLiteral("terms"))), row);
+    return cell(columnLines(QStringLiteral("terms"), m_terms), row);
 }
 
 QString SessionRun::meaningText(int row) const {
     if (row > rowCount())
         return {};
-    return cell(splitLines(question().text(QStringLiteral("trans"))), row);
+    return cell(columnLines(QStringLiteral("trans"), m_trans), row);
 }
 
 bool SessionRun::locateLine(int id, int meaningRow) const {

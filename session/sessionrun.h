@@ -197,6 +197,14 @@ private:
 
     TDataModule2& m_dm;
     const RunSettings& m_settings;
+    struct SplitColumn {
+        QString value;
+        QStringList lines;
+    };
+    const QStringList& columnLines(const QString& column, SplitColumn& cache) const;
+    mutable SplitColumn m_terms;
+    mutable SplitColumn m_trans;
+
     struct Pick {
         bool active = false;
         int question = 0;
