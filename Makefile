@@ -19,7 +19,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev llvm-14
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test sanitize fuzz bench clean format
+.PHONY: all deps build run test sanitize fuzz bench clean format art
 
 all: build
 
@@ -60,6 +60,10 @@ fuzz:
 bench: build
 	$(BUILD)/bench/kivor-bench
 	$(BUILD)/bench/kivor-bench-session
+
+# Paints the program's pictures again into media/ (committed files).
+art: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target art
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -3,8 +3,8 @@
 #include "balloontexts.h"
 #include "globals.h"
 #include "mainform.h"
+#include "media/picture.h"
 #include "messages.h"
-#include "picture.h"
 #include "windows.h"
 
 #include <QFrame>
@@ -110,3 +110,5 @@ void TAboutBox::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     FormClose();
 }
+
+#include "moc_aboutbox.cpp"

@@ -3,15 +3,15 @@
 #include "aboutbox.h"
 #include "balloons.h"
 #include "balloontexts.h"
+#include "datamodule.h"
 #include "globals.h"
 #include "helpstart.h"
 #include "hints.h"
 #include "hover.h"
+#include "media/picture.h"
 #include "messages.h"
-#include "picture.h"
 #include "settings/settingsform.h"
 #include "store/connstr.h"
-#include "store/datamodule.h"
 #include "store/paths.h"
 #include "windows.h"
 
@@ -353,3 +353,5 @@ void Tmain::mouseReleaseEvent(QMouseEvent* event) {
 void Tmain::centreOnScreen() {
     ::centreOnScreen(this);
 }
+
+#include "moc_mainform.cpp"

@@ -1,5 +1,5 @@
 // The commands of the main window, carried by the data module's popup menu.
-#include "store/datamodule.h"
+#include "datamodule.h"
 
 #include "aboutbox.h"
 #include "globals.h"

@@ -2,8 +2,8 @@
 
 #include "globals.h"
 #include "mainform.h"
+#include "media/picture.h"
 #include "messages.h"
-#include "picture.h"
 #include "requiredfiles.h"
 #include "windows.h"
 
@@ -62,3 +62,5 @@ void TSplashForm::Timer1Timer() {
     if (MainForm)
         MainForm->close();
 }
+
+#include "moc_splashform.cpp"

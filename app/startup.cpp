@@ -1,6 +1,9 @@
 #include "startup.h"
 
+#include "runflow.h"
+
 #include "aboutbox.h"
+#include "datamodule.h"
 #include "globals.h"
 #include "mainform.h"
 #include "results/valform.h"
@@ -10,7 +13,6 @@
 #include "setup/progressform.h"
 #include "setup/regtestform.h"
 #include "splashform.h"
-#include "store/datamodule.h"
 
 #include <QApplication>
 
@@ -31,6 +33,7 @@ void createApplicationObjects() {
     ValForm = new TValForm;
     AboutBox = new TAboutBox;
     ProgressForm = new TProgressForm;
+    installRunSource();
 }
 
 void destroyApplicationObjects() {

@@ -2,9 +2,10 @@
 // never a crash, and a question it lets through is one the program can ask.
 #include "check.h"
 
-#include "app/picture.h"
+#include "media/picture.h"
 #include "tools/bank/gaps.h"
 #include "tools/bank/source.h"
+#include "tools/jpeg/jpegwrite.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // crash, and a picture in a row is shown exactly when the decoder takes it.
 #include "check.h"
 
-#include "app/picture.h"
+#include "media/picture.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -27,3 +27,5 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
         return missingPictureImage();
     return data;
 }
+
+#include "moc_helpbrowser.cpp"

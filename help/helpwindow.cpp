@@ -117,3 +117,5 @@ void HelpWindow::linkHovered(const QUrl& url) {
     const int index = helpPageIndex(url);
     statusBar()->showMessage(index >= 0 ? helpPages().at(index).title : url.toString());
 }
+
+#include "moc_helpwindow.cpp"

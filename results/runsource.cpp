@@ -1,53 +1,14 @@
 #include "runsource.h"
 
-#include "app/globals.h"
-#include "session/clock.h"
-#include "session/testform.h"
-#include "settings/settingsform.h"
-#include "settings/spinfield.h"
-#include "setup/objectform.h"
-#include "setup/regtestform.h"
-
-#include <QComboBox>
-#include <QTimer>
-
 namespace {
 
-class WindowsRunSource : public RunSource {
+// Before the program puts its windows in place, a run has nothing in it.
+class NoRunSource : public RunSource {
 public:
-    RunInputs inputs() override {
-        RunInputs run;
-        if (RegTestForm) {
-            run.fullName = RegTestForm->fullName();
-            run.numberInClass = RegTestForm->numberInClass();
-            run.classText = RegTestForm->classText();
-            run.divisionText = RegTestForm->division->currentText();
-            run.divisionPosition = RegTestForm->divisionPosition();
-        }
-        if (ObjectForm) {
-            run.subject = ObjectForm->TestSubject;
-            run.section = ObjectForm->TestSection;
-        }
-        if (TestForm)
-            run.score = TestForm->Score;
-        return run;
-    }
-
-    void stopClocks() override {
-        if (!TestForm)
-            return;
-        TestForm->Timer1->stop();
-        TestForm->Timer5->stop();
-    }
-
-    QString timeLimitText() override {
-        if (!SettingsForm)
-            return QString();
-        return clockText(ClockTime{SettingsForm->hour1->value(), SettingsForm->min1->value(),
-                                   SettingsForm->sec1->value()});
-    }
-
-    QString elapsedText() override { return TestForm ? TestForm->ElapsedText : QString(); }
+    RunInputs inputs() override { return RunInputs(); }
+    void stopClocks() override {}
+    QString timeLimitText() override { return QString(); }
+    QString elapsedText() override { return QString(); }
 };
 
 RunSource*& current() {
@@ -55,13 +16,22 @@ RunSource*& current() {
     return source;
 }
 
+RunSource*& program() {
+    static NoRunSource none;
+    static RunSource* source = &none;
+    return source;
+}
+
 } // namespace
 
 RunSource& runSource() {
-    static WindowsRunSource windows;
-    return current() ? *current() : windows;
+    return current() ? *current() : *program();
 }
 
 void setRunSource(RunSource* source) {
     current() = source;
+}
+
+void setProgramRunSource(RunSource* source) {
+    program() = source;
 }

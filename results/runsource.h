@@ -25,3 +25,5 @@ public:
 RunSource& runSource();
 // Null puts the program's windows back.
 void setRunSource(RunSource* source);
+// The program's windows, put in place once they exist.
+void setProgramRunSource(RunSource* source);

@@ -1,13 +1,13 @@
 #include "valform.h"
 
 #include "app/balloontexts.h"
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
 #include "grading.h"
 #include "printout.h"
 #include "runsource.h"
-#include "store/datamodule.h"
 #include "store/paths.h"
 
 #include <QApplication>
@@ -307,3 +307,5 @@ QString TValForm::programFolder() const {
         return MainForm->ProgramFolder;
     return DataModule2 ? DataModule2->programFolder() : QString();
 }
+
+#include "moc_valform.cpp"

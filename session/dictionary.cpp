@@ -1,6 +1,6 @@
 #include "dictionary.h"
 
-#include "store/datamodule.h"
+#include "app/datamodule.h"
 #include "store/error.h"
 #include "store/jetsql.h"
 

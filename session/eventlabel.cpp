@@ -25,3 +25,5 @@ void EventLabel::leaveEvent(QEvent* event) {
     QLabel::leaveEvent(event);
     emit left();
 }
+
+#include "moc_eventlabel.cpp"

@@ -74,3 +74,5 @@ void MatchCanvas::paintEvent(QPaintEvent*) {
         }
     }
 }
+
+#include "moc_matchcanvas.cpp"

@@ -53,3 +53,5 @@ void PictureBox::paintEvent(QPaintEvent*) {
         m_scaled = m_image.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     p.drawImage(target.topLeft(), m_scaled);
 }
+
+#include "moc_picturebox.cpp"

@@ -6,16 +6,15 @@
 #include "sessionrun.h"
 #include "widgetcolours.h"
 
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/hints.h"
 #include "app/mainform.h"
 #include "app/messages.h"
-#include "results/valform.h"
+#include "app/runflow.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
-#include "setup/objectform.h"
 #include "store/connection.h"
-#include "store/datamodule.h"
 #include "store/schema.h"
 
 #include <QCheckBox>
@@ -62,13 +61,6 @@ public:
     bool tutorRun() const override { return TTestForm::tutorRun(); }
 };
 
-void showMainWindow() {
-    if (MainForm) {
-        MainForm->show();
-        MainForm->setEnabled(true);
-    }
-}
-
 } // namespace
 
 TTestForm::TTestForm(QWidget* parent)
@@ -105,7 +97,7 @@ TTestForm::~TTestForm() {
 }
 
 QString TTestForm::sessionKind() {
-    return ObjectForm ? ObjectForm->SessionKind : QString();
+    return runKind();
 }
 
 bool TTestForm::tutorRun() {
@@ -137,7 +129,7 @@ void TTestForm::refuseEmptyRun() {
         DataModule2->setDisplayEnabled(false);
     showMessage(MessageKind::Information, kNoQuestions);
     if (sessionKind() != kTest)
-        restoreCorrections();
+        restoreCorrectionsSettings();
     // After the handler that wanted to show this window has finished: it
     // may hide the main window on its way out.
     QTimer::singleShot(0, this, [] { showMainWindow(); });
@@ -165,8 +157,7 @@ void TTestForm::FormShow() {
     Query& temp = dm.Temp;
 
     dm.WindowReady = false;
-    if (ObjectForm)
-        ObjectForm->hide();
+    hideSubjectWindow();
     m_run->start();
     LineOpen = false;
     m_pictures.clear();
@@ -321,9 +312,9 @@ void TTestForm::EndBtnClick() {
     hide();
     emptyGapTables();
     if (sessionKind() == kTest) {
-        showResults();
+        showRunResults();
     } else {
-        restoreCorrections();
+        restoreCorrectionsSettings();
         showMainWindow();
     }
     m_closeAllowed = true;
@@ -343,22 +334,6 @@ void TTestForm::emptyGapTables() {
     }
 }
 
-void TTestForm::showResults() {
-    // The results window grades the run from temp4 and Score while both are
-    // still there, stores the record and brings the main window back.
-    if (ValForm)
-        ValForm->show();
-    else
-        showMainWindow();
-}
-
-void TTestForm::restoreCorrections() {
-    if (!ObjectForm || !SettingsForm)
-        return;
-    SettingsForm->unnumcor1->setChecked(ObjectForm->SavedUnlimitedCorrections);
-    SettingsForm->numcor1->setValue(ObjectForm->SavedCorrectionsCount);
-}
-
 void TTestForm::FormClose() {
     Query& temp = questions();
     // The results window lets the scratch database go once it has read the
@@ -373,3 +348,5 @@ void TTestForm::FormClose() {
     if (scratch && !wasConnected)
         scratch->close();
 }
+
+#include "moc_testform.cpp"

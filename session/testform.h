@@ -315,11 +315,8 @@ private:
     void followRowOnTrackBar();
     // A run starts with a clean term page: no lines, every label free.
     void resetMatchingPage();
-    // Hands a finished test run over to the results window.
-    void showResults();
     // Back to the main window without a run (an empty question list).
     void refuseEmptyRun();
-    void restoreCorrections();
     void emptyGapTables();
     bool hasQuestions() const;
     void closeRun();

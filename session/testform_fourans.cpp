@@ -7,7 +7,7 @@
 #include "widgetcolours.h"
 #include "wrapbox.h"
 
-#include "setup/shuffle.h"
+#include "session/shuffle.h"
 
 const QColor TTestForm::kPlainColour(0xFF, 0xFF, 0xFF);
 const QColor TTestForm::kChosenColour(0xFF, 0xF0, 0xCA);

@@ -10,10 +10,10 @@
 #include "widgetcolours.h"
 #include "wrapbox.h"
 
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/messages.h"
-#include "app/picture.h"
-#include "store/datamodule.h"
+#include "media/picture.h"
 
 #include <QCheckBox>
 #include <QEvent>

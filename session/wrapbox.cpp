@@ -32,3 +32,5 @@ void WrapBox::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
     refit();
 }
+
+#include "moc_wrapbox.cpp"

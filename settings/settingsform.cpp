@@ -2,6 +2,7 @@
 
 #include "app/balloons.h"
 #include "app/balloontexts.h"
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
@@ -9,7 +10,6 @@
 #include "settingsstore.h"
 #include "spinfield.h"
 #include "store/connstr.h"
-#include "store/datamodule.h"
 #include "store/paths.h"
 
 #include <QCheckBox>
@@ -381,3 +381,5 @@ void TSettingsForm::Dict() {
     dict2->addItems(languages);
     dict2->setCurrentIndex(dict2->findText(choice));
 }
+
+#include "moc_settingsform.cpp"

@@ -39,3 +39,5 @@ int SpinField::valueFromText(const QString& text) const {
         return minimum();
     return int(std::clamp<qlonglong>(n, minimum(), maximum()));
 }
+
+#include "moc_spinfield.cpp"

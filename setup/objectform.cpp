@@ -1,5 +1,6 @@
 #include "objectform.h"
 
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
@@ -13,7 +14,6 @@
 #include "settings/settingsform.h"
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
-#include "store/datamodule.h"
 #include "store/jetsql.h"
 
 #include <QCheckBox>
@@ -426,3 +426,5 @@ void TObjectForm::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     FormClose();
 }
+
+#include "moc_objectform.cpp"

@@ -93,3 +93,5 @@ void TProgressForm::hideEvent(QHideEvent* event) {
     if (!event->spontaneous())
         FormHide();
 }
+
+#include "moc_progressform.cpp"

@@ -1,5 +1,6 @@
 #include "regtestform.h"
 
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
@@ -7,7 +8,6 @@
 #include "objectform.h"
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
-#include "store/datamodule.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -232,3 +232,5 @@ void TRegTestForm::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     FormClose();
 }
+
+#include "moc_regtestform.cpp"

@@ -3,6 +3,7 @@
 // frame (16 ms).
 #include "bench/benchutil.h"
 
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "session/gapkey.h"
 #include "session/sessionrun.h"
@@ -12,7 +13,6 @@
 #include "setup/objectform.h"
 #include "setup/progressform.h"
 #include "setup/random.h"
-#include "store/datamodule.h"
 
 #include <QApplication>
 #include <QCheckBox>

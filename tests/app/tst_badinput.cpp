@@ -6,15 +6,17 @@
 // checks that nothing stored is lost: the earlier pupils' records are still
 // there and readable, a test run that could be taken has stored its own, and
 // the damaged row itself is still in the bank as it was.
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
-#include "app/picture.h"
 #include "app/requiredfiles.h"
 #include "app/splashform.h"
+#include "media/picture.h"
 #include "results/valform.h"
 #include "session/eventlabel.h"
 #include "session/picturebox.h"
 #include "session/sessionrun.h"
+#include "session/shuffle.h"
 #include "session/testform.h"
 #include "session/wrapbox.h"
 #include "settings/settingsfile.h"
@@ -23,15 +25,14 @@
 #include "setup/objectform.h"
 #include "setup/random.h"
 #include "setup/regtestform.h"
-#include "setup/shuffle.h"
 #include "store/connection.h"
-#include "store/datamodule.h"
 #include "store/jetsql.h"
 #include "store/multiline.h"
 #include "store/paths.h"
 #include "support/application.h"
 #include "support/fixedrandom.h"
 #include "support/widgets.h"
+#include "tools/jpeg/jpegwrite.h"
 
 #include <QBuffer>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "app/globals.h"
 #include "app/hints.h"
 #include "app/mainform.h"
-#include "app/picture.h"
+#include "media/picture.h"
 #include "results/valform.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
@@ -12,6 +12,7 @@
 #include "setup/regtestform.h"
 #include "store/paths.h"
 #include "support/application.h"
+#include "tools/jpeg/jpegwrite.h"
 
 #include <QCheckBox>
 #include <QDir>

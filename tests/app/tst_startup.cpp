@@ -1,13 +1,13 @@
 // Start-up: the installation check, the program folder, the main window's
 // frame and commands.
 #include "app/aboutbox.h"
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
 #include "app/requiredfiles.h"
 #include "app/splashform.h"
 #include "app/startup.h"
-#include "store/datamodule.h"
 #include "store/paths.h"
 #include "support/programfolder.h"
 

@@ -1,20 +1,20 @@
 // Whole runs as a pupil makes them: from the main window's "Тест" or
 // "Обучение" through registration, the choice of section, the answers and
 // "Приключих" (or the clock) to the stored grade or back home.
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "results/valform.h"
 #include "session/eventlabel.h"
 #include "session/gapkey.h"
 #include "session/sessionrun.h"
+#include "session/shuffle.h"
 #include "session/testform.h"
 #include "session/widgetcolours.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
 #include "setup/objectform.h"
 #include "setup/regtestform.h"
-#include "setup/shuffle.h"
-#include "store/datamodule.h"
 #include "store/multiline.h"
 #include "support/application.h"
 #include "support/fixedrandom.h"

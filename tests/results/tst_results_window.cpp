@@ -1,8 +1,10 @@
 #include "results/valform.h"
 
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
+#include "app/runflow.h"
 #include "results/printout.h"
 #include "results/runsource.h"
 #include "session/testform.h"
@@ -11,7 +13,6 @@
 #include "setup/objectform.h"
 #include "setup/regtestform.h"
 #include "store/connection.h"
-#include "store/datamodule.h"
 #include "store/schema.h"
 #include "support/programfolder.h"
 
@@ -516,6 +517,7 @@ void TstValForm::readsTheRealWindows() {
     RegTestForm = reg.get();
     ObjectForm = subject.get();
     TestForm = session.get();
+    installRunSource();
     setRunSource(nullptr);
     const auto restore = qScopeGuard([this] {
         setRunSource(&m_run);

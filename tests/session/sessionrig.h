@@ -3,9 +3,11 @@
 // A run of the session window over real databases: the single instances the
 // window talks to, a fixture program folder with sections of questions, a
 // drawing with the chance fixed, and the messages the run would show.
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
+#include "app/runflow.h"
 #include "session/eventlabel.h"
 #include "session/testform.h"
 #include "session/wrapbox.h"
@@ -14,7 +16,6 @@
 #include "setup/drawing.h"
 #include "setup/objectform.h"
 #include "setup/progressform.h"
-#include "store/datamodule.h"
 #include "support/fixedrandom.h"
 #include "support/programfolder.h"
 
@@ -52,6 +53,7 @@ public:
         SettingsForm->setProgramFolder(folder->path());
         ObjectForm = new TObjectForm;
         TestForm = new TTestForm;
+        installRunSource();
         form = TestForm;
     }
     ~Rig() {

@@ -4,9 +4,10 @@
 
 #include "session/sessionrun.h"
 
-#include "app/picture.h"
+#include "media/picture.h"
 #include "session/picturebox.h"
 #include "session/widgetcolours.h"
+#include "tools/jpeg/jpegwrite.h"
 
 #include <QGroupBox>
 #include <QListWidget>

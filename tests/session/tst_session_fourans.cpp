@@ -3,8 +3,8 @@
 // banner.
 #include "sessionrig.h"
 
+#include "session/shuffle.h"
 #include "session/widgetcolours.h"
-#include "setup/shuffle.h"
 
 #include <QPushButton>
 

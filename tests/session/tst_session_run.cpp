@@ -4,7 +4,7 @@
 // against the answers standing (and the gap text against the gap rows) after
 // every step; and the corrections limit of line removals.
 #include "modelrig.h"
-#include "setup/shuffle.h"
+#include "session/shuffle.h"
 #include "support/fixedrandom.h"
 #include "support/programfolder.h"
 

@@ -1,4 +1,5 @@
 #include "app/balloons.h"
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/messages.h"
 #include "settings/registry.h"
@@ -6,7 +7,6 @@
 #include "settings/spinfield.h"
 #include "settingsfile.h"
 #include "store/connection.h"
-#include "store/datamodule.h"
 #include "support/programfolder.h"
 
 #include <QApplication>

@@ -1,5 +1,6 @@
 // The subject window: subjects, sections and the count, the start of a run
 // through the drawing, and the way back when a run cannot start.
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "results/valform.h"
@@ -11,7 +12,6 @@
 #include "setup/objectform.h"
 #include "setup/progressform.h"
 #include "setup/regtestform.h"
-#include "store/datamodule.h"
 #include "support/application.h"
 #include "support/fixedrandom.h"
 #include "support/widgets.h"

@@ -1,7 +1,7 @@
-#include "connection.h"
-#include "connstr.h"
-#include "error.h"
-#include "query.h"
+#include "store/connection.h"
+#include "store/connstr.h"
+#include "store/error.h"
+#include "store/query.h"
 #include "support/programfolder.h"
 
 #include <QFile>

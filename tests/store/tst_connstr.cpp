@@ -1,5 +1,5 @@
-#include "connstr.h"
-#include "paths.h"
+#include "store/connstr.h"
+#include "store/paths.h"
 
 #include <QDir>
 #include <QRegularExpression>

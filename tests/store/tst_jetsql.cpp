@@ -1,6 +1,6 @@
-#include "jetsql.h"
+#include "store/jetsql.h"
 
-#include "error.h"
+#include "store/error.h"
 
 #include <QTest>
 

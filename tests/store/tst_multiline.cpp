@@ -1,4 +1,4 @@
-#include "multiline.h"
+#include "store/multiline.h"
 
 #include <QTest>
 

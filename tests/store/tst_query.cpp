@@ -1,8 +1,8 @@
-#include "query.h"
+#include "store/query.h"
 
-#include "connection.h"
-#include "error.h"
-#include "jetsql.h"
+#include "store/connection.h"
+#include "store/error.h"
+#include "store/jetsql.h"
 #include "support/programfolder.h"
 #include "support/steps.h"
 

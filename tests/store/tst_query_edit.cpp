@@ -1,7 +1,7 @@
-#include "query.h"
+#include "store/query.h"
 
-#include "error.h"
-#include "jetsql.h"
+#include "store/error.h"
+#include "store/jetsql.h"
 #include "support/programfolder.h"
 #include "support/steps.h"
 

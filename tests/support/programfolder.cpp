@@ -2,11 +2,11 @@
 
 #include "tools/bank/gaps.h"
 
-#include "connection.h"
-#include "jetsql.h"
-#include "multiline.h"
-#include "paths.h"
-#include "schema.h"
+#include "store/connection.h"
+#include "store/jetsql.h"
+#include "store/multiline.h"
+#include "store/paths.h"
+#include "store/schema.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connstr.h"
+#include "store/connstr.h"
 
 #include <QByteArray>
 #include <QDate>

@@ -1,6 +1,6 @@
 #include "steps.h"
 
-#include "query.h"
+#include "store/query.h"
 
 #include <QTest>
 

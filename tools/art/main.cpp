@@ -1,16 +1,19 @@
-// kivor-art: paints the program's pictures and writes them as JPEG.
+// kivor-art: paints the program's pictures and writes them as files.
 //
 //   kivor-art <images-folder> <embedded-folder> [--sheet <file.png>]
 //
-// The build runs it so that the program folder's images/ and the pictures
-// built into the program always come from this code, never from hand-made
-// binaries. With --sheet it also draws every picture, as the program decodes
-// it, on one contact sheet with a rough mock-up of the windows.
-#include "app/picture.h"
+// `make art` runs it over media/images (the program folder's pictures, JPEG)
+// and media/art (the pictures built into the program: JPEG, glyphs as PNG with
+// their transparency); the files it writes are committed. With --sheet it also
+// draws every picture, as the program decodes it, on one contact sheet with a
+// rough mock-up of the windows.
 #include "art.h"
 #include "canvas.h"
+#include "media/picture.h"
+#include "tools/jpeg/jpegwrite.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFontInfo>
 #include <QFrame>
@@ -62,58 +65,6 @@ QImage render(const ArtItem& item) {
     return image;
 }
 
-// The colours of a glyph, with each edge colour spread a few pixels into the
-// clear area. Compression blurs across the edge; what it blurs in must be the
-// glyph's own colour, or the glyph gets a pale or dark fringe.
-QImage coloursOf(const QImage& glyph) {
-    QImage straight = glyph.convertToFormat(QImage::Format_ARGB32);
-    const int w = straight.width();
-    const int h = straight.height();
-    std::vector<bool> known(std::size_t(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            known[std::size_t(y) * w + x] = qAlpha(straight.pixel(x, y)) > 0;
-    for (int pass = 0; pass < 4; ++pass) {
-        std::vector<bool> next = known;
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                if (known[std::size_t(y) * w + x])
-                    continue;
-                int r = 0, g = 0, b = 0, n = 0;
-                for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
-                    const int nx = x + dx, ny = y + dy;
-                    if (nx < 0 || ny < 0 || nx >= w || ny >= h || !known[std::size_t(ny) * w + nx])
-                        continue;
-                    const QRgb c = straight.pixel(nx, ny);
-                    r += qRed(c), g += qGreen(c), b += qBlue(c), ++n;
-                }
-                if (n) {
-                    straight.setPixel(x, y, qRgba(r / n, g / n, b / n, 0));
-                    next[std::size_t(y) * w + x] = true;
-                }
-            }
-        }
-        known = std::move(next);
-    }
-    QImage out(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const QRgb c = straight.pixel(x, y);
-            out.setPixel(x, y,
-                         known[std::size_t(y) * w + x] ? qRgb(qRed(c), qGreen(c), qBlue(c))
-                                                       : qRgb(255, 255, 255));
-        }
-    return out;
-}
-
-QImage outlineOf(const QImage& glyph) {
-    QImage mask(glyph.size(), QImage::Format_Grayscale8);
-    for (int y = 0; y < glyph.height(); ++y)
-        for (int x = 0; x < glyph.width(); ++x)
-            mask.scanLine(y)[x] = uchar(qAlpha(glyph.pixel(x, y)));
-    return mask;
-}
-
 void write(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
@@ -123,19 +74,22 @@ void write(const QString& path, const QByteArray& bytes) {
 // Writes one picture and reads it back the way the program will.
 QImage produce(const ArtItem& item, const QString& folder) {
     const QImage image = render(item);
-    const QString path = QDir(folder).filePath(item.name + QStringLiteral(".jpg"));
     try {
         if (!item.transparent) {
+            const QString path = QDir(folder).filePath(item.name + QStringLiteral(".jpg"));
             const QByteArray bytes = encodeJpeg(image, 93);
             write(path, bytes);
             return decodeJpeg(bytes, path);
         }
-        // Glyphs are tiny; full quality costs nothing and keeps their edges clean.
-        const QByteArray colours = encodeJpeg(coloursOf(image), 100);
-        const QByteArray outline = encodeJpeg(outlineOf(image), 100);
-        write(path, colours);
-        write(QDir(folder).filePath(item.name + QStringLiteral(".mask.jpg")), outline);
-        return joinOutline(decodeJpeg(colours, path), decodeJpeg(outline, path), path);
+        // Glyphs keep their transparency, which only PNG carries.
+        const QString path = QDir(folder).filePath(item.name + QStringLiteral(".png"));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.convertToFormat(QImage::Format_ARGB32).save(&buffer, "PNG"))
+            fail(QStringLiteral("cannot encode %1").arg(path));
+        write(path, bytes);
+        return image;
     } catch (const PictureError& e) {
         fail(e.text());
     }

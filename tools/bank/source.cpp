@@ -1,6 +1,6 @@
 #include "source.h"
 
-#include "app/picture.h"
+#include "media/picture.h"
 
 #include "gaps.h"
 

@@ -5,11 +5,12 @@
 //   kivor-shots <program folder>
 #include "app/aboutbox.h"
 #include "app/balloons.h"
+#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
-#include "app/picture.h"
 #include "app/startup.h"
+#include "media/picture.h"
 #include "session/gapkey.h"
 #include "session/sessionrun.h"
 #include "session/testform.h"
@@ -18,8 +19,8 @@
 #include "setup/objectform.h"
 #include "setup/progressform.h"
 #include "setup/random.h"
-#include "store/datamodule.h"
 #include "store/paths.h"
+#include "tools/jpeg/jpegwrite.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "datamodule.h"
 
-#include "scratch.h"
+#include "store/scratch.h"
 
 TDataModule2::TDataModule2(QObject* parent) : QObject(parent) {}
 
@@ -19,3 +19,5 @@ void TDataModule2::connectScratch() {
     ATemp1.setConnectionString(connectionString(DbFile::Scratch));
     ATemp1.open();
 }
+
+#include "moc_datamodule.cpp"

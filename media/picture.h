@@ -26,21 +26,12 @@ QImage decodeJpeg(const QByteArray& data, const QString& what);
 // image: a question with a broken picture is still shown, without it.
 QImage decodePicture(const QByteArray& blob);
 
-// Compresses an image as a baseline JPEG (quality 1…100). A grey-scale image
-// (QImage::Format_Grayscale8) gives a one-channel JPEG; transparent parts
-// become white. Throws PictureError when libjpeg fails (out of memory).
-QByteArray encodeJpeg(const QImage& image, int quality);
-
 // The pictures built into the program for its windows: "title" (main window's
 // band), "splash", "about" (information window's header, background only),
-// "test-glyph", "tutor-glyph", "remove-word" and "arrow" (the term page's). The glyphs come with
-// their transparency. Throws PictureError for a name that is not built in.
+// "test-glyph", "tutor-glyph", "remove-word" and "arrow" (the term page's).
+// The glyphs are PNG and come with their transparency, the rest are JPEG.
+// Throws PictureError for a name that is not built in.
 QImage artPicture(const QString& name);
 
 // The names artPicture() knows, sorted.
 QStringList artPictureNames();
-
-// A picture with transparency from two opaque ones: the colours, and a grey
-// outline of the same size (white: solid, black: clear). Throws PictureError,
-// naming `what`, when the sizes differ.
-QImage joinOutline(const QImage& colours, const QImage& outline, const QString& what);

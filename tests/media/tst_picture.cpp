@@ -1,4 +1,5 @@
-#include "app/picture.h"
+#include "media/picture.h"
+#include "tools/jpeg/jpegwrite.h"
 
 #include <QBuffer>
 #include <QDir>

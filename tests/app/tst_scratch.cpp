@@ -1,8 +1,8 @@
-#include "scratch.h"
+#include "store/scratch.h"
 
-#include "datamodule.h"
-#include "error.h"
-#include "schema.h"
+#include "app/datamodule.h"
+#include "store/error.h"
+#include "store/schema.h"
 #include "support/programfolder.h"
 
 #include <QDir>

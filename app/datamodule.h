@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connection.h"
-#include "connstr.h"
-#include "query.h"
+#include "store/connection.h"
+#include "store/connstr.h"
+#include "store/query.h"
 
 #include <QObject>
 #include <QString>

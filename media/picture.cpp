@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QPainter>
 #include <QString>
 #include <QStringList>
 
@@ -188,88 +187,7 @@ bool looksLikeJpeg(const QByteArray& data) {
     return data.size() >= 2 && uchar(data[0]) == 0xFF && uchar(data[1]) == 0xD8;
 }
 
-// Output into a buffer of our own: libjpeg's memory destination frees and
-// replaces its buffer behind the caller's back, which leaks or double-frees
-// when an error leaves the compressor half-way.
-struct Destination {
-    jpeg_destination_mgr pub;
-    unsigned char* bytes;
-    std::size_t capacity;
-};
-
-void startDestination(j_compress_ptr) {}
-void endDestination(j_compress_ptr) {}
-
-boolean growDestination(j_compress_ptr cinfo) {
-    auto* d = reinterpret_cast<Destination*>(cinfo->dest);
-    const std::size_t used = d->capacity;
-    const std::size_t bigger = d->capacity * 2;
-    auto* grown = static_cast<unsigned char*>(std::realloc(d->bytes, bigger));
-    if (!grown)
-        leaveDecoder(reinterpret_cast<j_common_ptr>(cinfo));
-    d->bytes = grown;
-    d->capacity = bigger;
-    d->pub.next_output_byte = grown + used;
-    d->pub.free_in_buffer = bigger - used;
-    return TRUE;
-}
-
-struct RawInput {
-    const unsigned char* rows; // first row; `stride` bytes to the next
-    std::size_t stride;
-    int width;
-    int height;
-    bool grey;
-};
-
-// Same rule as decodeRaw(): no object with a destructor lives here.
-bool encodeRaw(const RawInput& in, int quality, Destination* dest, std::size_t* size) {
-    jpeg_compress_struct cinfo;
-    ErrorManager err;
-    installErrorManager(&err);
-    cinfo.err = &err.pub;
-    dest->capacity = 64 * 1024;
-    dest->bytes = static_cast<unsigned char*>(std::malloc(dest->capacity));
-    if (!dest->bytes)
-        return false;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_compress(&cinfo);
-        std::free(dest->bytes);
-        dest->bytes = nullptr;
-        return false;
-    }
-    jpeg_create_compress(&cinfo);
-    dest->pub.init_destination = startDestination;
-    dest->pub.empty_output_buffer = growDestination;
-    dest->pub.term_destination = endDestination;
-    dest->pub.next_output_byte = dest->bytes;
-    dest->pub.free_in_buffer = dest->capacity;
-    cinfo.dest = &dest->pub;
-
-    cinfo.image_width = JDIMENSION(in.width);
-    cinfo.image_height = JDIMENSION(in.height);
-    cinfo.input_components = in.grey ? 1 : 3;
-    cinfo.in_color_space = in.grey ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    cinfo.optimize_coding = TRUE;
-    // Full-resolution colour: the pictures are small and full of sharp
-    // coloured edges and lettering, which halved chroma smears.
-    if (!in.grey)
-        cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        auto row = const_cast<JSAMPROW>(in.rows + in.stride * cinfo.next_scanline);
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    *size = dest->capacity - dest->pub.free_in_buffer;
-    jpeg_destroy_compress(&cinfo);
-    return true;
-}
-
 const QString kArtFolder = QStringLiteral(":/art/");
-const QString kMaskSuffix = QStringLiteral(".mask.jpg");
 
 } // namespace
 
@@ -320,69 +238,27 @@ QImage decodePicture(const QByteArray& blob) {
     }
 }
 
-QByteArray encodeJpeg(const QImage& image, int quality) {
-    if (image.isNull())
-        return QByteArray();
-    const bool grey = image.format() == QImage::Format_Grayscale8;
-    QImage rows;
-    if (grey) {
-        rows = image;
-    } else if (image.hasAlphaChannel()) {
-        rows = QImage(image.size(), QImage::Format_RGB888);
-        rows.fill(Qt::white);
-        QPainter painter(&rows);
-        painter.drawImage(0, 0, image);
-    } else {
-        rows = image.convertToFormat(QImage::Format_RGB888);
-    }
-    const RawInput in{rows.constBits(), std::size_t(rows.bytesPerLine()), rows.width(),
-                      rows.height(), grey};
-    Destination dest{};
-    std::size_t size = 0;
-    if (!encodeRaw(in, qBound(1, quality, 100), &dest, &size))
-        throw PictureError(QStringLiteral("Картината не може да бъде записана във формат JPEG."));
-    const std::unique_ptr<unsigned char, decltype(&std::free)> owned(dest.bytes, &std::free);
-    return QByteArray(reinterpret_cast<const char*>(dest.bytes), qsizetype(size));
-}
-
 QImage artPicture(const QString& name) {
-    QFile file(kArtFolder + name + QStringLiteral(".jpg"));
-    if (name.isEmpty() || name.contains(QLatin1Char('/')) || !file.open(QIODevice::ReadOnly))
-        throw PictureError(QStringLiteral("Липсва вградената картина „%1“.").arg(name));
-    const QImage image = decodeJpeg(file.readAll(), name);
-
-    // JPEG has no transparency, so a glyph carries its outline as a second,
-    // grey picture: white where the glyph is, black where the button shows.
-    QFile maskFile(kArtFolder + name + kMaskSuffix);
-    if (!maskFile.open(QIODevice::ReadOnly))
-        return image;
-    return joinOutline(image, decodeJpeg(maskFile.readAll(), name), name);
-}
-
-QImage joinOutline(const QImage& colours, const QImage& outline, const QString& what) {
-    if (colours.size() != outline.size())
-        throw PictureError(faultText(Fault::Damaged, what));
-    QImage image = colours.convertToFormat(QImage::Format_ARGB32);
-    const QImage mask = outline.convertToFormat(QImage::Format_Grayscale8);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const uchar* alphaLine = mask.constScanLine(y);
-        for (int x = 0; x < image.width(); ++x) {
-            // Compression noise must not leave a faint haze around the glyph.
-            const int alpha = alphaLine[x] < 12 ? 0 : alphaLine[x] > 243 ? 255 : alphaLine[x];
-            line[x] = qRgba(qRed(line[x]), qGreen(line[x]), qBlue(line[x]), alpha);
+    if (!name.isEmpty() && !name.contains(QLatin1Char('/'))) {
+        QFile png(kArtFolder + name + QStringLiteral(".png"));
+        if (png.open(QIODevice::ReadOnly)) {
+            QImage image;
+            if (!image.loadFromData(png.readAll(), "PNG"))
+                throw PictureError(faultText(Fault::Damaged, name));
+            return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
         }
+        QFile jpeg(kArtFolder + name + QStringLiteral(".jpg"));
+        if (jpeg.open(QIODevice::ReadOnly))
+            return decodeJpeg(jpeg.readAll(), name);
     }
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    throw PictureError(QStringLiteral("Липсва вградената картина „%1“.").arg(name));
 }
 
 QStringList artPictureNames() {
     QStringList names;
-    const QStringList files =
-        QDir(kArtFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
-    for (const QString& file : files) {
-        if (!file.endsWith(kMaskSuffix))
-            names << file.chopped(4);
-    }
+    const QStringList files = QDir(kArtFolder).entryList(QDir::Files, QDir::Name);
+    for (const QString& file : files)
+        names << QFileInfo(file).completeBaseName();
+    names.sort();
     return names;
 }
