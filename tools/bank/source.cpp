@@ -356,9 +356,9 @@ void readMatching(Reader& r, const YAML::Node& q, Question* out, bool pointsGive
                 QStringLiteral("въпросът за свързване трябва да има поне две двойки, а има %1")
                     .arg(pairs.size()));
     if (pairs.size() > 10)
-        r.warn(pairs, QStringLiteral("въпросът има %1 двойки, а екранът показва най-много 10: "
-                                     "останалите не могат да бъдат свързани")
-                          .arg(pairs.size()));
+        r.fault(pairs, QStringLiteral("въпросът има %1 двойки, а екранът показва най-много 10: "
+                                      "останалите не могат да бъдат свързани")
+                           .arg(pairs.size()));
     if (r.faults() != faultsBefore)
         return;
     if (pointsGiven)
