@@ -19,6 +19,7 @@
 #include "support/application.h"
 #include "support/fixedrandom.h"
 #include "support/widgets.h"
+#include "tools/bank/bank.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -84,11 +85,11 @@ void chooseSectionAndStart(int count) {
     QVERIFY(!MainForm->isVisible());
 }
 
-void registerPupil(const QString& name) {
+void registerPupil(const QString& name, int classNo = 5) {
     QTest::mouseClick(MainForm->TestBtn, Qt::LeftButton);
     QVERIFY(RegTestForm->isVisible());
     fixture::typeText(RegTestForm->fullname->lineEdit(), name);
-    RegTestForm->Class1->setCurrentIndex(4);   // "5"
+    RegTestForm->Class1->setCurrentIndex(classNo - 1);
     RegTestForm->division->setCurrentIndex(2); // "В"
     RegTestForm->noc->setValue(12);
     QTest::mouseClick(RegTestForm->RBtn, Qt::LeftButton);
@@ -508,6 +509,69 @@ private slots:
         QCOMPARE(records[0][QStringLiteral("val")].toString(), number(6.0, 3));
         QCOMPARE(records[1][QStringLiteral("val")].toString(), number(6.0, 3));
         QVERIFY(log.messages().isEmpty());
+    }
+
+    // The banks the program ships: a whole mathematics section of every
+    // class, drawn in full, its questions of every kind shown, its four-answer
+    // questions answered right, stored as the grade those points give.
+    void shippedBanksRunWhole_data() {
+        QTest::addColumn<int>("classNo");
+        for (int classNo = 4; classNo <= 8; ++classNo)
+            QTest::newRow(qPrintable(QStringLiteral("class %1").arg(classNo))) << classNo;
+    }
+
+    void shippedBanksRunWhole() {
+        QFETCH(int, classNo);
+        fixture::RunningProgram program;
+        fixture::MessageLog log;
+        QVERIFY(!bank::build(QStringLiteral(KIVOR_SOURCE_DIR "/content"), program.folder.path())
+                     .hasFault());
+        const fixture::Rows topics = program.folder.rows(
+            DbFile::Topics, QStringLiteral("select section, \"table\" from topics where class = %1 "
+                                           "and object = 'математика'")
+                                .arg(classNo));
+        QVERIFY(!topics.isEmpty());
+        const QString section = topics[0][QStringLiteral("section")].toString();
+        const fixture::Rows questions =
+            program.folder.rows(DbFile::Class,
+                                QStringLiteral("select Scores from \"%1\" where test = 1")
+                                    .arg(topics[0][QStringLiteral("table")].toString()),
+                                unsigned(classNo));
+        int total = 0;
+        for (const fixture::Row& q : questions)
+            total += q[QStringLiteral("scores")].toInt();
+        SettingsForm->chtime1->setChecked(false);
+        MainForm->show();
+
+        registerPupil(QStringLiteral("Петър Колев"), classNo);
+        QVERIFY(ObjectForm->isVisible());
+        ObjectForm->ob1->setCurrentIndex(ObjectForm->ob1->findText(kSubject));
+        const QList<QListWidgetItem*> found =
+            ObjectForm->sec1->findItems(section, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        QTest::mouseClick(ObjectForm->sec1->viewport(), Qt::LeftButton, {},
+                          ObjectForm->sec1->visualItemRect(found[0]).center());
+        ObjectForm->numq1->setValue(int(questions.size()));
+        QTest::mouseClick(ObjectForm->GoBtn, Qt::LeftButton);
+        QVERIFY(TestForm->isVisible());
+
+        int earned = 0;
+        for (qsizetype q = 0; q < questions.size(); ++q) {
+            if (DataModule2->Temp.integer(QStringLiteral("TypeQuest")) == TTestForm::FourAnswers) {
+                earned += DataModule2->Temp.integer(QStringLiteral("Scores"));
+                clickBox(rightBox());
+            }
+            QTest::mouseClick(TestForm->NextBtn, Qt::LeftButton);
+        }
+        QCOMPARE(TestForm->Score, earned);
+        QTest::mouseClick(TestForm->EndBtn, Qt::LeftButton);
+        QVERIFY(ValForm->isVisible());
+        QCOMPARE(log.texts(), QStringList());
+        QCOMPARE(ValForm->gs1->text(), QStringLiteral("общо точки: %1").arg(total));
+        const fixture::Rows records = program.folder.readTable(DbFile::Students, "student");
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records[0][QStringLiteral("theme")].toString(), section);
+        QCOMPARE(records[0][QStringLiteral("val")].toString(), number(4.0 / total * earned + 2, 3));
     }
 };
 
