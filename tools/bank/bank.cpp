@@ -6,8 +6,10 @@
 #include "store/schema.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QTextStream>
 #include <algorithm>
 #include <optional>
@@ -245,7 +247,10 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         err << QStringLiteral("Папката със източниците „%1“ не съществува.\n").arg(folders[0]);
         return 2;
     }
+    QElapsedTimer clock;
+    clock.start();
     const Report r = checkOnly ? check(folders[0]) : build(folders[0], folders[1]);
+    const double seconds = double(clock.elapsed()) / 1000;
     int faults = 0;
     for (const Issue& i : r.issues) {
         err << i.text() << '\n';
@@ -254,14 +259,15 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     }
     err.flush();
     out << QStringLiteral("%1: източници %2, раздели %3, въпроси %4, речници %5; грешки %6, "
-                          "предупреждения %7\n")
+                          "предупреждения %7 (за %8 s)\n")
                .arg(checkOnly ? QStringLiteral("Проверени") : QStringLiteral("Записани"))
                .arg(r.sources)
                .arg(r.sections)
                .arg(r.questions)
                .arg(r.dictionaries)
                .arg(faults)
-               .arg(r.issues.size() - faults);
+               .arg(r.issues.size() - faults)
+               .arg(QLocale().toString(seconds, 'f', 1));
     out.flush();
     return faults ? 1 : 0;
 }
