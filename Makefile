@@ -4,14 +4,16 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 
-# Debian 12 packages the build, the program and the tests need.
+# Debian 12 packages the build, the program and the tests need (the last line:
+# the Debian package, its icons and its checks).
 PACKAGES := build-essential cmake pkg-config \
             qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6svg6 \
             qt6-qpa-plugins libgl-dev \
             libsqlcipher-dev sqlcipher sqlite3 \
             libjpeg62-turbo-dev libyaml-cpp-dev \
             xvfb xauth x11-utils imagemagick poppler-utils \
-            fonts-dejavu-core fonts-liberation2
+            fonts-dejavu-core fonts-liberation2 \
+            dpkg-dev librsvg2-bin lintian desktop-file-utils appstream
 
 # What `make fuzz` needs besides: clang with libFuzzer and the symbolizer
 # for readable reports. Installed by that target only.
@@ -19,7 +21,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev llvm-14
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test sanitize fuzz bench clean format art
+.PHONY: all deps build run test package sanitize fuzz bench clean format art readme-shots
 
 all: build
 
@@ -46,6 +48,10 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The Debian package, in $(BUILD): `sudo apt install ./$(BUILD)/kivor_*.deb`.
+package: build
+	cmake --build $(BUILD) --target package
+
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its
 # own build folder; fails on any report.
 sanitize: deps
@@ -64,6 +70,10 @@ bench: build
 # Paints the program's pictures again into media/ (committed files).
 art: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target art
+
+# Takes the README's pictures again into doc/ (committed files).
+readme-shots: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target readme_shots
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

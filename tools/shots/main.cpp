@@ -1,8 +1,10 @@
 // Makes the pictures of the help pages from the program's own windows,
 // rendered off screen inside a program folder: the help always shows the
-// program as it is built.
+// program as it is built. With --readme it makes the README's pictures instead
+// (`make readme-shots`, committed under doc/).
 //
 //   kivor-shots <program folder>
+//   kivor-shots --readme <program folder> <picture folder>
 #include "app/aboutbox.h"
 #include "app/balloons.h"
 #include "app/datamodule.h"
@@ -11,19 +13,24 @@
 #include "app/messages.h"
 #include "app/startup.h"
 #include "media/picture.h"
+#include "results/valform.h"
 #include "session/gapkey.h"
 #include "session/sessionrun.h"
+#include "session/shuffle.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
+#include "settings/spinfield.h"
 #include "setup/drawing.h"
 #include "setup/objectform.h"
 #include "setup/progressform.h"
 #include "setup/random.h"
+#include "setup/regtestform.h"
 #include "store/paths.h"
 #include "tools/jpeg/jpegwrite.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHelpEvent>
@@ -219,11 +226,67 @@ QImage gapPage() {
     return shot;
 }
 
+bool copyFolder(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to))
+        return false;
+    const QFileInfoList entries =
+        QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo& entry : entries) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (!(entry.isDir() ? copyFolder(entry.filePath(), target)
+                            : QFile::copy(entry.filePath(), target)))
+            return false;
+    }
+    return true;
+}
+
+// The README's pictures: the main window, a four-answer question of a test
+// run with an answer chosen, and the results window once the run has ended.
+bool readmeShots(const QString& pictures) {
+    QDir().mkpath(pictures);
+    const auto save = [&pictures](QWidget* window, const char* name) {
+        return window->grab().toImage().save(pictures + QLatin1Char('/') + QLatin1String(name));
+    };
+    bool ok = save(MainForm, "main.png");
+
+    RegTestForm->fullname->setEditText(QStringLiteral("Мария Иванова"));
+    RegTestForm->Class1->setCurrentIndex(4);
+    RegTestForm->division->setCurrentIndex(1);
+    RegTestForm->noc->setValue(12);
+    ObjectForm->TestSubject = QStringLiteral("математика");
+    ObjectForm->TestSection = QStringLiteral("обикновени дроби");
+    startRun(QStringLiteral("test"), 5, 1);
+    switch (answerBox(DataModule2->Temp.text(QStringLiteral("TrueAns")).at(0))) {
+    case 1:
+        TestForm->Ans1Click();
+        break;
+    case 2:
+        TestForm->Ans2Click();
+        break;
+    case 3:
+        TestForm->Ans3Click();
+        break;
+    default:
+        TestForm->Ans4Click();
+        break;
+    }
+    QApplication::processEvents();
+    ok = save(TestForm, "question.png") && ok;
+
+    TestForm->EndBtnClick();
+    QApplication::processEvents();
+    ok = ValForm->isVisible() && save(ValForm, "results.png") && ok;
+    ValForm->close();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: kivor-shots <program folder>\n");
+    const bool readme = argc == 4 && qstrcmp(argv[1], "--readme") == 0;
+    if (argc != 2 && !readme) {
+        std::fprintf(stderr, "usage: kivor-shots <program folder>\n"
+                             "       kivor-shots --readme <program folder> <picture folder>\n");
         return 2;
     }
     // Rendered without a display, and without touching the user's settings.
@@ -232,9 +295,20 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tamrel Kivor 2"));
-    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    QString folder = QDir(QString::fromLocal8Bit(argv[readme ? 2 : 1])).absolutePath();
+    // The README's test run ends with a pupil's record stored: it is made in
+    // a copy, never in the folder given.
+    QTemporaryDir copy;
+    if (readme) {
+        const QString copied = copy.filePath(QStringLiteral("kivor"));
+        if (!copyFolder(folder, copied)) {
+            std::fprintf(stderr, "kivor-shots: %s could not be copied\n", argv[2]);
+            return 1;
+        }
+        folder = copied;
+    }
     if (!QDir::setCurrent(folder)) {
-        std::fprintf(stderr, "kivor-shots: no folder %s\n", argv[1]);
+        std::fprintf(stderr, "kivor-shots: no folder %s\n", argv[readme ? 2 : 1]);
         return 1;
     }
     QStringList failures;
@@ -244,6 +318,18 @@ int main(int argc, char** argv) {
     MainForm->Timer1Timer();
     MainForm->show();
     QApplication::processEvents();
+
+    if (readme) {
+        const bool ok = readmeShots(QDir(QString::fromLocal8Bit(argv[3])).absolutePath());
+        for (const QString& f : failures)
+            std::fprintf(stderr, "kivor-shots: %s\n", qPrintable(f));
+        destroyApplicationObjects();
+        if (!ok || !failures.isEmpty()) {
+            std::fprintf(stderr, "kivor-shots: the README's pictures could not be made\n");
+            return 1;
+        }
+        return 0;
+    }
 
     auto out = [&folder](const char* relative) {
         return programPath(folder, QString::fromLatin1(relative));
