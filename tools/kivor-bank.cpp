@@ -3,8 +3,7 @@
 // kivor-bank import-moodle … / export-moodle …: Moodle XML in and out.
 
 #include "tools/bank/bank.h"
-#include "tools/moodle/moodleexport.h"
-#include "tools/moodle/moodleimport.h"
+#include "tools/moodle/commands.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,4 +1,4 @@
-#include "tools/moodle/moodleexport.h"
+#include "tools/moodle/commands.h"
 #include "tools/moodle/moodleimport.h"
 
 #include "media/picture.h"
@@ -255,7 +255,11 @@ void TestMoodle::convert_data() {
     QTest::newRow("two right") << choice("Кое?", {100, 100, 0, 0})
                                << "пропуснат: верните отговори са 2"
                                << "";
-    QTest::newRow("partly right") << choice("Кое?", {50, 50, 0, 0}) << "пропуснат: 50% от точките"
+    QTest::newRow("two half right")
+        << choice("Кое?", {50, 0, 50, 0}) << "пропуснат: верните отговори са 2"
+        << "";
+    QTest::newRow("partly right") << choice("Кое?", {0, 50, -50, 0})
+                                  << "пропуснат: носи 50% от точките"
                                   << "";
     QTest::newRow("none right") << choice("Кое?", {0, 0, 0, 0}) << "пропуснат: нито един"
                                 << "";

@@ -168,8 +168,14 @@ public:
             lineBreak();
             return;
         }
-        if (c == QChar(0xAD) || c == QChar(0x200B) || c == QLatin1Char('\r'))
-            return; // soft hyphen, zero-width space: invisible
+        if (c == QLatin1Char('\t'))
+            c = QLatin1Char(' ');
+        // Control characters and invisible marks (soft hyphen, zero-width
+        // space, byte-order mark) show nothing; the joiners stay, as scripts
+        // need them.
+        if (c.category() == QChar::Other_Control ||
+            (c.category() == QChar::Other_Format && c != QChar(0x200C) && c != QChar(0x200D)))
+            return;
         if (c == QChar(0xA0))
             c = QLatin1Char(' ');
         if (m_pendingBlank && !m_atLineStart)

@@ -3,16 +3,9 @@
 #include "common.h"
 #include "html.h"
 
-#include "tools/bank/bank.h"
-#include "tools/bank/source.h"
-
-#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTextStream>
 #include <QUrl>
 #include <QXmlStreamWriter>
-#include <algorithm>
 
 namespace moodle {
 
@@ -227,104 +220,6 @@ QByteArray moodleXml(const QList<ExportSection>& sections, QStringList* notes) {
     w.writeEndElement();
     w.writeEndDocument();
     return bytes;
-}
-
-int exportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    const QString usage = QStringLiteral(
-        "Употреба: kivor-bank export-moodle <папка със източници | файл.yaml>\n"
-        "                [--class N] [--subject ПРЕДМЕТ] [--section РАЗДЕЛ] -o ИЗХОД.xml\n"
-        "  --class    класът (задължителен с папка)\n"
-        "  --subject  само този предмет\n"
-        "  --section  само този раздел\n");
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        out << usage;
-        return 0;
-    }
-    const Arguments a(arguments, {QStringLiteral("--class"), QStringLiteral("--subject"),
-                                  QStringLiteral("--section"), QStringLiteral("-o")});
-    auto wrong = [&](const QString& why) {
-        err << why << '\n' << usage;
-        err.flush();
-        return 2;
-    };
-    if (!a.fault.isEmpty())
-        return wrong(a.fault);
-    if (a.positional.size() != 1)
-        return wrong(QStringLiteral("Дайте една папка със източници или един файл."));
-    const QString source = a.positional.first();
-    const QString output = a.value(QStringLiteral("-o"));
-    const QString subject = a.value(QStringLiteral("--subject")).simplified();
-    const QString section = a.value(QStringLiteral("--section")).simplified();
-    const int classNo = classNumber(a.value(QStringLiteral("--class")));
-    if (output.isEmpty())
-        return wrong(QStringLiteral("Липсва изходният файл (-o)."));
-    if (a.has(QStringLiteral("--class")) && classNo == 0)
-        return wrong(QStringLiteral("Класът (--class) трябва да е цяло число от 1 до 13."));
-    const QFileInfo info(source);
-    if (!info.exists()) {
-        err << QStringLiteral("„%1“ не съществува.\n").arg(source);
-        err.flush();
-        return 2;
-    }
-    if (info.isDir() && classNo == 0)
-        return wrong(QStringLiteral("С папка със източници дайте и класа (--class)."));
-
-    QList<bank::Source> sources;
-    QList<bank::Issue> issues;
-    if (info.isDir()) {
-        const bank::Content content = bank::readContent(source);
-        sources = content.sources;
-        issues = content.issues;
-    } else {
-        const QString folder = contentFolderOf(source);
-        const QString relative = QDir(folder).relativeFilePath(info.absoluteFilePath());
-        const bank::Source s = bank::parseSource(folder, relative, &issues);
-        if (!bank::hasFault(issues))
-            sources.append(s);
-    }
-    for (const bank::Issue& i : issues)
-        if (i.isFault())
-            err << i.text() << '\n';
-
-    QList<ExportSection> chosen;
-    int questions = 0;
-    for (const bank::Source& s : sources) {
-        if ((classNo != 0 && s.classNo != classNo) || (!subject.isEmpty() && s.subject != subject))
-            continue;
-        for (const bank::Section& sec : s.sections) {
-            if (!section.isEmpty() && sec.name != section)
-                continue;
-            chosen.append({s.subject, sec});
-            questions += int(std::count_if(sec.questions.begin(), sec.questions.end(),
-                                           [](const bank::Question& q) { return q.test == 1; }));
-        }
-    }
-    if (chosen.isEmpty()) {
-        err << (bank::hasFault(issues)
-                    ? QStringLiteral("Източникът има грешки: нищо не е записано.\n")
-                    : QStringLiteral("Нито един раздел не отговаря на зададеното: нищо не е "
-                                     "записано.\n"));
-        err.flush();
-        return 1;
-    }
-    QStringList notes;
-    const QByteArray xml = moodleXml(chosen, &notes);
-    for (const QString& n : notes)
-        err << QStringLiteral("бележка: ") << n << '\n';
-    err.flush();
-    QSaveFile f(output);
-    if (!f.open(QIODevice::WriteOnly) || f.write(xml) != xml.size() || !f.commit()) {
-        err << QStringLiteral("Грешка: „%1“ не може да бъде записан: %2.\n")
-                   .arg(output, f.errorString());
-        err.flush();
-        return 1;
-    }
-    out << QStringLiteral("Изнесени: раздели %1, въпроси %2 → %3\n")
-               .arg(chosen.size())
-               .arg(questions)
-               .arg(output);
-    out.flush();
-    return 0;
 }
 
 } // namespace moodle

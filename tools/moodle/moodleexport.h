@@ -2,8 +2,6 @@
 
 #include "tools/bank/model.h"
 
-class QTextStream;
-
 // kivor-bank export-moodle: sections of the banks as Moodle XML, for Moodle's
 // question import. Choice becomes multichoice, matching stays matching, gaps
 // become ddwtos (drag and drop into text); each section is the category
@@ -20,11 +18,5 @@ struct ExportSection {
 // single pairs or gaps: Moodle divides a question's grade evenly) is said in
 // `notes`.
 QByteArray moodleXml(const QList<ExportSection>& sections, QStringList* notes);
-
-// "export-moodle <content folder | bank file> [--class N] [--subject S]
-// [--section T] -o OUT.xml" (the words after "export-moodle"). A content
-// folder needs --class. Exit code 0 when something was written, 1 when
-// nothing matches or the source has faults, 2 on wrong usage.
-int exportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 } // namespace moodle

@@ -5,17 +5,11 @@
 
 #include "media/picture.h"
 #include "tools/bank/gaps.h"
-#include "tools/bank/source.h"
 #include "tools/jpeg/jpegwrite.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
-#include <QTextStream>
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <cmath>
@@ -255,21 +249,28 @@ void convertChoice(const Element& q, const PlainText& body, Conversion* c) {
                          .arg(answers.size());
         return;
     }
-    int right = -1;
-    int rights = 0;
+    // Moodle's fractions: 100 the right answer, 0 or less a wrong one; any
+    // other share is partial credit, which a choice question does not give.
+    QList<int> credited;
+    for (int i = 0; i < 4; ++i)
+        if (answers[i]->attribute(QLatin1StringView("fraction")).toDouble() > 0)
+            credited.append(i);
+    if (credited.size() > 1) {
+        c->refusal =
+            QStringLiteral("верните отговори са %1, а трябва да е един").arg(credited.size());
+        return;
+    }
+    if (credited.isEmpty()) {
+        c->refusal = QStringLiteral("нито един отговор не е верен (fraction 100)");
+        return;
+    }
+    const int right = credited.first();
+    const QString fraction = answers[right]->attribute(QLatin1StringView("fraction")).trimmed();
+    if (fraction.toDouble() < 99.99) {
+        c->refusal = QStringLiteral("верният отговор носи %1% от точките, а не 100").arg(fraction);
+        return;
+    }
     for (int i = 0; i < 4; ++i) {
-        const QString written = answers[i]->attribute(QLatin1StringView("fraction")).trimmed();
-        const double fraction = written.isEmpty() ? 0.0 : written.toDouble();
-        if (fraction >= 99.99) {
-            ++rights;
-            right = i;
-        } else if (fraction > 0) {
-            c->refusal = QStringLiteral("отговор %1 носи %2% от точките, а отговорът е или верен, "
-                                        "или грешен")
-                             .arg(i + 1)
-                             .arg(written);
-            return;
-        }
         const PlainText a = rich(answers[i]);
         if (!a.images.isEmpty()) {
             c->refusal = QStringLiteral("отговор %1 съдържа изображение").arg(i + 1);
@@ -281,12 +282,6 @@ void convertChoice(const Element& q, const PlainText& body, Conversion* c) {
             return;
         }
         c->question.answers.append(text);
-    }
-    if (rights != 1) {
-        c->refusal = rights == 0
-                         ? QStringLiteral("нито един отговор не е верен (fraction 100)")
-                         : QStringLiteral("верните отговори са %1, а трябва да е един").arg(rights);
-        return;
     }
     if (body.text.isEmpty()) {
         c->refusal = QStringLiteral("въпросът няма текст");
@@ -693,6 +688,11 @@ void emitText(YAML::Emitter& y, const QString& s) {
     for (const QString& line : s.split(QLatin1Char('\n')))
         if (!line.isEmpty() && line[0].isSpace())
             block = false;
+    // Characters a block would carry unescaped, which YAML reads otherwise.
+    for (QChar c : s)
+        if ((c.category() == QChar::Other_Control && c != QLatin1Char('\n')) || c == QChar(0x85) ||
+            c == QChar(0x2028) || c == QChar(0x2029) || c == QChar(0xFEFF))
+            block = false;
     if (block)
         y << YAML::Literal;
     y << utf8(s);
@@ -765,141 +765,6 @@ QByteArray bankSource(const Import& import, const ImportOptions& options, const 
     }
     y << YAML::EndSeq << YAML::EndMap << YAML::Newline;
     return QByteArray(y.c_str(), qsizetype(y.size()));
-}
-
-namespace {
-
-bool save(const QString& path, const QByteArray& bytes, QString* why) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        *why = QStringLiteral("папката на „%1“ не може да бъде създадена").arg(path);
-        return false;
-    }
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        *why = QStringLiteral("„%1“ не може да бъде записан: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
-int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    const QString usage = QStringLiteral(
-        "Употреба: kivor-bank import-moodle ФАЙЛ.xml --class N --subject ПРЕДМЕТ\n"
-        "                [--section РАЗДЕЛ] [--table ТАБЛИЦА] -o ИЗХОД.yaml\n"
-        "  --class    класът, 1 … 13\n"
-        "  --subject  предметът, както го показва списъкът\n"
-        "  --section  всички въпроси в този раздел; без него – раздел за всяка категория\n"
-        "  --table    таблицата на раздела; с категориите – начало на имената им\n"
-        "  -o         източникът, който се записва; изображенията – в pictures/ на\n"
-        "             папката със източници\n");
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        out << usage;
-        return 0;
-    }
-    const Arguments a(arguments, {QStringLiteral("--class"), QStringLiteral("--subject"),
-                                  QStringLiteral("--section"), QStringLiteral("--table"),
-                                  QStringLiteral("-o")});
-    auto wrong = [&](const QString& why) {
-        err << why << '\n' << usage;
-        err.flush();
-        return 2;
-    };
-    if (!a.fault.isEmpty())
-        return wrong(a.fault);
-    if (a.positional.size() != 1)
-        return wrong(QStringLiteral("Дайте точно един файл Moodle XML."));
-    ImportOptions options;
-    options.classNo = classNumber(a.value(QStringLiteral("--class")));
-    options.subject = a.value(QStringLiteral("--subject")).simplified();
-    options.section = a.value(QStringLiteral("--section")).simplified();
-    options.table = a.value(QStringLiteral("--table")).trimmed();
-    const QString output = a.value(QStringLiteral("-o"));
-    if (options.classNo == 0)
-        return wrong(QStringLiteral("Класът (--class) трябва да е цяло число от 1 до 13."));
-    if (options.subject.isEmpty())
-        return wrong(QStringLiteral("Липсва предметът (--subject)."));
-    if (a.has(QStringLiteral("--section")) && options.section.isEmpty())
-        return wrong(QStringLiteral("Разделът (--section) е празен."));
-    if (a.has(QStringLiteral("--table")) && !bank::isTableName(options.table))
-        return wrong(QStringLiteral("Таблицата „%1“ трябва да е от латински букви, цифри и _ и да "
-                                    "не започва с цифра.")
-                         .arg(options.table));
-    if (output.isEmpty())
-        return wrong(QStringLiteral("Липсва изходният файл (-o)."));
-
-    const QString input = a.positional.first();
-    QFile file(input);
-    if (!QFileInfo(input).isFile() || !file.open(QIODevice::ReadOnly)) {
-        err << QStringLiteral("Файлът „%1“ не съществува или не може да бъде прочетен.\n")
-                   .arg(input);
-        err.flush();
-        return 2;
-    }
-    options.defaultSection = QFileInfo(input).completeBaseName();
-    const Import im = readMoodleXml(file.readAll(), options);
-    if (!im.fault.isEmpty()) {
-        err << QStringLiteral("%1:%2: грешка: %3\nНищо не е записано.\n")
-                   .arg(input)
-                   .arg(im.faultLine)
-                   .arg(im.fault);
-        err.flush();
-        return 1;
-    }
-    for (const Finding& f : im.skipped)
-        err << QStringLiteral("%1:%2: пропуснат въпрос „%3“ (%4): %5\n")
-                   .arg(input)
-                   .arg(f.line)
-                   .arg(f.name, f.type, f.message);
-    for (const Finding& f : im.notes)
-        err << QStringLiteral("%1:%2: бележка: въпрос „%3“: %4\n")
-                   .arg(input)
-                   .arg(f.line)
-                   .arg(f.name, f.message);
-    if (im.questionCount() == 0) {
-        err << QStringLiteral("Нито един въпрос не може да бъде внесен: нищо не е записано.\n");
-        err.flush();
-        return 1;
-    }
-
-    const QString target = QFileInfo(output).absoluteFilePath();
-    const QString content = contentFolderOf(target);
-    QString why;
-    int pictures = 0;
-    for (const ImportedSection& s : im.sections) {
-        for (const ImportedQuestion& q : s.questions) {
-            if (q.question.picture.isEmpty())
-                continue;
-            if (!save(QDir(content).filePath(q.question.picture), q.question.pictureData, &why)) {
-                err << QStringLiteral("Грешка: %1.\n").arg(why);
-                err.flush();
-                return 1;
-            }
-            ++pictures;
-        }
-    }
-    if (!save(target, bankSource(im, options, QFileInfo(input).fileName()), &why)) {
-        err << QStringLiteral("Грешка: %1.\n").arg(why);
-        err.flush();
-        return 1;
-    }
-    // What kivor-bank will say of the source, at once (a section with one
-    // question, for instance).
-    QList<bank::Issue> issues;
-    bank::parseSource(content, QDir(content).relativeFilePath(target), &issues);
-    for (const bank::Issue& i : issues)
-        err << i.text() << '\n';
-    err.flush();
-    out << QStringLiteral("Внесени: въпроси %1 в раздели %2, изображения %3 → %4; пропуснати "
-                          "въпроси %5\n")
-               .arg(im.questionCount())
-               .arg(im.sections.size())
-               .arg(pictures)
-               .arg(output)
-               .arg(im.skipped.size());
-    out.flush();
-    return bank::hasFault(issues) ? 1 : 0;
 }
 
 } // namespace moodle

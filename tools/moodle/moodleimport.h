@@ -2,8 +2,6 @@
 
 #include "tools/bank/model.h"
 
-class QTextStream;
-
 // kivor-bank import-moodle: questions exported from Moodle as Moodle XML made
 // into a bank source. Moodle's multichoice with four answers and one right,
 // matching, ddwtos and gapselect have a kind of the banks; every other
@@ -62,12 +60,5 @@ QString transliterate(const QString& text);
 // transliterated and lower-cased, every other character a "_", at most 40
 // characters; empty when no letter or digit is left.
 QString tableNameOf(const QString& text);
-
-// "import-moodle FILE.xml --class N --subject S [--section T] [--table NAME]
-// -o OUT.yaml" (the words after "import-moodle"). Questions left out and
-// notes go to `err`, a summary to `out`. Exit code 0 when at least one
-// question was written, 1 when none could be or the file is damaged (then
-// nothing is written), 2 on wrong usage.
-int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 } // namespace moodle
