@@ -27,8 +27,8 @@ void write(const QString& relative, const QByteArray& bytes) {
     check(f.write(bytes) == bytes.size());
 }
 
-bool anyFault(const QList<bank::Issue>& issues) {
-    for (const bank::Issue& i : issues)
+bool anyFault(const QList<bank::Issue>& findings) {
+    for (const bank::Issue& i : findings)
         if (i.isFault())
             return true;
     return false;
@@ -83,9 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         // What the import writes, kivor-bank reads without a fault.
         write(kFile, moodle::bankSource(im, options, QStringLiteral("fuzz.xml")));
-        QList<bank::Issue> issues;
-        const bank::Source source = bank::parseSource(folder->path(), kFile, &issues);
-        check(!anyFault(issues));
+        QList<bank::Issue> findings;
+        const bank::Source source = bank::parseSource(folder->path(), kFile, &findings);
+        check(!anyFault(findings));
         check(source.sections.size() == im.sections.size());
     }
 

@@ -220,8 +220,8 @@ int TestMoodle::command(const QStringList& arguments, QString* err) const {
 
 void TestMoodle::convert_data() {
     QTest::addColumn<QByteArray>("xml");
-    QTest::addColumn<QString>("expected"); // summary, or "пропуснат: " and part of the reason
-    QTest::addColumn<QString>("note");     // part of the comment or of a note
+    QTest::addColumn<QString>("expected"); // summary, or "пропуснат: " and words of the reason
+    QTest::addColumn<QString>("note");     // words of the comment or of a note
 
     const QList<int> second = {0, 100, 0, 0};
     QTest::newRow("choice")

@@ -135,9 +135,9 @@ int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
     }
     // What kivor-bank will say of the source, at once (a section with one
     // question, for instance).
-    QList<bank::Issue> issues;
-    bank::parseSource(content, QDir(content).relativeFilePath(target), &issues);
-    for (const bank::Issue& i : issues)
+    QList<bank::Issue> findings;
+    bank::parseSource(content, QDir(content).relativeFilePath(target), &findings);
+    for (const bank::Issue& i : findings)
         err << i.text() << '\n';
     err.flush();
     out << QStringLiteral("Внесени: въпроси %1 в раздели %2, изображения %3 → %4; пропуснати "
@@ -148,7 +148,7 @@ int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
                .arg(output)
                .arg(im.skipped.size());
     out.flush();
-    return bank::hasFault(issues) ? 1 : 0;
+    return bank::hasFault(findings) ? 1 : 0;
 }
 
 int exportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -192,19 +192,19 @@ int exportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         return wrong(QStringLiteral("С папка със източници дайте и класа (--class)."));
 
     QList<bank::Source> sources;
-    QList<bank::Issue> issues;
+    QList<bank::Issue> findings;
     if (info.isDir()) {
         const bank::Content content = bank::readContent(source);
         sources = content.sources;
-        issues = content.issues;
+        findings = content.issues;
     } else {
         const QString folder = contentFolderOf(source);
         const QString relative = QDir(folder).relativeFilePath(info.absoluteFilePath());
-        const bank::Source s = bank::parseSource(folder, relative, &issues);
-        if (!bank::hasFault(issues))
+        const bank::Source s = bank::parseSource(folder, relative, &findings);
+        if (!bank::hasFault(findings))
             sources.append(s);
     }
-    for (const bank::Issue& i : issues)
+    for (const bank::Issue& i : findings)
         if (i.isFault())
             err << i.text() << '\n';
 
@@ -222,7 +222,7 @@ int exportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         }
     }
     if (chosen.isEmpty()) {
-        err << (bank::hasFault(issues)
+        err << (bank::hasFault(findings)
                     ? QStringLiteral("Източникът има грешки: нищо не е записано.\n")
                     : QStringLiteral("Нито един раздел не отговаря на зададеното: нищо не е "
                                      "записано.\n"));

@@ -351,9 +351,9 @@ void convertMatching(const Element& q, const PlainText& body, Conversion* c) {
     c->question.kind = bank::Kind::Matching;
     c->question.pairs = pairs;
     QStringList condition;
-    for (const QString& part : {body.condition, body.text})
-        if (!part.isEmpty())
-            condition.append(part);
+    for (const QString& text : {body.condition, body.text})
+        if (!text.isEmpty())
+            condition.append(text);
     c->question.condition = condition.isEmpty() ? defaultCondition(bank::Kind::Matching)
                                                 : condition.join(QLatin1Char('\n'));
     c->question.points = 0;
