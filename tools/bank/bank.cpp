@@ -222,7 +222,9 @@ Report build(const QString& contentFolder, const QString& programFolder) {
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const QString usage = QStringLiteral(
         "Употреба: kivor-bank [--check] <папка със източници> <папка на програмата>\n"
-        "  --check  само проверява източниците, без да записва нищо\n");
+        "  --check  само проверява източниците, без да записва нищо\n"
+        "          kivor-bank import-moodle …  въпроси от Moodle XML в източник\n"
+        "          kivor-bank export-moodle …  източник или раздели към Moodle XML\n");
     bool checkOnly = false;
     QStringList folders;
     for (const QString& a : arguments) {

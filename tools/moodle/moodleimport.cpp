@@ -1,0 +1,770 @@
+#include "moodleimport.h"
+
+#include "common.h"
+#include "html.h"
+
+#include "media/picture.h"
+#include "tools/bank/gaps.h"
+#include "tools/jpeg/jpegwrite.h"
+
+#include <QImage>
+#include <QRegularExpression>
+#include <QSet>
+#include <QUrl>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <optional>
+#include <yaml-cpp/yaml.h>
+
+namespace moodle {
+
+int Import::questionCount() const {
+    int n = 0;
+    for (const ImportedSection& s : sections)
+        n += int(s.questions.size());
+    return n;
+}
+
+namespace {
+
+QString quoted(const QString& s) {
+    return QStringLiteral("„") + s + QStringLiteral("“");
+}
+
+// The file read as a tree: Moodle's questions are small, and a tree lets the
+// conversion look at a question's parts in any order.
+struct Element {
+    QString name;
+    QXmlStreamAttributes attributes;
+    QString text; // the character data directly inside
+    QList<Element> children;
+    int line = 0;
+
+    const Element* child(QLatin1StringView n) const {
+        for (const Element& c : children)
+            if (c.name == n)
+                return &c;
+        return nullptr;
+    }
+    QList<const Element*> all(QLatin1StringView n) const {
+        QList<const Element*> out;
+        for (const Element& c : children)
+            if (c.name == n)
+                out.append(&c);
+        return out;
+    }
+    QString attribute(QLatin1StringView n) const { return attributes.value(n).toString(); }
+    // The <text> inside, or the element's own text where it has none.
+    QString textInside() const {
+        const Element* t = child(QLatin1StringView("text"));
+        return t ? t->text : text;
+    }
+};
+
+// Deeper than any Moodle file goes; a file nested deeper is damaged or
+// hostile, and the reading recurses.
+constexpr int kMaxDepth = 64;
+
+Element readElement(QXmlStreamReader& r, int depth) {
+    Element e;
+    e.name = r.name().toString();
+    e.attributes = r.attributes();
+    e.line = int(r.lineNumber());
+    if (depth > kMaxDepth) {
+        r.raiseError(QStringLiteral("елементите са вложени твърде дълбоко"));
+        return e;
+    }
+    while (!r.atEnd()) {
+        r.readNext();
+        if (r.isStartElement())
+            e.children.append(readElement(r, depth + 1));
+        else if (r.isCharacters())
+            e.text += r.text();
+        else if (r.isEndElement())
+            break;
+    }
+    return e;
+}
+
+// A Moodle text field rendered by its format; HTML unless it says otherwise.
+PlainText rich(const Element* field, bool htmlByDefault = true) {
+    if (!field)
+        return {};
+    const QString raw = field->textInside();
+    const QString format = field->attribute(QLatin1StringView("format"));
+    if (format == QLatin1String("html") || (format.isEmpty() && htmlByDefault))
+        return htmlToText(raw);
+    if (format == QLatin1String("moodle_auto_format"))
+        return htmlToText(QString(raw).replace(QLatin1Char('\n'), QStringLiteral("<br>")));
+    // plain_text, markdown: the text as written, blanks tidied the same way
+    return htmlToText(textToHtml(raw));
+}
+
+QString oneLine(const QString& s) {
+    return s.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+}
+
+// What one question of the file became.
+struct Conversion {
+    bank::Question question;
+    QString refusal;   // why it cannot be kept; empty when kept
+    QString comment;   // beside it in the source
+    QStringList notes; // for the author, on the error output
+};
+
+// Moodle grades a question by its default grade, a decimal; the banks by
+// whole points from 1 to kMaxPoints.
+int pointsOf(const Element& q, Conversion* c) {
+    const Element* g = q.child(QLatin1StringView("defaultgrade"));
+    if (!g || g->text.trimmed().isEmpty())
+        return 1;
+    bool ok = false;
+    const QString written = g->text.trimmed();
+    const double v = QString(written).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!ok || !std::isfinite(v)) {
+        c->refusal = QStringLiteral("точките (defaultgrade) %1 не са число").arg(quoted(written));
+        return 0;
+    }
+    if (v > bank::kMaxPoints + 0.5) {
+        c->refusal = QStringLiteral("въпросът носи %1 точки, а програмата – най-много %2")
+                         .arg(written)
+                         .arg(bank::kMaxPoints);
+        return 0;
+    }
+    const int whole = int(std::lround(v));
+    if (whole < 1) {
+        c->notes.append(
+            QStringLiteral("точките %1 стават 1: въпрос носи поне 1 точка").arg(written));
+        return 1;
+    }
+    if (std::abs(v - whole) > 1e-6)
+        c->notes.append(QStringLiteral("точките %1 са закръглени до %2").arg(written).arg(whole));
+    return whole;
+}
+
+// Moodle gives every pair or gap an equal share of the question's grade;
+// the banks give each its own whole points. The first items take what does
+// not divide evenly, and a grade too small for every item to have a point
+// gives each one.
+QList<int> split(int total, int items, Conversion* c, const QString& what) {
+    QList<int> out;
+    if (items <= 0)
+        return out;
+    for (int i = 0; i < items; ++i)
+        out.append(std::max(1, total / items + (i < total % items ? 1 : 0)));
+    QStringList shares;
+    int sum = 0;
+    for (int p : out) {
+        shares.append(QString::number(p));
+        sum += p;
+    }
+    c->comment = QStringLiteral("%1 т. за %2 %3: %4")
+                     .arg(total)
+                     .arg(items)
+                     .arg(what, shares.join(QStringLiteral(" + ")));
+    if (sum != total)
+        c->notes.append(
+            QStringLiteral("%1 точки не стигат за %2 %3: всяка получава 1, въпросът носи %4")
+                .arg(total)
+                .arg(items)
+                .arg(what)
+                .arg(sum));
+    return out;
+}
+
+// The bytes of an embedded picture: a file of the question's text
+// (@@PLUGINFILE@@/name) or a data: address.
+std::optional<QByteArray> pictureBytes(const Element& questiontext, const QString& src,
+                                       QString* why) {
+    static const QString plugin = QStringLiteral("@@PLUGINFILE@@/");
+    if (src.startsWith(plugin)) {
+        QString name = QUrl::fromPercentEncoding(src.mid(plugin.size()).toUtf8());
+        name = name.section(QLatin1Char('?'), 0, 0).section(QLatin1Char('/'), -1);
+        for (const Element* f : questiontext.all(QLatin1StringView("file"))) {
+            if (f->attribute(QLatin1StringView("name")) != name)
+                continue;
+            if (f->attribute(QLatin1StringView("encoding")) != QLatin1String("base64")) {
+                *why = QStringLiteral("изображението %1 не е записано в base64").arg(quoted(name));
+                return std::nullopt;
+            }
+            return QByteArray::fromBase64(f->text.toLatin1());
+        }
+        *why = QStringLiteral("изображението %1 липсва във файла").arg(quoted(name));
+        return std::nullopt;
+    }
+    if (src.startsWith(QLatin1String("data:"), Qt::CaseInsensitive)) {
+        const qsizetype comma = src.indexOf(QLatin1Char(','));
+        if (comma > 0 && src.left(comma).contains(QLatin1String(";base64"), Qt::CaseInsensitive))
+            return QByteArray::fromBase64(src.mid(comma + 1).toLatin1());
+    }
+    *why = QStringLiteral("изображението %1 е извън файла").arg(quoted(src.left(80)));
+    return std::nullopt;
+}
+
+// The question's picture as JPEG, the format of the banks' pictures; PNG is
+// converted.
+void takePicture(const Element& q, const PlainText& body, Conversion* c) {
+    if (body.images.isEmpty())
+        return;
+    if (body.images.size() > 1) {
+        c->refusal = QStringLiteral("текстът има %1 изображения, а въпросът показва едно")
+                         .arg(body.images.size());
+        return;
+    }
+    const Element* questiontext = q.child(QLatin1StringView("questiontext"));
+    QString why;
+    const std::optional<QByteArray> bytes = pictureBytes(*questiontext, body.images.first(), &why);
+    if (!bytes) {
+        c->refusal = why;
+        return;
+    }
+    const QString name = quoted(body.images.first().section(QLatin1Char('/'), -1).left(80));
+    if (bytes->startsWith("\xFF\xD8\xFF")) {
+        if (decodePicture(*bytes).isNull())
+            c->refusal = QStringLiteral("изображението %1 е повредено").arg(name);
+        else
+            c->question.pictureData = *bytes;
+        return;
+    }
+    if (bytes->startsWith("\x89PNG\r\n\x1a\n")) {
+        const QImage image = QImage::fromData(*bytes, "PNG");
+        if (image.isNull()) {
+            c->refusal = QStringLiteral("изображението %1 е повредено").arg(name);
+            return;
+        }
+        try {
+            c->question.pictureData = encodeJpeg(image, 90);
+        } catch (const PictureError& e) {
+            c->refusal = e.text();
+        }
+        return;
+    }
+    c->refusal = QStringLiteral("изображението %1 не е JPEG или PNG").arg(name);
+}
+
+void convertChoice(const Element& q, const PlainText& body, Conversion* c) {
+    const QList<const Element*> answers = q.all(QLatin1StringView("answer"));
+    if (answers.size() != 4) {
+        c->refusal = QStringLiteral("въпросът има %1 отговора, а въпросът с избор – точно четири")
+                         .arg(answers.size());
+        return;
+    }
+    // Moodle's fractions: 100 the right answer, 0 or less a wrong one; any
+    // other share is partial credit, which a choice question does not give.
+    QList<int> credited;
+    for (int i = 0; i < 4; ++i)
+        if (answers[i]->attribute(QLatin1StringView("fraction")).toDouble() > 0)
+            credited.append(i);
+    if (credited.size() > 1) {
+        c->refusal =
+            QStringLiteral("верните отговори са %1, а трябва да е един").arg(credited.size());
+        return;
+    }
+    if (credited.isEmpty()) {
+        c->refusal = QStringLiteral("нито един отговор не е верен (fraction 100)");
+        return;
+    }
+    const int right = credited.first();
+    const QString fraction = answers[right]->attribute(QLatin1StringView("fraction")).trimmed();
+    if (fraction.toDouble() < 99.99) {
+        c->refusal = QStringLiteral("верният отговор носи %1% от точките, а не 100").arg(fraction);
+        return;
+    }
+    for (int i = 0; i < 4; ++i) {
+        const PlainText a = rich(answers[i]);
+        if (!a.images.isEmpty()) {
+            c->refusal = QStringLiteral("отговор %1 съдържа изображение").arg(i + 1);
+            return;
+        }
+        const QString text = oneLine(a.text);
+        if (text.isEmpty()) {
+            c->refusal = QStringLiteral("отговор %1 е празен").arg(i + 1);
+            return;
+        }
+        c->question.answers.append(text);
+    }
+    if (body.text.isEmpty()) {
+        c->refusal = QStringLiteral("въпросът няма текст");
+        return;
+    }
+    c->question.kind = bank::Kind::Choice;
+    c->question.question = body.text;
+    c->question.right = QStringLiteral("АБВГ")[right];
+    c->question.condition =
+        body.condition.isEmpty() ? defaultCondition(bank::Kind::Choice) : body.condition;
+    c->question.points = pointsOf(q, c);
+}
+
+void convertMatching(const Element& q, const PlainText& body, Conversion* c) {
+    QList<bank::Pair> pairs;
+    QStringList extra;
+    for (const Element* sub : q.all(QLatin1StringView("subquestion"))) {
+        const PlainText term = rich(sub);
+        // Moodle keeps the answers of a matching question as plain text.
+        const QString meaning = oneLine(rich(sub->child(QLatin1StringView("answer")), false).text);
+        if (!term.images.isEmpty()) {
+            c->refusal = QStringLiteral("понятие %1 съдържа изображение").arg(pairs.size() + 1);
+            return;
+        }
+        const QString termText = oneLine(term.text);
+        if (termText.isEmpty()) {
+            if (!meaning.isEmpty())
+                extra.append(quoted(meaning));
+            continue;
+        }
+        if (meaning.isEmpty()) {
+            c->refusal = QStringLiteral("понятието %1 няма значение").arg(quoted(termText));
+            return;
+        }
+        for (const bank::Pair& p : pairs) {
+            if (p.term == termText) {
+                c->refusal = QStringLiteral("понятието %1 е дадено два пъти").arg(quoted(termText));
+                return;
+            }
+            if (p.meaning == meaning) {
+                c->refusal = QStringLiteral("значението %1 е дадено на две понятия, а всяко "
+                                            "значение се свързва с едно")
+                                 .arg(quoted(meaning));
+                return;
+            }
+        }
+        pairs.append({termText, meaning, 0});
+    }
+    if (pairs.size() < 2) {
+        c->refusal = QStringLiteral("въпросът има %1 двойки, а трябват поне две").arg(pairs.size());
+        return;
+    }
+    if (pairs.size() > 10) {
+        c->refusal = QStringLiteral("въпросът има %1 двойки, а екранът показва най-много 10")
+                         .arg(pairs.size());
+        return;
+    }
+    const int total = pointsOf(q, c);
+    if (!c->refusal.isEmpty())
+        return;
+    const QList<int> shares = split(total, int(pairs.size()), c, QStringLiteral("двойки"));
+    for (int i = 0; i < pairs.size(); ++i)
+        pairs[i].points = shares[i];
+    if (!extra.isEmpty())
+        c->notes.append(QStringLiteral("значенията без понятие отпадат: %1")
+                            .arg(extra.join(QStringLiteral(", "))));
+    c->question.kind = bank::Kind::Matching;
+    c->question.pairs = pairs;
+    QStringList condition;
+    for (const QString& text : {body.condition, body.text})
+        if (!text.isEmpty())
+            condition.append(text);
+    c->question.condition = condition.isEmpty() ? defaultCondition(bank::Kind::Matching)
+                                                : condition.join(QLatin1Char('\n'));
+    c->question.points = 0;
+    for (int p : shares)
+        c->question.points += p;
+}
+
+// ddwtos and gapselect: "[[n]]" in the text is the n-th choice of the list.
+void convertGaps(const Element& q, const PlainText& body, const QString& type, Conversion* c) {
+    struct Choice {
+        QString text;
+        int group = 1;
+    };
+    QList<Choice> choices;
+    const QLatin1StringView tag(type == QLatin1String("ddwtos") ? "dragbox" : "selectoption");
+    for (const Element* e : q.all(tag)) {
+        const Element* group = e->child(QLatin1StringView("group"));
+        const int g = group ? group->text.trimmed().toInt() : 1;
+        choices.append({oneLine(rich(e).text), g});
+    }
+    static const QRegularExpression placeholder(QStringLiteral("\\[\\[(\\d+)\\]\\]"));
+    struct Gap {
+        qsizetype from = 0, to = 0;
+        QString word;
+    };
+    QList<Gap> gaps;
+    QSet<int> used;
+    for (auto it = placeholder.globalMatch(body.text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const int n = m.captured(1).toInt();
+        if (n < 1 || n > choices.size()) {
+            c->refusal =
+                QStringLiteral("празнината [[%1]] сочи избор, който липсва (изборите са %2)")
+                    .arg(m.captured(1))
+                    .arg(choices.size());
+            return;
+        }
+        const QString word = choices[n - 1].text;
+        if (word.isEmpty()) {
+            c->refusal = QStringLiteral("изборът на празнина [[%1]] е празен").arg(n);
+            return;
+        }
+        if (word.contains(QLatin1Char('[')) || word.contains(QLatin1Char(']')) ||
+            word.contains(QLatin1Char('|'))) {
+            c->refusal = QStringLiteral("думата %1 съдържа „[“, „]“ или „|“").arg(quoted(word));
+            return;
+        }
+        // The program lists every word of the question once, in one list.
+        QSet<int> groups;
+        for (const Choice& other : choices)
+            if (other.text == word)
+                groups.insert(other.group);
+        if (groups.size() > 1) {
+            QList<int> sorted(groups.begin(), groups.end());
+            std::sort(sorted.begin(), sorted.end());
+            QStringList names;
+            for (int g : sorted)
+                names.append(QString::number(g));
+            c->refusal = QStringLiteral("думата %1 е в групи %2, а програмата показва всички думи "
+                                        "в един списък")
+                             .arg(quoted(word), names.join(QStringLiteral(" и ")));
+            return;
+        }
+        used.insert(n - 1);
+        gaps.append({m.capturedStart(), m.capturedEnd(), word});
+    }
+    if (gaps.isEmpty()) {
+        c->refusal = QStringLiteral("текстът няма нито една празнина [[n]]");
+        return;
+    }
+    const int total = pointsOf(q, c);
+    if (!c->refusal.isEmpty())
+        return;
+    const QList<int> shares = split(total, int(gaps.size()), c, QStringLiteral("празнини"));
+    QString source;
+    qsizetype at = 0;
+    for (int i = 0; i < gaps.size(); ++i) {
+        const QString between = body.text.mid(at, gaps[i].from - at);
+        if (between.contains(QLatin1Char('[')) || between.contains(QLatin1Char(']'))) {
+            c->refusal = QStringLiteral("текстът съдържа „[“ или „]“ извън празнина");
+            return;
+        }
+        source += between + QLatin1Char('[') + gaps[i].word;
+        if (shares[i] != 1)
+            source += QLatin1Char('|') + QString::number(shares[i]);
+        source += QLatin1Char(']');
+        at = gaps[i].to;
+    }
+    const QString tail = body.text.mid(at);
+    if (tail.contains(QLatin1Char('[')) || tail.contains(QLatin1Char(']'))) {
+        c->refusal = QStringLiteral("текстът съдържа „[“ или „]“ извън празнина");
+        return;
+    }
+    source += tail;
+    QStringList faults, warnings;
+    const bank::GapText parsed = bank::parseGapText(source, &faults, &warnings);
+    if (!faults.isEmpty()) {
+        c->refusal = faults.first();
+        return;
+    }
+    QStringList unused;
+    QSet<QString> words;
+    for (const Gap& g : gaps)
+        words.insert(g.word);
+    for (int i = 0; i < choices.size(); ++i)
+        if (!used.contains(i) && !words.contains(choices[i].text) && !choices[i].text.isEmpty())
+            unused.append(quoted(choices[i].text));
+    if (!unused.isEmpty())
+        c->notes.append(QStringLiteral("думите без празнина отпадат: %1")
+                            .arg(unused.join(QStringLiteral(", "))));
+    c->question.kind = bank::Kind::Gaps;
+    c->question.gaps = parsed;
+    c->question.points = parsed.totalPoints();
+    c->question.condition =
+        body.condition.isEmpty() ? defaultCondition(bank::Kind::Gaps) : body.condition;
+}
+
+QString refusalOfType(const QString& type) {
+    if (type == QLatin1String("truefalse"))
+        return QStringLiteral("въпрос „вярно/невярно“: въпросът с избор има четири отговора");
+    if (type == QLatin1String("shortanswer") || type == QLatin1String("numerical") ||
+        type == QLatin1String("essay") || type.startsWith(QLatin1String("calculated")))
+        return QStringLiteral("отговорът се пише свободно, а в програмата се избира");
+    if (type == QLatin1String("description"))
+        return QStringLiteral("описание, а не въпрос");
+    if (type == QLatin1String("multianswer"))
+        return QStringLiteral("въпрос с вложени отговори (cloze)");
+    if (type.isEmpty())
+        return QStringLiteral("въпросът няма вид (атрибут type)");
+    return QStringLiteral("видът %1 няма съответствие в програмата").arg(quoted(type));
+}
+
+Conversion convert(const Element& q, const QString& type) {
+    Conversion c;
+    const bool known = type == QLatin1String("multichoice") || type == QLatin1String("matching") ||
+                       type == QLatin1String("ddwtos") || type == QLatin1String("gapselect");
+    if (!known) {
+        c.refusal = refusalOfType(type);
+        return c;
+    }
+    const PlainText body = rich(q.child(QLatin1StringView("questiontext")));
+    if (type == QLatin1String("multichoice"))
+        convertChoice(q, body, &c);
+    else if (type == QLatin1String("matching"))
+        convertMatching(q, body, &c);
+    else
+        convertGaps(q, body, type, &c);
+    if (!c.refusal.isEmpty())
+        return c;
+    takePicture(q, body, &c);
+    c.question.fullAnswer = rich(q.child(QLatin1StringView("generalfeedback"))).text;
+    return c;
+}
+
+// "$course$/top/Дроби" -> "Дроби": the innermost category names the
+// section; "//" stands for a "/" inside a name.
+QString sectionOfCategory(const Element& q, const QString& fallback) {
+    const Element* category = q.child(QLatin1StringView("category"));
+    const QString path = category ? category->textInside() : QString();
+    QStringList parts{QString()};
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (path[i] != QLatin1Char('/'))
+            parts.last() += path[i];
+        else if (i + 1 < path.size() && path[i + 1] == QLatin1Char('/'))
+            parts.last() += path[i++];
+        else
+            parts.append(QString());
+    }
+    QString last;
+    for (auto it = parts.crbegin(); it != parts.crend() && last.isEmpty(); ++it)
+        last = it->simplified();
+    if (last.isEmpty() || last.startsWith(QLatin1Char('$')) || last == QLatin1String("top"))
+        return fallback;
+    return last;
+}
+
+QString tableOf(const QString& section, int index, const ImportOptions& options,
+                QSet<QString>* taken) {
+    QString base;
+    if (!options.section.isEmpty() && !options.table.isEmpty()) {
+        base = options.table;
+    } else {
+        const QString head = options.section.isEmpty() && !options.table.isEmpty()
+                                 ? options.table
+                                 : QStringLiteral("m%1").arg(options.classNo);
+        const QString stem = tableNameOf(section);
+        base = head + QLatin1Char('_') + (stem.isEmpty() ? QString::number(index) : stem);
+        // The program names a table's index <table>_ix1.
+        static const QRegularExpression indexName(QStringLiteral("_ix\\d+$"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+        if (indexName.match(base).hasMatch())
+            base += QStringLiteral("_t");
+    }
+    QString table = base;
+    for (int k = 2; taken->contains(table.toLower()); ++k)
+        table = base + QLatin1Char('_') + QString::number(k);
+    taken->insert(table.toLower());
+    return table;
+}
+
+} // namespace
+
+QString transliterate(const QString& text) {
+    static const QHash<QChar, QString> letters = [] {
+        QHash<QChar, QString> m;
+        const QStringList pairs =
+            QStringLiteral(
+                "а=a б=b в=v г=g д=d е=e ж=zh з=z и=i й=y к=k л=l м=m н=n о=o п=p р=r с=s т=t у=u "
+                "ф=f х=h ц=ts ч=ch ш=sh щ=sht ъ=a ь=y ю=yu я=ya ы=y э=e ё=yo і=i ї=yi є=ye ґ=g "
+                "ђ=dj ј=j љ=lj њ=nj ћ=c џ=dz ѓ=gj ќ=kj ѕ=dz ў=u")
+                .split(QLatin1Char(' '));
+        for (const QString& p : pairs)
+            m.insert(p[0], p.mid(2));
+        return m;
+    }();
+    QString out;
+    for (QChar c : text) {
+        const QChar lower = c.toLower();
+        const auto it = letters.constFind(lower);
+        if (it == letters.constEnd()) {
+            // Accented Latin letters lose their accents.
+            const QString plain = QString(c).normalized(QString::NormalizationForm_D);
+            for (QChar p : plain)
+                if (p.category() != QChar::Mark_NonSpacing)
+                    out += p;
+            continue;
+        }
+        QString latin = *it;
+        if (c != lower && !latin.isEmpty())
+            latin[0] = latin[0].toUpper();
+        out += latin;
+    }
+    return out;
+}
+
+QString tableNameOf(const QString& text) {
+    const QString latin = transliterate(text).toLower();
+    QString out;
+    for (QChar c : latin) {
+        const bool ok = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                        (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+        if (ok)
+            out += c;
+        else if (!out.isEmpty() && !out.endsWith(QLatin1Char('_')))
+            out += QLatin1Char('_');
+    }
+    out.truncate(40);
+    while (out.endsWith(QLatin1Char('_')))
+        out.chop(1);
+    return out;
+}
+
+Import readMoodleXml(const QByteArray& xml, const ImportOptions& options) {
+    Import out;
+    QXmlStreamReader r(xml);
+    std::optional<Element> quiz;
+    while (!r.atEnd() && !r.hasError()) {
+        r.readNext();
+        if (!r.isStartElement())
+            continue;
+        if (r.name() != QLatin1String("quiz")) {
+            out.fault = QStringLiteral("файлът не е Moodle XML: започва с <%1>, а не с <quiz>")
+                            .arg(r.name().toString());
+            out.faultLine = int(r.lineNumber());
+            return out;
+        }
+        quiz = readElement(r, 0);
+    }
+    if (r.hasError()) {
+        out.fault = QStringLiteral("неправилен XML: %1").arg(r.errorString());
+        out.faultLine = int(r.lineNumber());
+        return out;
+    }
+    if (!quiz) {
+        out.fault = QStringLiteral("файлът няма елемент <quiz>");
+        out.faultLine = int(r.lineNumber());
+        return out;
+    }
+
+    const QString fallback = options.section.isEmpty() ? options.defaultSection : options.section;
+    QString current = fallback;
+    for (const Element& q : quiz->children) {
+        if (q.name != QLatin1String("question"))
+            continue;
+        const QString type = q.attribute(QLatin1StringView("type"));
+        if (type == QLatin1String("category")) {
+            current = options.section.isEmpty() ? sectionOfCategory(q, fallback) : fallback;
+            continue;
+        }
+        const QString name = oneLine(rich(q.child(QLatin1StringView("name")), false).text);
+        Conversion c = convert(q, type);
+        if (!c.refusal.isEmpty()) {
+            out.skipped.append({q.line, name, type, c.refusal});
+            continue;
+        }
+        for (const QString& n : c.notes)
+            out.notes.append({q.line, name, type, n});
+        c.question.line = q.line;
+        auto section = std::find_if(out.sections.begin(), out.sections.end(),
+                                    [&](const ImportedSection& s) { return s.name == current; });
+        if (section == out.sections.end()) {
+            out.sections.append({current, QString(), {}});
+            section = out.sections.end() - 1;
+        }
+        section->questions.append({c.question, name, c.comment});
+    }
+
+    QSet<QString> taken;
+    for (int i = 0; i < out.sections.size(); ++i) {
+        ImportedSection& s = out.sections[i];
+        s.table = tableOf(s.name, i + 1, options, &taken);
+        for (int n = 0; n < s.questions.size(); ++n) {
+            bank::Question& q = s.questions[n].question;
+            if (!q.pictureData.isEmpty())
+                q.picture = QStringLiteral("pictures/%1_%2.jpg").arg(s.table).arg(n + 1);
+        }
+    }
+    return out;
+}
+
+namespace {
+
+std::string utf8(const QString& s) {
+    return s.toStdString();
+}
+
+// Several lines as a literal block, which reads as the text stands; the
+// emitter cannot mark the indentation of a block whose first line begins
+// with a blank, so such a text stays quoted.
+void emitText(YAML::Emitter& y, const QString& s) {
+    bool block = s.contains(QLatin1Char('\n'));
+    for (const QString& line : s.split(QLatin1Char('\n')))
+        if (!line.isEmpty() && line[0].isSpace())
+            block = false;
+    // Characters a block would carry unescaped, which YAML reads otherwise.
+    for (QChar c : s)
+        if ((c.category() == QChar::Other_Control && c != QLatin1Char('\n')) || c == QChar(0x85) ||
+            c == QChar(0x2028) || c == QChar(0x2029) || c == QChar(0xFEFF))
+            block = false;
+    if (block)
+        y << YAML::Literal;
+    y << utf8(s);
+}
+
+void emitQuestion(YAML::Emitter& y, const ImportedQuestion& iq) {
+    const bank::Question& q = iq.question;
+    static const char* kinds[] = {"choice", "matching", "gaps"};
+    QString comment = QStringLiteral("Moodle: ") + quoted(iq.name);
+    if (!iq.note.isEmpty())
+        comment += QStringLiteral("; ") + iq.note;
+    y << YAML::BeginMap;
+    y << YAML::Key << "kind" << YAML::Value << kinds[int(q.kind)] << YAML::Comment(utf8(comment));
+    y << YAML::Key << "condition" << YAML::Value;
+    emitText(y, q.condition);
+    switch (q.kind) {
+    case bank::Kind::Choice:
+        y << YAML::Key << "question" << YAML::Value;
+        emitText(y, q.question);
+        y << YAML::Key << "answers" << YAML::Value << YAML::Flow << YAML::BeginSeq;
+        for (const QString& a : q.answers)
+            y << utf8(a);
+        y << YAML::EndSeq;
+        y << YAML::Key << "right" << YAML::Value << utf8(QString(q.right));
+        y << YAML::Key << "points" << YAML::Value << q.points;
+        break;
+    case bank::Kind::Matching:
+        y << YAML::Key << "pairs" << YAML::Value << YAML::BeginSeq;
+        for (const bank::Pair& p : q.pairs)
+            y << YAML::Flow << YAML::BeginSeq << utf8(p.term) << utf8(p.meaning) << p.points
+              << YAML::EndSeq;
+        y << YAML::EndSeq;
+        break;
+    case bank::Kind::Gaps:
+        y << YAML::Key << "text" << YAML::Value;
+        emitText(y, fillGaps(q.gaps, [&](int i) {
+                     const QString& w = q.gaps.words[i];
+                     return q.gaps.points[i] == 1
+                                ? QStringLiteral("[%1]").arg(w)
+                                : QStringLiteral("[%1|%2]").arg(w).arg(q.gaps.points[i]);
+                 }));
+        break;
+    }
+    if (!q.fullAnswer.isEmpty()) {
+        y << YAML::Key << "full" << YAML::Value;
+        emitText(y, q.fullAnswer);
+    }
+    if (!q.picture.isEmpty())
+        y << YAML::Key << "picture" << YAML::Value << utf8(q.picture);
+    y << YAML::EndMap;
+}
+
+} // namespace
+
+QByteArray bankSource(const Import& import, const ImportOptions& options, const QString& origin) {
+    YAML::Emitter y;
+    y << YAML::Comment(utf8(QStringLiteral("Внесено от Moodle XML: ") + oneLine(origin)));
+    y << YAML::BeginMap;
+    y << YAML::Key << "class" << YAML::Value << options.classNo;
+    y << YAML::Key << "subject" << YAML::Value << utf8(options.subject);
+    y << YAML::Key << "sections" << YAML::Value << YAML::BeginSeq;
+    for (const ImportedSection& s : import.sections) {
+        y << YAML::BeginMap;
+        y << YAML::Key << "section" << YAML::Value << utf8(s.name);
+        y << YAML::Key << "table" << YAML::Value << utf8(s.table);
+        y << YAML::Key << "questions" << YAML::Value << YAML::BeginSeq;
+        for (const ImportedQuestion& q : s.questions)
+            emitQuestion(y, q);
+        y << YAML::EndSeq << YAML::EndMap;
+    }
+    y << YAML::EndSeq << YAML::EndMap << YAML::Newline;
+    return QByteArray(y.c_str(), qsizetype(y.size()));
+}
+
+} // namespace moodle

@@ -1,0 +1,330 @@
+#include "resultscsv.h"
+
+#include "store/connection.h"
+#include "store/connstr.h"
+#include "store/error.h"
+#include "store/query.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cmath>
+#include <optional>
+
+namespace resultscsv {
+
+namespace {
+
+// The letters as the registration window offers them (setup/regtestform):
+// the pupil database keeps a letter's position in this list.
+const QStringList& letters() {
+    static const QStringList all =
+        QStringLiteral("А Б В Г Д Е Ж З И Й К Л М Н О П Р С Т У Ф Х Ц Ч Ш Щ Ъ Ь Ю Я")
+            .split(QLatin1Char(' '));
+    return all;
+}
+
+// A grade as stored, "4.500" or "4,500"; nothing when it is no number.
+std::optional<double> storedGrade(const QString& val) {
+    bool ok = false;
+    const double g =
+        QString(val).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!ok || !std::isfinite(g))
+        return std::nullopt;
+    return g;
+}
+
+QDate dateOf(const QString& text) {
+    const QString t = text.trimmed();
+    QDate d = QDate::fromString(t.left(10), Qt::ISODate);
+    if (!d.isValid())
+        d = QDate::fromString(t, QStringLiteral("d.M.yyyy"));
+    return d;
+}
+
+} // namespace
+
+bool Filter::matches(const Record& r) const {
+    if (classNo != 0 && r.classText.trimmed() != QString::number(classNo))
+        return false;
+    if (division != 0 && r.division != division)
+        return false;
+    if (!subject.isEmpty() && r.subject.trimmed().compare(subject, Qt::CaseInsensitive) != 0)
+        return false;
+    if (!section.isEmpty() && r.section.trimmed().compare(section, Qt::CaseInsensitive) != 0)
+        return false;
+    if (from.isValid() || to.isValid()) {
+        const QDate d = dateOf(r.date);
+        if (!d.isValid() || (from.isValid() && d < from) || (to.isValid() && d > to))
+            return false;
+    }
+    return true;
+}
+
+QString divisionLetter(int position) {
+    return position >= 1 && position <= letters().size() ? letters()[position - 1]
+                                                         : QString::number(position);
+}
+
+int divisionPosition(const QString& letter) {
+    return int(letters().indexOf(letter.trimmed().toUpper())) + 1;
+}
+
+QString gradeWord(const QString& twoDecimals) {
+    // Whole hundredths, so that the bands hold exactly at x.49 and x.50.
+    const std::optional<double> g = storedGrade(twoDecimals);
+    if (!g)
+        return QString();
+    const long hundredths = std::lround(*g * 100);
+    if (hundredths < 300)
+        return QStringLiteral("Слаб 2");
+    if (hundredths < 350)
+        return QStringLiteral("Среден 3");
+    if (hundredths < 450)
+        return QStringLiteral("Добър 4");
+    if (hundredths < 550)
+        return QStringLiteral("Много добър 5");
+    return QStringLiteral("Отличен 6");
+}
+
+QString csvField(const QString& value, QChar separator) {
+    const bool quote = value.contains(separator) || value.contains(QLatin1Char('"')) ||
+                       value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')) ||
+                       (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
+    if (!quote)
+        return value;
+    return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+QByteArray csv(const QList<Record>& records, const Format& format) {
+    QString text;
+    auto row = [&](const QStringList& fields) {
+        QStringList quoted;
+        for (const QString& f : fields)
+            quoted.append(csvField(f, format.separator));
+        text += quoted.join(format.separator) + QStringLiteral("\r\n");
+    };
+    row({QStringLiteral("Име"), QStringLiteral("Клас"), QStringLiteral("Паралелка"),
+         QStringLiteral("Номер"), QStringLiteral("Дата"), QStringLiteral("Предмет"),
+         QStringLiteral("Раздел"), QStringLiteral("Оценка"), QStringLiteral("Оценка с думи")});
+    for (const Record& r : records) {
+        QString grade = r.val;
+        QString word;
+        if (const std::optional<double> g = storedGrade(r.val); g && *g >= 0 && *g < 1e6) {
+            // Half up from the three stored decimals, as the grade was
+            // written: 4.495 is 4.50 (the double nearest 4.495 lies below it).
+            const long long hundredths = (std::llround(*g * 1000) + 5) / 10;
+            grade = QStringLiteral("%1.%2")
+                        .arg(hundredths / 100)
+                        .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+            word = gradeWord(grade);
+            grade.replace(QLatin1Char('.'), format.locale.decimalPoint());
+        }
+        row({r.name, r.classText, divisionLetter(r.division), QString::number(r.numberInClass),
+             r.date, r.subject, r.section, grade, word});
+    }
+    QByteArray bytes = format.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    return bytes + text.toUtf8();
+}
+
+QList<Record> readRecords(const QString& programFolder) {
+    const QFileInfo folder(programFolder);
+    if (!folder.exists())
+        throw StoreError(
+            QStringLiteral("Папката на програмата „%1“ не съществува.").arg(programFolder));
+    if (!folder.isDir())
+        throw StoreError(QStringLiteral("„%1“ не е папка.").arg(programFolder));
+    const QString file = QDir(programFolder).filePath(QStringLiteral("data/students.mdb"));
+    if (!QFileInfo(file).isFile())
+        throw StoreError(QStringLiteral("В папката на програмата „%1“ няма файл с резултатите на "
+                                        "учениците (data/students.mdb).")
+                             .arg(programFolder));
+    // Even a reading connection writes: it rolls back a journal left behind
+    // and sets the journal mode. A copy takes that, the pupil file stays as
+    // it is; its journal comes along, so the copy holds what the file holds.
+    QTemporaryDir copy;
+    if (!copy.isValid() || !QDir(copy.path()).mkdir(QStringLiteral("data")))
+        throw StoreError(QStringLiteral("Няма място за временно копие на резултатите."));
+    const QString target = QDir(copy.path()).filePath(QStringLiteral("data/students.mdb"));
+    for (const QString& suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal")}) {
+        if (!suffix.isEmpty() && !QFileInfo::exists(file + suffix))
+            continue;
+        if (!QFile::copy(file + suffix, target + suffix))
+            throw StoreError(
+                QStringLiteral("Файлът „%1“ не може да бъде прочетен.").arg(file + suffix));
+    }
+    QList<Record> records;
+    try {
+        Connection c(connectionString(copy.path(), DbFile::Students));
+        c.open();
+        Query q;
+        q.setConnection(&c);
+        q.setSql({QStringLiteral("select * from student")});
+        q.open();
+        for (q.first(); !q.eof(); q.next()) {
+            Record r;
+            r.name = q.text(QStringLiteral("Name"));
+            r.classText = q.text(QStringLiteral("Class"));
+            r.division = q.integer(QStringLiteral("Division"));
+            r.numberInClass = q.integer(QStringLiteral("NumOfClass"));
+            r.date = q.text(QStringLiteral("DT"));
+            r.subject = q.text(QStringLiteral("Object"));
+            r.section = q.text(QStringLiteral("Theme"));
+            r.val = q.text(QStringLiteral("Val"));
+            records.append(r);
+        }
+    } catch (const StoreError&) {
+        // The engine's words would name the copy, which means nothing to
+        // the teacher.
+        throw StoreError(QStringLiteral("Файлът „%1“ не е база данни с резултатите на учениците "
+                                        "или е повреден.")
+                             .arg(file));
+    }
+    return records;
+}
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "Употреба: kivor-results ПАПКА_НА_ПРОГРАМАТА [--class N] [--division БУКВА]\n"
+    "                 [--subject ПРЕДМЕТ] [--section РАЗДЕЛ] [--from ДАТА] [--to ДАТА]\n"
+    "                 [--separator comma|semicolon] [--locale bg_BG] [--no-bom] [-o ФАЙЛ]\n"
+    "  --from, --to  дати ГГГГ-ММ-ДД (или ДД.ММ.ГГГГ), включително\n"
+    "  --separator   разделителят на полетата; по подразбиране „;“, когато десетичният\n"
+    "                знак на езика е запетая, иначе „,“\n"
+    "  --locale      чий десетичен знак носи оценката; по подразбиране bg_BG\n"
+    "  --no-bom      без знака за UTF-8 в началото на файла\n"
+    "  -o            файлът; без него – стандартният изход\n");
+
+struct Options {
+    QString folder;
+    Filter filter;
+    Format format;
+    QString output;
+};
+
+// Reads the command line into `o`; empty, or why it is wrong.
+QString parse(const QStringList& arguments, Options* o) {
+    QStringList positional;
+    QString separator;
+    bool separatorGiven = false;
+    const QStringList valued = {
+        QStringLiteral("--class"),     QStringLiteral("--division"), QStringLiteral("--subject"),
+        QStringLiteral("--section"),   QStringLiteral("--from"),     QStringLiteral("--to"),
+        QStringLiteral("--separator"), QStringLiteral("--locale"),   QStringLiteral("-o")};
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString a = arguments[i];
+        if (a == QLatin1String("--no-bom")) {
+            o->format.bom = false;
+            continue;
+        }
+        if (!a.startsWith(QLatin1Char('-'))) {
+            positional.append(a);
+            continue;
+        }
+        QString value;
+        if (const qsizetype eq = a.indexOf(QLatin1Char('='));
+            eq > 0 && a.startsWith(QLatin1String("--"))) {
+            value = a.mid(eq + 1);
+            a = a.left(eq);
+        } else if (valued.contains(a)) {
+            if (i + 1 >= arguments.size())
+                return QStringLiteral("Параметърът „%1“ иска стойност.").arg(a);
+            value = arguments[++i];
+        }
+        if (!valued.contains(a))
+            return QStringLiteral("Непознат параметър „%1“.").arg(arguments[i]);
+        value = value.trimmed();
+        if (a == QLatin1String("--class")) {
+            bool ok = false;
+            o->filter.classNo = value.toInt(&ok);
+            if (!ok || o->filter.classNo < 1 || o->filter.classNo > 13)
+                return QStringLiteral("Класът трябва да е цяло число от 1 до 13, а е „%1“.")
+                    .arg(value);
+        } else if (a == QLatin1String("--division")) {
+            o->filter.division = divisionPosition(value);
+            if (o->filter.division == 0)
+                return QStringLiteral("Паралелката трябва да е буква от А до Я, а е „%1“.")
+                    .arg(value);
+        } else if (a == QLatin1String("--subject")) {
+            o->filter.subject = value;
+        } else if (a == QLatin1String("--section")) {
+            o->filter.section = value;
+        } else if (a == QLatin1String("--from") || a == QLatin1String("--to")) {
+            const QDate d = dateOf(value);
+            if (!d.isValid())
+                return QStringLiteral("Датата „%1“ трябва да е ГГГГ-ММ-ДД или ДД.ММ.ГГГГ.")
+                    .arg(value);
+            (a == QLatin1String("--from") ? o->filter.from : o->filter.to) = d;
+        } else if (a == QLatin1String("--separator")) {
+            separator = value;
+            separatorGiven = true;
+        } else if (a == QLatin1String("--locale")) {
+            o->format.locale = QLocale(value);
+            if (o->format.locale.language() == QLocale::C && value != QLatin1String("C"))
+                return QStringLiteral("Непознат език „%1“ (например bg_BG, en_US).").arg(value);
+        } else {
+            o->output = value;
+        }
+    }
+    if (positional.size() != 1)
+        return QStringLiteral("Дайте точно една папка на програмата.");
+    o->folder = positional.first();
+    if (!separatorGiven)
+        o->format.separator = o->format.locale.decimalPoint() == QLatin1String(",")
+                                  ? QLatin1Char(';')
+                                  : QLatin1Char(',');
+    else if (separator == QLatin1String("comma") || separator == QLatin1String(","))
+        o->format.separator = QLatin1Char(',');
+    else if (separator == QLatin1String("semicolon") || separator == QLatin1String(";"))
+        o->format.separator = QLatin1Char(';');
+    else
+        return QStringLiteral("Разделителят трябва да е comma или semicolon, а е „%1“.")
+            .arg(separator);
+    return QString();
+}
+
+} // namespace
+
+int run(const QStringList& arguments, QIODevice& out, QTextStream& err) {
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        out.write(kUsage.toUtf8());
+        return 0;
+    }
+    Options o;
+    if (const QString wrong = parse(arguments, &o); !wrong.isEmpty()) {
+        err << wrong << '\n' << kUsage;
+        err.flush();
+        return 2;
+    }
+    try {
+        QList<Record> chosen;
+        for (const Record& r : readRecords(o.folder))
+            if (o.filter.matches(r))
+                chosen.append(r);
+        const QByteArray bytes = csv(chosen, o.format);
+        if (o.output.isEmpty()) {
+            out.write(bytes);
+        } else {
+            QSaveFile f(o.output);
+            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+                throw StoreError(QStringLiteral("Файлът „%1“ не може да бъде записан: %2.")
+                                     .arg(o.output, f.errorString()));
+        }
+        err << QStringLiteral("Записи: %1\n").arg(chosen.size());
+        err.flush();
+        return 0;
+    } catch (const LayerError& e) {
+        err << e.text() << '\n';
+    } catch (const std::exception& e) {
+        err << QStringLiteral("Грешка: %1\n").arg(QString::fromLocal8Bit(e.what()));
+    }
+    err.flush();
+    return 1;
+}
+
+} // namespace resultscsv
