@@ -20,6 +20,7 @@
 #include "support/fixedrandom.h"
 #include "support/widgets.h"
 #include "tools/bank/bank.h"
+#include "tools/moodle/commands.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,6 +39,7 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTextStream>
 #include <QToolButton>
 
 namespace {
@@ -219,6 +221,56 @@ void placeByKeys(const QString& word, int gap) {
     key(Qt::Key_Return);
     for (int i = 0; i <= gap; ++i)
         key(Qt::Key_Backtab);
+}
+
+// A teacher's Moodle export — two four-answer questions, a matching and a
+// drag-into-text question — imported as a bank source of `classNo` under
+// `folder` and built into `folder`/out, as kivor-bank's commands do it.
+bool importMoodleBank(const QString& folder, int classNo) {
+    auto choice = [](const QByteArray& text, const QByteArray& right) {
+        return "<question type=\"multichoice\"><name><text>" + text +
+               "</text></name><questiontext format=\"html\"><text><![CDATA[<p>" + text +
+               "</p>]]></text></questiontext><defaultgrade>2</defaultgrade><single>true</single>"
+               "<answer fraction=\"100\"><text>" +
+               right +
+               "</text></answer><answer fraction=\"0\"><text>1</text></answer>"
+               "<answer fraction=\"0\"><text>0</text></answer>"
+               "<answer fraction=\"-25\"><text>10</text></answer></question>\n";
+    };
+    const QByteArray xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n" +
+        choice("Колко е 25 % от 20?", "5") + choice("Колко е 3 · 4?", "12") +
+        "<question type=\"matching\"><name><text>Проценти</text></name><questiontext "
+        "format=\"html\"><text><![CDATA[<p>Свържете дробта с процента.</p>]]></text>"
+        "</questiontext><defaultgrade>3</defaultgrade>"
+        "<subquestion><text>1/2</text><answer><text>50 %</text></answer></subquestion>"
+        "<subquestion><text>1/4</text><answer><text>25 %</text></answer></subquestion>"
+        "<subquestion><text>1/10</text><answer><text>10 %</text></answer></subquestion>"
+        "</question>\n"
+        "<question type=\"ddwtos\"><name><text>Дроб</text></name><questiontext "
+        "format=\"html\"><text><![CDATA[<p>Числителят е [[1]] чертата, знаменателят – [[2]] "
+        "нея.</p>]]></text></questiontext><defaultgrade>2</defaultgrade>"
+        "<dragbox><text>над</text><group>1</group></dragbox>"
+        "<dragbox><text>под</text><group>1</group></dragbox></question>\n</quiz>\n";
+    QFile file(folder + QStringLiteral("/moodle.xml"));
+    if (!QDir(folder).mkpath(QStringLiteral("content/banks")) || !file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size())
+        return false;
+    file.close();
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const int code = moodle::importCommand(
+        {file.fileName(), QStringLiteral("--class"), QString::number(classNo),
+         QStringLiteral("--subject"), kSubject, QStringLiteral("--section"),
+         QStringLiteral("проценти"), QStringLiteral("--table"), QStringLiteral("m_moodle"),
+         QStringLiteral("-o"), folder + QStringLiteral("/content/banks/moodle.yaml")},
+        outStream, errStream);
+    errStream.flush();
+    if (code != 0) {
+        qWarning("%s", qPrintable(err));
+        return false;
+    }
+    return !bank::build(folder + QStringLiteral("/content"), folder + QStringLiteral("/out"))
+                .hasFault();
 }
 
 } // namespace
@@ -514,29 +566,40 @@ private slots:
         QVERIFY(log.messages().isEmpty());
     }
 
-    // The banks the program ships: a whole mathematics section of every
-    // class, drawn in full, its questions of every kind shown, its four-answer
-    // questions answered right, stored as the grade those points give.
-    void shippedBanksRunWhole_data() {
+    // Banks as a school gets them: a mathematics section of every class the
+    // program ships, and a bank imported from Moodle XML. Each is drawn in
+    // full, its questions of every kind shown, its four-answer questions
+    // answered right, and stored as the grade those points give.
+    void banksRunWhole_data() {
         QTest::addColumn<int>("classNo");
+        QTest::addColumn<bool>("fromMoodle");
         for (int classNo = 4; classNo <= 8; ++classNo)
-            QTest::newRow(qPrintable(QStringLiteral("class %1").arg(classNo))) << classNo;
+            QTest::newRow(qPrintable(QStringLiteral("class %1").arg(classNo))) << classNo << false;
+        QTest::newRow("imported from Moodle") << 6 << true;
     }
 
-    void shippedBanksRunWhole() {
+    void banksRunWhole() {
         QFETCH(int, classNo);
-        // The banks are compiled once for every class's row.
+        QFETCH(bool, fromMoodle);
+        // The shipped banks are compiled once for every class's row.
         static QTemporaryDir shipped;
-        static const bool built =
+        static const bool shippedBuilt =
             !bank::build(QStringLiteral(KIVOR_SOURCE_DIR "/content"), shipped.path()).hasFault();
-        QVERIFY(built);
+        QTemporaryDir imported;
+        if (fromMoodle) {
+            QVERIFY(importMoodleBank(imported.path(), classNo));
+        } else {
+            QVERIFY(shippedBuilt);
+        }
+        const QString built =
+            fromMoodle ? imported.filePath(QStringLiteral("out")) : shipped.path();
+
         fixture::RunningProgram program;
         fixture::MessageLog log;
-        for (const QString& file :
-             QDir(shipped.filePath(QStringLiteral("data"))).entryList(QDir::Files)) {
+        for (const QString& file : QDir(built + QStringLiteral("/data")).entryList(QDir::Files)) {
             const QString target = program.folder.path() + QStringLiteral("/data/") + file;
             QFile::remove(target);
-            QVERIFY(QFile::copy(shipped.filePath(QStringLiteral("data/")) + file, target));
+            QVERIFY(QFile::copy(built + QStringLiteral("/data/") + file, target));
         }
         const fixture::Rows topics = program.folder.rows(
             DbFile::Topics, QStringLiteral("select section, \"table\" from topics where class = %1 "
