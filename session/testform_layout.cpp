@@ -515,10 +515,7 @@ QWidget* TTestForm::buildFullAnswerPage() {
 }
 
 void TTestForm::connectHandlers() {
-    const auto guard = [this](void (TTestForm::*handler)()) {
-        return [this, handler] { guarded([this, handler] { (this->*handler)(); }); };
-    };
-    connect(Timer1, &QTimer::timeout, this, guard(&TTestForm::Timer1Timer));
+    connectGuarded(Timer1, &QTimer::timeout, this, &TTestForm::Timer1Timer);
     connect(Timer5, &QTimer::timeout, this, &TTestForm::Timer5Timer);
     connect(DesignTimer1, &QTimer::timeout, this, &TTestForm::DesignTimer1Timer);
     connect(ScrollerLeft1, &QTimer::timeout, this, &TTestForm::ScrollerLeft1Timer);
@@ -530,18 +527,17 @@ void TTestForm::connectHandlers() {
     connect(SpeedButton2, &QToolButton::released, this, &TTestForm::SpeedButton2MouseUp);
     connect(SpeedButton5, &QToolButton::clicked, this, &TTestForm::SpeedButton5Click);
 
-    connect(EndBtn, &QPushButton::clicked, this, guard(&TTestForm::EndBtnClick));
-    connect(BackBtn, &QPushButton::clicked, this, guard(&TTestForm::BackBtnClick));
-    connect(NextBtn, &QPushButton::clicked, this, guard(&TTestForm::NextBtnClick));
-    connect(QP1, &QSlider::valueChanged, this, guard(&TTestForm::QP1Change));
-    connect(Pages1, &QStackedWidget::currentChanged, this,
-            [this](int page) { guarded([this, page] { Pages1PageChanged(page); }); });
+    connectGuarded(EndBtn, &QPushButton::clicked, this, &TTestForm::EndBtnClick);
+    connectGuarded(BackBtn, &QPushButton::clicked, this, &TTestForm::BackBtnClick);
+    connectGuarded(NextBtn, &QPushButton::clicked, this, &TTestForm::NextBtnClick);
+    connectGuarded(QP1, &QSlider::valueChanged, this, &TTestForm::QP1Change);
+    connectGuarded(Pages1, &QStackedWidget::currentChanged, this, &TTestForm::Pages1PageChanged);
 
     void (TTestForm::*clicks[4])() = {&TTestForm::Ans1Click, &TTestForm::Ans2Click,
                                       &TTestForm::Ans3Click, &TTestForm::Ans4Click};
     for (int k = 0; k < 4; ++k) {
         EventLabel* label = m_answers[size_t(k)];
-        connect(label, &EventLabel::clicked, this, guard(clicks[k]));
+        connectGuarded(label, &EventLabel::clicked, this, clicks[k]);
         connect(label, &EventLabel::entered, this, [this, label] { ans1MouseEnter(label); });
         connect(label, &EventLabel::left, this, [this, label] { ans1MouseLeave(label); });
     }
@@ -550,8 +546,8 @@ void TTestForm::connectHandlers() {
     connect(Label2, &EventLabel::clicked, this, &TTestForm::Label2Click);
     connect(Label24, &EventLabel::clicked, this, &TTestForm::Label24Click);
     connect(fal1, &EventLabel::clicked, this, &TTestForm::fal1Click);
-    connect(Label26, &EventLabel::clicked, this, guard(&TTestForm::Label26Click));
-    connect(SearchBtn, &QPushButton::clicked, this, guard(&TTestForm::searchbtnClick));
+    connectGuarded(Label26, &EventLabel::clicked, this, &TTestForm::Label26Click);
+    connectGuarded(SearchBtn, &QPushButton::clicked, this, &TTestForm::searchbtnClick);
     connect(searchedit, &QLineEdit::returnPressed, this, &TTestForm::searcheditKeyDown);
     for (EventLabel* l : {Label1, Label2, Label24, fal1, Label26}) {
         connect(l, &EventLabel::entered, this, [l] { setTextColour(l, kLinkHoverColour); });

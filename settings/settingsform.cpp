@@ -70,7 +70,7 @@ TSettingsForm::TSettingsForm(QWidget* parent) : QWidget(parent) {
     connect(unnumcor1, &QCheckBox::toggled, this, &TSettingsForm::unnumcor1Click);
     connect(Button3, &QPushButton::clicked, this, &TSettingsForm::Button3Click);
     connect(CancelBtn, &QPushButton::clicked, this, &TSettingsForm::CancelBtnClick);
-    connect(SaveBtn, &QPushButton::clicked, this, [this] { guarded([this] { savebtnClick(); }); });
+    connectGuarded(SaveBtn, &QPushButton::clicked, this, &TSettingsForm::savebtnClick);
 }
 
 TSettingsForm::~TSettingsForm() = default;

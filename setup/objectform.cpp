@@ -124,17 +124,16 @@ TObjectForm::TObjectForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     // Only the pupil's own choices count as changes: filling and resetting
     // the lists by program runs no handler.
     connect(cl1, &QComboBox::activated, this, &TObjectForm::cl1Change);
-    connect(ob1, &QComboBox::editTextChanged, this, [this] { guarded([this] { ob1Change(); }); });
+    connectGuarded(ob1, &QComboBox::editTextChanged, this, &TObjectForm::ob1Change);
     // A subject typed by hand is told about once it is complete: on Enter
     // or when the pupil leaves the box, not at every letter.
     connect(ob1->lineEdit(), &QLineEdit::editingFinished, this, [this] {
         if (sec1->count() == 0 && !ob1->currentText().isEmpty())
             tellTooFewQuestions();
     });
-    connect(sec1, &QListWidget::itemSelectionChanged, this,
-            [this] { guarded([this] { sec1Click(); }); });
+    connectGuarded(sec1, &QListWidget::itemSelectionChanged, this, &TObjectForm::sec1Click);
     connect(numq1, &QSpinBox::valueChanged, this, &TObjectForm::numq1Change);
-    connect(GoBtn, &QPushButton::clicked, this, [this] { guarded([this] { gobtnClick(); }); });
+    connectGuarded(GoBtn, &QPushButton::clicked, this, &TObjectForm::gobtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &TObjectForm::CancelBtnClick);
 
     centreOnScreen(this);

@@ -102,8 +102,7 @@ TRegTestForm::TRegTestForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     Class1->setCurrentIndex(0);
     division->setCurrentIndex(0);
 
-    connect(fullname, &QComboBox::editTextChanged, this,
-            [this] { guarded([this] { fullnameChange(); }); });
+    connectGuarded(fullname, &QComboBox::editTextChanged, this, &TRegTestForm::fullnameChange);
     connect(RBtn, &QPushButton::clicked, this, &TRegTestForm::RBtnClick);
     connect(CBtn, &QPushButton::clicked, this, &TRegTestForm::CBtnClick);
 
