@@ -307,6 +307,9 @@ private:
     void setMeaningCursors(const QCursor& cursor);
     void showRemoveButton(int meaningRow);
     void centreBanner();
+    // Where the condition text stands until "<<" or ">>" moves it, and where
+    // "|<" puts it back.
+    static constexpr int kConditionStart = 5;
 
     void answerClick(int box);
     void paintAnswer(int box, const QColor& boxColour, const QColor& textColour);
