@@ -229,17 +229,17 @@ void TTestForm::buildBanner() {
     StaticText2->setToolTip(QStringLiteral("натисни тук за да ме скриеш"));
     setFillColour(StaticText2, kBannerTextColour);
 
-    m_bannerHint = namedChild<EventLabel>(Panel10, "StatusBar2");
-    m_bannerHint->setText(QStringLiteral("натисни тук за да ме скриеш"));
-    m_bannerHint->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_bannerHint->setCursor(Qt::PointingHandCursor);
-    m_bannerHint->setContentsMargins(4, 1, 4, 1);
+    StatusBar2 = namedChild<EventLabel>(Panel10, "StatusBar2");
+    StatusBar2->setText(QStringLiteral("натисни тук за да ме скриеш"));
+    StatusBar2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusBar2->setCursor(Qt::PointingHandCursor);
+    StatusBar2->setContentsMargins(4, 1, 4, 1);
 
     auto* col = new QVBoxLayout(Panel10);
     col->setContentsMargins(6, 6, 6, 6);
     col->setSpacing(4);
     col->addWidget(StaticText2, 1);
-    col->addWidget(m_bannerHint);
+    col->addWidget(StatusBar2);
     Panel10->hide();
 }
 
@@ -553,7 +553,7 @@ void TTestForm::connectHandlers() {
     connect(StaticText2, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
     connectTermPage();
     connectGapPage();
-    connect(m_bannerHint, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
+    connect(StatusBar2, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
 }
 
 bool TTestForm::eventFilter(QObject* watched, QEvent* event) {
