@@ -5,6 +5,7 @@
 #include "mainform.h"
 #include "media/picture.h"
 #include "messages.h"
+#include "namedchild.h"
 #include "windows.h"
 
 #include <QFrame>
@@ -18,8 +19,7 @@ namespace {
 
 QLabel* label(QWidget* parent, const char* name, QRect geometry, int pointSize = 9,
               bool bold = false) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
+    auto* l = namedChild<QLabel>(parent, name);
     l->setGeometry(geometry);
     QFont f(QStringLiteral("Arial"), pointSize);
     f.setBold(bold);
@@ -65,8 +65,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QWidget(parent, Qt::Tool) {
     line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     line->setGeometry(4, 249, 356, 2);
     Origin = label(this, "Origin", {12, 257, 250, 22}, 8);
-    CloseBtn = new QPushButton(QStringLiteral("Затвори"), this);
-    CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
+    CloseBtn = namedChild<QPushButton>(this, "CloseBtn", QStringLiteral("Затвори"));
     CloseBtn->setGeometry(274, 256, 82, 25);
     connect(CloseBtn, &QPushButton::clicked, this, &TAboutBox::CloseBtnClick);
 

@@ -1,5 +1,7 @@
 #include "hints.h"
 
+#include "namedchild.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
@@ -74,8 +76,7 @@ QLabel* statusPanel(QStatusBar* bar) {
     const QString name = QStringLiteral("panel0");
     if (auto* panel = bar->findChild<QLabel*>(name, Qt::FindDirectChildrenOnly))
         return panel;
-    auto* panel = new QLabel(bar);
-    panel->setObjectName(name);
+    auto* panel = namedChild<QLabel>(bar, name);
     panel->setAlignment(Qt::AlignCenter);
     // A long hint is cut at the bar's edge instead of widening the window.
     panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

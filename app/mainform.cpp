@@ -10,6 +10,7 @@
 #include "hover.h"
 #include "media/picture.h"
 #include "messages.h"
+#include "namedchild.h"
 #include "settings/settingsform.h"
 #include "store/connstr.h"
 #include "store/paths.h"
@@ -75,8 +76,7 @@ protected:
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                         bool enabled) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
+    auto* b = namedChild<QPushButton>(parent, name, caption);
     b->setGeometry(geometry);
     b->setEnabled(enabled);
     b->setFocusPolicy(Qt::TabFocus);
@@ -102,13 +102,11 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     frame->setGeometry(0, 0, width(), height());
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    auto* client = new QWidget(this);
+    auto* client = namedChild<QWidget>(this, "client");
     m_client = client;
-    client->setObjectName(QStringLiteral("client"));
     client->setGeometry(kFrame, kFrame, kClientWidth, kClientHeight);
 
-    Title1 = new QLabel(client);
-    Title1->setObjectName(QStringLiteral("Title1"));
+    Title1 = namedChild<QLabel>(client, "Title1");
     Title1->setGeometry(0, 0, kClientWidth, kTitleHeight);
     Title1->setScaledContents(true);
 
@@ -117,8 +115,7 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     TestBtn = makeButton(client, "TestBtn", QStringLiteral("Тест"), {5, 89, 98, 52}, true);
     TestBtn->setDefault(true);
     TestBtn->setIconSize(QSize(32, 32));
-    TutorBtn = new QToolButton(client);
-    TutorBtn->setObjectName(QStringLiteral("TutorBtn"));
+    TutorBtn = namedChild<QToolButton>(client, "TutorBtn");
     TutorBtn->setText(QStringLiteral("Обучение"));
     TutorBtn->setGeometry(108, 88, 98, 81);
     TutorBtn->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -135,23 +132,19 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     dictbtn = makeButton(client, "dictbtn", QStringLiteral("Речник"), {125, 236, 81, 25}, false);
     ExitBtn = makeButton(client, "ExitBtn", QStringLiteral("Изход"), {5, 266, 201, 25}, true);
 
-    Panel1 = new QFrame(client);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1 = namedChild<QFrame>(client, "Panel1");
     Panel1->setGeometry(209, 58, 283, 233);
     Panel1->setFrameStyle(QFrame::NoFrame);
-    Image1 = new QLabel(Panel1);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 = namedChild<QLabel>(Panel1, "Image1");
     Image1->setGeometry(0, 0, 283, 145);
     Image1->setAlignment(Qt::AlignCenter);
-    HintLab = new QLabel(Panel1);
-    HintLab->setObjectName(QStringLiteral("HintLab"));
+    HintLab = namedChild<QLabel>(Panel1, "HintLab");
     HintLab->setGeometry(0, 145, 283, 88);
     HintLab->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     HintLab->setWordWrap(true);
     HintLab->hide();
 
-    StatusBar1 = new QStatusBar(client);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1 = namedChild<QStatusBar>(client, "StatusBar1");
     StatusBar1->setGeometry(0, 293, kClientWidth, 20);
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setStyleSheet(QStringLiteral("QStatusBar { background: white; }"));

@@ -5,6 +5,7 @@
 #include "globals.h"
 #include "helpstart.h"
 #include "mainform.h"
+#include "namedchild.h"
 #include "settings/settingsform.h"
 #include "setup/objectform.h"
 #include "setup/regtestform.h"
@@ -15,8 +16,7 @@
 void TDataModule2::createMainMenu() {
     if (MainPopupMenu1)
         return;
-    MainPopupMenu1 = new QMenu;
-    MainPopupMenu1->setObjectName(QStringLiteral("MainPopupMenu1"));
+    MainPopupMenu1 = namedChild<QMenu>(nullptr, "MainPopupMenu1");
     // A menu cannot be the child of a non-widget; it goes with the module.
     connect(this, &QObject::destroyed, [menu = MainPopupMenu1] { delete menu; });
     auto item = [this](const char* name, const QString& caption, bool enabled) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
+#include <concepts>
 #include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -24,3 +27,22 @@ void setMessageSink(MessageSink sink);
 // the handler is skipped and the program goes on. Returns whether the handler
 // ran to its end. No exception ever crosses the event loop.
 bool guarded(const std::function<void()>& handler);
+
+// A signal whose handler may fail: the handler runs inside guarded(). A member
+// function of the receiver takes as many of the signal's arguments as it
+// declares, as with a plain connect; any other handler takes none.
+template <typename Sender, typename Signal, typename Receiver, typename Result, typename Class,
+          typename... Args>
+QMetaObject::Connection connectGuarded(const Sender* sender, Signal signal, Receiver* receiver,
+                                       Result (Class::*handler)(Args...)) {
+    return QObject::connect(sender, signal, receiver, [receiver, handler](Args... args) {
+        guarded([&] { (receiver->*handler)(args...); });
+    });
+}
+
+template <typename Sender, typename Signal, std::invocable Handler>
+QMetaObject::Connection connectGuarded(const Sender* sender, Signal signal, const QObject* receiver,
+                                       Handler handler) {
+    return QObject::connect(sender, signal, receiver,
+                            [handler = std::move(handler)] { guarded(handler); });
+}

@@ -4,6 +4,7 @@
 #include "mainform.h"
 #include "media/picture.h"
 #include "messages.h"
+#include "namedchild.h"
 #include "requiredfiles.h"
 #include "windows.h"
 
@@ -24,8 +25,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(2);
     panel->setGeometry(0, 0, 308, 208);
-    Image1 = new QLabel(panel);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 = namedChild<QLabel>(panel, "Image1");
     Image1->setGeometry(4, 4, 300, 200);
     Image1->setAlignment(Qt::AlignCenter);
     guarded([this] {

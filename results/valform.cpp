@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
+#include "app/namedchild.h"
 #include "grading.h"
 #include "printout.h"
 #include "runsource.h"
@@ -34,23 +35,15 @@ const QString kPrintFailed =
     QStringLiteral("Резултатите не бяха отпечатани: принтерът съобщи за грешка.");
 
 QLabel* valueLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
+    auto* label = namedChild<QLabel>(parent, name);
     // Names typed by the pupil and taken from the topic rows, never markup.
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 
-QGroupBox* groupBox(QWidget* parent, const char* name, const QString& title) {
-    auto* box = new QGroupBox(title, parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
 QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
+    auto* b = namedChild<QPushButton>(parent, name, text);
     b->setMinimumHeight(28);
     return b;
 }
@@ -63,7 +56,7 @@ TValForm::TValForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setFont(QFont(QStringLiteral("Arial"), 10));
     setFixedWidth(440);
 
-    auto* test = groupBox(this, "GroupBox1", QStringLiteral("Тест"));
+    auto* test = namedChild<QGroupBox>(this, "GroupBox1", QStringLiteral("Тест"));
     object1 = valueLabel(test, "object1");
     theme1 = valueLabel(test, "theme1");
     theme1->setWordWrap(true);
@@ -77,7 +70,7 @@ TValForm::TValForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     testRows->addRow(caption(test, QStringLiteral("предмет")), object1);
     testRows->addRow(caption(test, QStringLiteral("раздел")), theme1);
 
-    auto* pupil = groupBox(this, "GroupBox2", QStringLiteral("Ученик"));
+    auto* pupil = namedChild<QGroupBox>(this, "GroupBox2", QStringLiteral("Ученик"));
     name1 = valueLabel(pupil, "name1");
     name1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     name1->setWordWrap(true);
@@ -94,7 +87,7 @@ TValForm::TValForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     for (QLabel* label : captions)
         label->setMinimumWidth(captionWidth);
 
-    auto* results = groupBox(this, "GroupBox3", QStringLiteral("Резултати"));
+    auto* results = namedChild<QGroupBox>(this, "GroupBox3", QStringLiteral("Резултати"));
     gs1 = valueLabel(results, "gs1");
     sc1 = valueLabel(results, "sc1");
     val1 = valueLabel(results, "val1");
@@ -107,8 +100,7 @@ TValForm::TValForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     resultRows->addWidget(sc1);
     resultRows->addWidget(val1);
 
-    m_notStored = new QLabel(kNotStored, this);
-    m_notStored->setObjectName(QStringLiteral("notStored"));
+    m_notStored = namedChild<QLabel>(this, "notStored", kNotStored);
     m_notStored->setWordWrap(true);
     QPalette warning = m_notStored->palette();
     warning.setColor(QPalette::WindowText, QColor(255, 0, 0));
@@ -122,8 +114,7 @@ TValForm::TValForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     buttons->addWidget(PrintBtn, 1);
     buttons->addWidget(CloseBtn, 1);
 
-    re1 = new QTextEdit(this);
-    re1->setObjectName(QStringLiteral("re1"));
+    re1 = namedChild<QTextEdit>(this, "re1");
     re1->setReadOnly(true);
     re1->setFont(printoutFont());
     re1->hide();

@@ -11,6 +11,7 @@
 #include "app/hints.h"
 #include "app/mainform.h"
 #include "app/messages.h"
+#include "app/namedchild.h"
 #include "app/runflow.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
@@ -72,8 +73,7 @@ TTestForm::TTestForm(QWidget* parent)
     setWindowState(Qt::WindowMaximized);
 
     const auto timer = [this](const char* name, int interval, bool once) {
-        auto* t = new QTimer(this);
-        t->setObjectName(QLatin1String(name));
+        auto* t = namedChild<QTimer>(this, name);
         t->setInterval(interval);
         t->setSingleShot(once);
         return t;

@@ -100,6 +100,7 @@ public:
     // --- Feedback banner of tutor runs ---
     QFrame* Panel10 = nullptr;
     EventLabel* StaticText2 = nullptr;
+    EventLabel* StatusBar2 = nullptr; // the banner's status line
 
     // --- Page 0: four answers ---
     QFrame* QuestPanel = nullptr;
@@ -307,6 +308,9 @@ private:
     void setMeaningCursors(const QCursor& cursor);
     void showRemoveButton(int meaningRow);
     void centreBanner();
+    // Where the condition text stands until "<<" or ">>" moves it, and where
+    // "|<" puts it back.
+    static constexpr int kConditionStart = 5;
 
     void answerClick(int box);
     void paintAnswer(int box, const QColor& boxColour, const QColor& textColour);
@@ -328,7 +332,6 @@ private:
     std::array<WrapBox*, 4> m_answerBoxes{};
     std::array<EventLabel*, 4> m_answers{};
     QScrollArea* m_pictureScroll = nullptr;
-    EventLabel* m_bannerHint = nullptr; // the banner's status line
     WrapBox* m_gpqBox = nullptr;
     QWidget* m_questPictureColumn = nullptr;
     QHash<int, QImage> m_pictures;

@@ -52,9 +52,8 @@ int shownLength(const PlacedWord& gap) {
 } // namespace
 
 void TTestForm::connectGapPage() {
-    connect(Words1, &QListWidget::itemClicked, this,
-            [this] { guarded([this] { Words1Click(); }); });
-    connect(clImg, &EventLabel::clicked, this, [this] { guarded([this] { clImgClick(); }); });
+    connectGuarded(Words1, &QListWidget::itemClicked, this, &TTestForm::Words1Click);
+    connectGuarded(clImg, &EventLabel::clicked, this, &TTestForm::clImgClick);
 
     new EventHook(Text1->viewport(), [this](QEvent* event) {
         switch (event->type()) {

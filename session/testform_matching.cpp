@@ -61,11 +61,11 @@ void TTestForm::connectTermPage() {
             if (e->button() == Qt::LeftButton)
                 guarded([this, meaning] { Label13MouseUp2(meaning); });
         });
-        connect(meaning, &EventLabel::entered, this,
-                [this, meaning] { guarded([this, meaning] { Label13MouseEnter2(meaning); }); });
+        connectGuarded(meaning, &EventLabel::entered, this,
+                       [this, meaning] { Label13MouseEnter2(meaning); });
         connect(meaning, &EventLabel::left, this, [this, meaning] { Label13MouseLeave2(meaning); });
     }
-    connect(clBtn, &EventLabel::clicked, this, [this] { guarded([this] { clBtnClick(); }); });
+    connectGuarded(clBtn, &EventLabel::clicked, this, &TTestForm::clBtnClick);
 }
 
 void TTestForm::resetMatchingPage() {

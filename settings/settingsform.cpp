@@ -6,6 +6,7 @@
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
+#include "app/namedchild.h"
 #include "registry.h"
 #include "settingsstore.h"
 #include "spinfield.h"
@@ -28,37 +29,12 @@
 
 namespace {
 
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption) {
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
 SpinField* spinField(QWidget* parent, const char* name, const SpinRange& range, int value) {
-    auto* field = new SpinField(parent);
-    field->setObjectName(QString::fromLatin1(name));
+    auto* field = namedChild<SpinField>(parent, name);
     field->setLimits(range);
     field->setValue(value);
     field->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return field;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& caption) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
-QGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption) {
-    auto* g = new QGroupBox(caption, parent);
-    g->setObjectName(QString::fromLatin1(name));
-    return g;
 }
 
 template <typename Layout> Layout* compact(Layout* layout) {
@@ -79,40 +55,40 @@ TSettingsForm::TSettingsForm(QWidget* parent) : QWidget(parent) {
     setFont(font);
     setFixedSize(374, 244);
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1 = namedChild<QTabWidget>(this, "PageControl1");
     PageControl1->setGeometry(4, 4, 366, 205);
     buildKivorPage();
     buildTestPage();
     buildTutorPage();
 
-    CancelBtn = button(this, "CancelBtn", QStringLiteral("Отказ"));
+    CancelBtn = namedChild<QPushButton>(this, "CancelBtn", QStringLiteral("Отказ"));
     CancelBtn->setGeometry(214, 214, 75, 25);
-    SaveBtn = button(this, "SaveBtn", QStringLiteral("Запази"));
+    SaveBtn = namedChild<QPushButton>(this, "SaveBtn", QStringLiteral("Запази"));
     SaveBtn->setGeometry(295, 214, 75, 25);
 
     connect(chtime1, &QCheckBox::toggled, this, &TSettingsForm::chtime1Click);
     connect(unnumcor1, &QCheckBox::toggled, this, &TSettingsForm::unnumcor1Click);
     connect(Button3, &QPushButton::clicked, this, &TSettingsForm::Button3Click);
     connect(CancelBtn, &QPushButton::clicked, this, &TSettingsForm::CancelBtnClick);
-    connect(SaveBtn, &QPushButton::clicked, this, [this] { guarded([this] { savebtnClick(); }); });
+    connectGuarded(SaveBtn, &QPushButton::clicked, this, &TSettingsForm::savebtnClick);
 }
 
 TSettingsForm::~TSettingsForm() = default;
 
 void TSettingsForm::buildKivorPage() {
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet1 = namedChild<QWidget>(nullptr, "TabSheet1");
     PageControl1->addTab(TabSheet1, QStringLiteral("Kivor"));
 
-    GroupBox1 = groupBox(TabSheet1, "GroupBox1", QStringLiteral("Помощ"));
-    shsc0 = checkBox(GroupBox1, "shsc0", QStringLiteral("показвай помощ при стариране"));
-    sbt0 = checkBox(GroupBox1, "sbt0", QStringLiteral("показвай балони с описание"));
+    GroupBox1 = namedChild<QGroupBox>(TabSheet1, "GroupBox1", QStringLiteral("Помощ"));
+    shsc0 =
+        namedChild<QCheckBox>(GroupBox1, "shsc0", QStringLiteral("показвай помощ при стариране"));
+    sbt0 = namedChild<QCheckBox>(GroupBox1, "sbt0", QStringLiteral("показвай балони с описание"));
     auto* help = compact(new QVBoxLayout(GroupBox1));
     help->addWidget(shsc0);
     help->addWidget(sbt0);
 
-    Button2 = button(TabSheet1, "Button2", QStringLiteral("Покажи началния прозорец"));
+    Button2 =
+        namedChild<QPushButton>(TabSheet1, "Button2", QStringLiteral("Покажи началния прозорец"));
     Button2->setEnabled(false);
 
     auto* page = compact(new QVBoxLayout(TabSheet1));
@@ -122,32 +98,33 @@ void TSettingsForm::buildKivorPage() {
 }
 
 void TSettingsForm::buildTestPage() {
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    TabSheet2 = namedChild<QWidget>(nullptr, "TabSheet2");
     PageControl1->addTab(TabSheet2, QStringLiteral("Тест"));
 
-    sbbc1 =
-        checkBox(TabSheet2, "sbbc1", QStringLiteral("показвай бутон за връщане един въпрос назад"));
-    srqc1 = checkBox(TabSheet2, "srqc1", QStringLiteral("възможност за разхождане по въпросите"));
-    chtime1 = checkBox(TabSheet2, "chtime1", QStringLiteral("време"));
+    sbbc1 = namedChild<QCheckBox>(TabSheet2, "sbbc1",
+                                  QStringLiteral("показвай бутон за връщане един въпрос назад"));
+    srqc1 = namedChild<QCheckBox>(TabSheet2, "srqc1",
+                                  QStringLiteral("възможност за разхождане по въпросите"));
+    chtime1 = namedChild<QCheckBox>(TabSheet2, "chtime1", QStringLiteral("време"));
     hour1 = spinField(TabSheet2, "hour1", kHourRange, 0);
     min1 = spinField(TabSheet2, "min1", kMinuteRange, 0);
     sec1 = spinField(TabSheet2, "sec1", kSecondRange, 0);
-    Label1 = label(TabSheet2, "Label1", QStringLiteral("часове"));
-    Label2 = label(TabSheet2, "Label2", QStringLiteral("минути"));
-    Label3 = label(TabSheet2, "Label3", QStringLiteral("секунди"));
+    Label1 = namedChild<QLabel>(TabSheet2, "Label1", QStringLiteral("часове"));
+    Label2 = namedChild<QLabel>(TabSheet2, "Label2", QStringLiteral("минути"));
+    Label3 = namedChild<QLabel>(TabSheet2, "Label3", QStringLiteral("секунди"));
     for (SpinField* field : {hour1, min1, sec1})
         field->setEnabled(false);
 
-    GroupBox2 = groupBox(TabSheet2, "GroupBox2", QStringLiteral("Брой поправки на отговор"));
-    unnumcor1 = checkBox(GroupBox2, "unnumcor1", QStringLiteral("неограничен брой"));
+    GroupBox2 =
+        namedChild<QGroupBox>(TabSheet2, "GroupBox2", QStringLiteral("Брой поправки на отговор"));
+    unnumcor1 = namedChild<QCheckBox>(GroupBox2, "unnumcor1", QStringLiteral("неограничен брой"));
     numcor1 = spinField(GroupBox2, "numcor1", kCorrectionsRange, 1);
     auto* corrections = compact(new QHBoxLayout(GroupBox2));
     corrections->addWidget(unnumcor1);
     corrections->addWidget(numcor1);
     corrections->addStretch();
 
-    Button3 = button(TabSheet2, "Button3", QStringLiteral("стандартни настройки"));
+    Button3 = namedChild<QPushButton>(TabSheet2, "Button3", QStringLiteral("стандартни настройки"));
 
     auto* time = new QHBoxLayout;
     time->setSpacing(4);
@@ -170,24 +147,23 @@ void TSettingsForm::buildTestPage() {
 }
 
 void TSettingsForm::buildTutorPage() {
-    TabSheet3 = new QWidget;
-    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    TabSheet3 = namedChild<QWidget>(nullptr, "TabSheet3");
     PageControl1->addTab(TabSheet3, QStringLiteral("Обучение"));
 
-    sbbc2 =
-        checkBox(TabSheet3, "sbbc2", QStringLiteral("показвай бутон за връщане един въпрос назад"));
-    srqc2 =
-        checkBox(TabSheet3, "srqc2", QStringLiteral("възможност за \"разхождане\" по въпросите"));
+    sbbc2 = namedChild<QCheckBox>(TabSheet3, "sbbc2",
+                                  QStringLiteral("показвай бутон за връщане един въпрос назад"));
+    srqc2 = namedChild<QCheckBox>(TabSheet3, "srqc2",
+                                  QStringLiteral("възможност за \"разхождане\" по въпросите"));
 
-    GroupBox3 = groupBox(TabSheet3, "GroupBox3", QStringLiteral("Помощ"));
-    sdc2d = checkBox(GroupBox3, "sdc2d", QStringLiteral("показвай речник по"));
-    sfac2d = checkBox(GroupBox3, "sfac2d", QStringLiteral("показвай изчерпателен отговор"));
+    GroupBox3 = namedChild<QGroupBox>(TabSheet3, "GroupBox3", QStringLiteral("Помощ"));
+    sdc2d = namedChild<QCheckBox>(GroupBox3, "sdc2d", QStringLiteral("показвай речник по"));
+    sfac2d =
+        namedChild<QCheckBox>(GroupBox3, "sfac2d", QStringLiteral("показвай изчерпателен отговор"));
     for (QCheckBox* alwaysOn : {sdc2d, sfac2d}) {
         alwaysOn->setChecked(true);
         alwaysOn->setEnabled(false);
     }
-    dict2 = new QComboBox(GroupBox3);
-    dict2->setObjectName(QStringLiteral("dict2"));
+    dict2 = namedChild<QComboBox>(GroupBox3, "dict2");
     dict2->setVisible(false);
 
     auto* dictionary = new QHBoxLayout;

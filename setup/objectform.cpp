@@ -4,6 +4,7 @@
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
+#include "app/namedchild.h"
 #include "app/windows.h"
 #include "drawing.h"
 #include "progressform.h"
@@ -50,20 +51,6 @@ constexpr int kLabelTop = 5;
 // A section is offered only when a run over it can ask two questions.
 constexpr int kMinimumQuestions = 2;
 
-QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
-    return b;
-}
-
 // Room for every digit of the largest count a section allows.
 SpinRange countRange(int min, int max) {
     return {min, max, std::max(kCountAsBuilt.maxLength, int(QString::number(max).size()))};
@@ -94,53 +81,59 @@ TObjectForm::TObjectForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setFont(QFont(QStringLiteral("Arial"), 9));
     setFixedSize(406, 268);
 
-    Label1 = label(this, "Label1", QStringLiteral("клас"), {5, kLabelTop, 40, 16});
-    cl1 = new QComboBox(this);
-    cl1->setObjectName(QStringLiteral("cl1"));
+    Label1 = namedChild<QLabel>(this, "Label1", QStringLiteral("клас"));
+
+    Label1->setGeometry(5, kLabelTop, 40, 16);
+    cl1 = namedChild<QComboBox>(this, "cl1");
     cl1->setGeometry(5, kComboTop, 40, kComboHeight);
     for (int c = 1; c <= 13; ++c)
         cl1->addItem(QString::number(c));
 
-    Label4 = label(this, "Label4", QStringLiteral("предмет"), {50, kLabelTop, 200, 16});
-    ob1 = new QComboBox(this);
-    ob1->setObjectName(QStringLiteral("ob1"));
+    Label4 = namedChild<QLabel>(this, "Label4", QStringLiteral("предмет"));
+
+    Label4->setGeometry(50, kLabelTop, 200, 16);
+    ob1 = namedChild<QComboBox>(this, "ob1");
     ob1->setEditable(true);
     ob1->setInsertPolicy(QComboBox::NoInsert);
     ob1->completer()->setCaseSensitivity(Qt::CaseSensitive);
     ob1->setGeometry(50, kComboTop, 351, kComboHeight);
 
-    Label5 = label(this, "Label5", QStringLiteral("раздел"), {5, 50, 200, 16});
-    sec1 = new QListWidget(this);
-    sec1->setObjectName(QStringLiteral("sec1"));
+    Label5 = namedChild<QLabel>(this, "Label5", QStringLiteral("раздел"));
+
+    Label5->setGeometry(5, 50, 200, 16);
+    sec1 = namedChild<QListWidget>(this, "sec1");
     sec1->setGeometry(5, 66, 396, 130);
 
-    Label2 = label(this, "Label2", QStringLiteral("брой въпроси"), {5, 207, 90, 16});
-    numq1 = new SpinField(this);
-    numq1->setObjectName(QStringLiteral("numq1"));
+    Label2 = namedChild<QLabel>(this, "Label2", QStringLiteral("брой въпроси"));
+
+    Label2->setGeometry(5, 207, 90, 16);
+    numq1 = namedChild<SpinField>(this, "numq1");
     numq1->setLimits(kCountAsBuilt);
     numq1->setValue(1);
     numq1->setEnabled(false);
     numq1->setGeometry(96, 203, 70, kComboHeight);
 
-    CancelBtn = button(this, "CancelBtn", QStringLiteral("Отказ"), {190, 236, 90, 25});
-    GoBtn = button(this, "GoBtn", QStringLiteral("Стартирай теста"), {286, 236, 115, 25});
+    CancelBtn = namedChild<QPushButton>(this, "CancelBtn", QStringLiteral("Отказ"));
+
+    CancelBtn->setGeometry(190, 236, 90, 25);
+    GoBtn = namedChild<QPushButton>(this, "GoBtn", QStringLiteral("Стартирай теста"));
+    GoBtn->setGeometry(286, 236, 115, 25);
     GoBtn->setEnabled(false);
     GoBtn->setDefault(true);
 
     // Only the pupil's own choices count as changes: filling and resetting
     // the lists by program runs no handler.
     connect(cl1, &QComboBox::activated, this, &TObjectForm::cl1Change);
-    connect(ob1, &QComboBox::editTextChanged, this, [this] { guarded([this] { ob1Change(); }); });
+    connectGuarded(ob1, &QComboBox::editTextChanged, this, &TObjectForm::ob1Change);
     // A subject typed by hand is told about once it is complete: on Enter
     // or when the pupil leaves the box, not at every letter.
     connect(ob1->lineEdit(), &QLineEdit::editingFinished, this, [this] {
         if (sec1->count() == 0 && !ob1->currentText().isEmpty())
             tellTooFewQuestions();
     });
-    connect(sec1, &QListWidget::itemSelectionChanged, this,
-            [this] { guarded([this] { sec1Click(); }); });
+    connectGuarded(sec1, &QListWidget::itemSelectionChanged, this, &TObjectForm::sec1Click);
     connect(numq1, &QSpinBox::valueChanged, this, &TObjectForm::numq1Change);
-    connect(GoBtn, &QPushButton::clicked, this, [this] { guarded([this] { gobtnClick(); }); });
+    connectGuarded(GoBtn, &QPushButton::clicked, this, &TObjectForm::gobtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &TObjectForm::CancelBtnClick);
 
     centreOnScreen(this);

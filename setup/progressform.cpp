@@ -1,6 +1,7 @@
 #include "progressform.h"
 
 #include "app/globals.h"
+#include "app/namedchild.h"
 #include "app/windows.h"
 #include "objectform.h"
 
@@ -21,17 +22,14 @@ TProgressForm::TProgressForm(QWidget* parent)
     setFont(QFont(QStringLiteral("Arial"), 9));
     setFixedSize(330, 41);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1 = namedChild<QFrame>(this, "Panel1");
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setGeometry(0, 0, 330, 41);
 
-    Label1 = new QLabel(QStringLiteral("Моля, изчакайте ..."), Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = namedChild<QLabel>(Panel1, "Label1", QStringLiteral("Моля, изчакайте ..."));
     Label1->setGeometry(5, 2, 200, 15);
 
-    g1 = new QProgressBar(Panel1);
-    g1->setObjectName(QStringLiteral("g1"));
+    g1 = namedChild<QProgressBar>(Panel1, "g1");
     g1->setOrientation(Qt::Horizontal);
     g1->setGeometry(4, 18, 321, 20);
     g1->setTextVisible(true);

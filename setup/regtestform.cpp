@@ -4,6 +4,7 @@
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
+#include "app/namedchild.h"
 #include "app/windows.h"
 #include "objectform.h"
 #include "settings/settingsstore.h"
@@ -26,17 +27,9 @@ constexpr SpinRange kNumberInClassRange{1, 99, 2};
 const QString kMissingData = QStringLiteral("Моля, въведете данните си.");
 const QString kNoTopics = QStringLiteral("Няма въведени теми за вашия клас.");
 
-QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    return l;
-}
-
 // A combo box the pupil may type into; what is typed never joins the list.
 QComboBox* editableCombo(QWidget* parent, const char* name, QRect geometry) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QLatin1String(name));
+    auto* box = namedChild<QComboBox>(parent, name);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setGeometry(geometry);
@@ -75,39 +68,41 @@ TRegTestForm::TRegTestForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setFont(QFont(QStringLiteral("Arial"), 9));
     setFixedSize(290, 140);
 
-    Label3 = label(this, "Label3", QStringLiteral("трите имена"), {8, 6, 200, 16});
+    Label3 = namedChild<QLabel>(this, "Label3", QStringLiteral("трите имена"));
+
+    Label3->setGeometry(8, 6, 200, 16);
     fullname = editableCombo(this, "fullname", {8, 23, 274, 23});
     // Earlier names are offered, never filled in while typing: a new pupil
     // whose name begins like an earlier one keeps the class he has chosen.
     fullname->completer()->setCompletionMode(QCompleter::PopupCompletion);
 
-    Label4 = label(this, "Label4", QStringLiteral("клас и паралелка"), {8, 52, 120, 16});
+    Label4 = namedChild<QLabel>(this, "Label4", QStringLiteral("клас и паралелка"));
+
+    Label4->setGeometry(8, 52, 120, 16);
     Class1 = editableCombo(this, "Class1", {8, 69, 52, 23});
     for (int c = 1; c <= 13; ++c)
         Class1->addItem(QString::number(c));
     division = editableCombo(this, "division", {66, 69, 52, 23});
     division->addItems(divisionLetters());
 
-    Label5 = label(this, "Label5", QStringLiteral("номер в клас"), {150, 52, 120, 16});
-    noc = new SpinField(this);
-    noc->setObjectName(QStringLiteral("noc"));
+    Label5 = namedChild<QLabel>(this, "Label5", QStringLiteral("номер в клас"));
+
+    Label5->setGeometry(150, 52, 120, 16);
+    noc = namedChild<SpinField>(this, "noc");
     noc->setLimits(kNumberInClassRange);
     noc->setValue(1);
     noc->setGeometry(150, 69, 52, 23);
 
-    RBtn = new QPushButton(QStringLiteral("Готово"), this);
-    RBtn->setObjectName(QStringLiteral("RBtn"));
+    RBtn = namedChild<QPushButton>(this, "RBtn", QStringLiteral("Готово"));
     RBtn->setGeometry(120, 106, 78, 25);
     RBtn->setDefault(true);
-    CBtn = new QPushButton(QStringLiteral("Отказ"), this);
-    CBtn->setObjectName(QStringLiteral("CBtn"));
+    CBtn = namedChild<QPushButton>(this, "CBtn", QStringLiteral("Отказ"));
     CBtn->setGeometry(204, 106, 78, 25);
 
     Class1->setCurrentIndex(0);
     division->setCurrentIndex(0);
 
-    connect(fullname, &QComboBox::editTextChanged, this,
-            [this] { guarded([this] { fullnameChange(); }); });
+    connectGuarded(fullname, &QComboBox::editTextChanged, this, &TRegTestForm::fullnameChange);
     connect(RBtn, &QPushButton::clicked, this, &TRegTestForm::RBtnClick);
     connect(CBtn, &QPushButton::clicked, this, &TRegTestForm::CBtnClick);
 

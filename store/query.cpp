@@ -115,13 +115,11 @@ QString sentence(const QString& text) {
     return text.isEmpty() ? text : text.front().toUpper() + text.mid(1);
 }
 
-// Keeps a prepared statement for the length of one call.
-struct Statement {
-    sqlite3_stmt* stmt = nullptr;
-    ~Statement() { sqlite3_finalize(stmt); }
-};
-
 } // namespace
+
+void Query::Finalize::operator()(sqlite3_stmt* stmt) const {
+    sqlite3_finalize(stmt);
+}
 
 Query::Query(const QString& name) : m_name(name) {}
 
@@ -223,24 +221,22 @@ void Query::setParam(const QString& name, const QVariant& value) {
     m_params.insert(paramKey(name), value);
 }
 
-sqlite3_stmt* Query::prepare(const QString& sql) {
+Query::Statement Query::prepare(const QString& sql) {
     Connection& c = liveConnection();
-    sqlite3_stmt* stmt = nullptr;
+    sqlite3_stmt* prepared = nullptr;
     const QByteArray text = sql.toUtf8();
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(c.handle(), text.constData(), int(text.size()), &stmt, &tail);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(stmt);
+    const int rc =
+        sqlite3_prepare_v2(c.handle(), text.constData(), int(text.size()), &prepared, &tail);
+    Statement stmt(prepared);
+    if (rc != SQLITE_OK)
         c.fail(rc, sqlText());
-    }
     // The engine compiles only the first statement; whatever follows it would
     // be dropped without a word, so a second statement is refused instead.
     const QByteArray rest = text.mid(tail - text.constData()).trimmed();
-    if (!rest.isEmpty()) {
-        sqlite3_finalize(stmt);
+    if (!rest.isEmpty())
         throw StoreError(sentence(
             QStringLiteral("%1 съдържа повече от една команда:\n%2").arg(what(), sqlText())));
-    }
     return stmt;
 }
 
@@ -281,63 +277,56 @@ void Query::open() {
         const QString rowSql = QStringLiteral("select ") + sel.selectList +
                                QStringLiteral(" from ") + sel.table +
                                QStringLiteral(" where _rowid_=?");
-        sqlite3_stmt* keyStmt = nullptr;
-        const QByteArray keyText = keySql.toUtf8();
-        const QByteArray rowText = rowSql.toUtf8();
-        if (sqlite3_prepare_v2(c.handle(), keyText.constData(), -1, &keyStmt, nullptr) ==
-                SQLITE_OK &&
-            sqlite3_prepare_v2(c.handle(), rowText.constData(), -1, &m_rowStmt, nullptr) ==
-                SQLITE_OK) {
-            Statement guard{keyStmt};
-            try {
-                bindParams(keyStmt, keySql);
-            } catch (...) {
-                releaseStatements();
-                throw;
-            }
+        // A statement the engine refuses here is not addressable by key after
+        // all (say, an alias in "order by"): it is read whole below, which
+        // also reports a real fault properly.
+        const auto prepareQuietly = [&c](const QString& text) {
+            const QByteArray utf8 = text.toUtf8();
+            sqlite3_stmt* prepared = nullptr;
+            sqlite3_prepare_v2(c.handle(), utf8.constData(), -1, &prepared, nullptr);
+            return Statement(prepared);
+        };
+        const Statement keyStmt = prepareQuietly(keySql);
+        Statement rowStmt = keyStmt ? prepareQuietly(rowSql) : Statement();
+        if (keyStmt && rowStmt) {
+            bindParams(keyStmt.get(), keySql);
             std::vector<qint64> keys;
             int rc;
-            while ((rc = sqlite3_step(keyStmt)) == SQLITE_ROW)
-                keys.push_back(sqlite3_column_int64(keyStmt, 0));
-            if (rc != SQLITE_DONE) {
-                releaseStatements();
+            while ((rc = sqlite3_step(keyStmt.get())) == SQLITE_ROW)
+                keys.push_back(sqlite3_column_int64(keyStmt.get(), 0));
+            if (rc != SQLITE_DONE)
                 c.fail(rc, sqlText());
-            }
             m_keys = std::move(keys);
             QStringList names;
-            const int n = sqlite3_column_count(m_rowStmt);
+            const int n = sqlite3_column_count(rowStmt.get());
             for (int i = 0; i < n; ++i)
-                names.append(QString::fromUtf8(sqlite3_column_name(m_rowStmt, i)));
+                names.append(QString::fromUtf8(sqlite3_column_name(rowStmt.get(), i)));
             setFields(names);
+            m_rowStmt = std::move(rowStmt);
             m_table = sel.table;
             m_selectList = sel.selectList;
             keyed = true;
-        } else {
-            // Not addressable by key after all (say, an alias in "order by"):
-            // read it whole below, which also reports a real fault properly.
-            sqlite3_finalize(keyStmt);
-            releaseStatements();
         }
     }
     if (!keyed) {
-        Statement s{prepare(sql)};
-        const int n = sqlite3_column_count(s.stmt);
+        const Statement s = prepare(sql);
+        const int n = sqlite3_column_count(s.get());
         // Stepping it would already have changed the file.
         if (n == 0)
             throw StoreError(
                 sentence(QStringLiteral("%1 не връща редове и не може да бъде отворена:\n%2")
                              .arg(what(), sqlText())));
-        bindParams(s.stmt, sql);
+        bindParams(s.get(), sql);
         QStringList names;
         for (int i = 0; i < n; ++i)
-            names.append(QString::fromUtf8(sqlite3_column_name(s.stmt, i)));
+            names.append(QString::fromUtf8(sqlite3_column_name(s.get(), i)));
         std::vector<QVariantList> rows;
         int rc;
-        while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
+        while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
             QVariantList row;
             row.reserve(n);
             for (int i = 0; i < n; ++i)
-                row.append(columnValue(s.stmt, i));
+                row.append(columnValue(s.get(), i));
             rows.push_back(std::move(row));
         }
         if (rc != SQLITE_DONE)
@@ -354,15 +343,10 @@ void Query::open() {
         scrolled();
 }
 
-void Query::releaseStatements() {
-    sqlite3_finalize(m_rowStmt);
-    m_rowStmt = nullptr;
-}
-
 void Query::close() {
     if (m_state == State::Inactive && !m_rowStmt)
         return;
-    releaseStatements();
+    m_rowStmt.reset();
     m_state = State::Inactive;
     m_keys.clear();
     m_rows.clear();
@@ -379,10 +363,10 @@ void Query::close() {
 int Query::exec() {
     const QString sql = translateJet(sqlText());
     Connection& c = liveConnection();
-    Statement s{prepare(sql)};
-    bindParams(s.stmt, sql);
+    const Statement s = prepare(sql);
+    bindParams(s.get(), sql);
     int rc;
-    while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
         c.fail(rc, sqlText());
@@ -413,20 +397,20 @@ void Query::loadCurrent() {
         m_current = m_rows[size_t(m_pos)];
         return;
     }
-    sqlite3_bind_int64(m_rowStmt, 1, m_keys[size_t(m_pos)]);
-    const int rc = sqlite3_step(m_rowStmt);
+    sqlite3_bind_int64(m_rowStmt.get(), 1, m_keys[size_t(m_pos)]);
+    const int rc = sqlite3_step(m_rowStmt.get());
     QVariantList row;
     const int n = int(m_fields.size());
     row.reserve(n);
     if (rc == SQLITE_ROW) {
         for (int i = 0; i < n; ++i)
-            row.append(columnValue(m_rowStmt, i));
+            row.append(columnValue(m_rowStmt.get(), i));
     } else {
         row = QVariantList(n); // removed behind our back: an empty row
     }
     // Reset at once: a statement left running keeps the file locked for the
     // other connections of the process.
-    sqlite3_reset(m_rowStmt);
+    sqlite3_reset(m_rowStmt.get());
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
         connection()->fail(rc, sqlText());
     m_current = std::move(row);
@@ -532,13 +516,13 @@ bool Query::locate(const QStringList& fields, const QVariantList& values) {
                 binds.append(values[i]);
             }
         }
-        Statement s{prepare(sql)};
+        const Statement s = prepare(sql);
         for (int i = 0; i < binds.size(); ++i)
-            bindValue(s.stmt, i + 1, binds[i]);
+            bindValue(s.get(), i + 1, binds[i]);
         QSet<qint64> hits;
         int rc;
-        while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW)
-            hits.insert(sqlite3_column_int64(s.stmt, 0));
+        while ((rc = sqlite3_step(s.get())) == SQLITE_ROW)
+            hits.insert(sqlite3_column_int64(s.get(), 0));
         if (rc != SQLITE_DONE)
             connection()->fail(rc, sql);
         for (size_t k = 0; k < m_keys.size() && !hits.isEmpty(); ++k) {
@@ -619,11 +603,11 @@ void Query::post() {
             for (int i = 0; i < cols.size(); ++i)
                 sql += (i ? QStringLiteral(", ") : QString()) + cols[i] + QStringLiteral("=?");
             sql += QStringLiteral(" where _rowid_=?");
-            Statement s{prepare(sql)};
+            const Statement s = prepare(sql);
             for (int i = 0; i < vals.size(); ++i)
-                bindValue(s.stmt, i + 1, vals[i]);
-            sqlite3_bind_int64(s.stmt, int(vals.size()) + 1, m_keys[size_t(m_pos)]);
-            const int rc = sqlite3_step(s.stmt);
+                bindValue(s.get(), i + 1, vals[i]);
+            sqlite3_bind_int64(s.get(), int(vals.size()) + 1, m_keys[size_t(m_pos)]);
+            const int rc = sqlite3_step(s.get());
             if (rc != SQLITE_DONE)
                 c.fail(rc, sql);
             // Removed by another statement since it was read: the change
@@ -644,10 +628,10 @@ void Query::post() {
                 sql += i ? QStringLiteral(", ?") : QStringLiteral("?");
             sql += QLatin1Char(')');
         }
-        Statement s{prepare(sql)};
+        const Statement s = prepare(sql);
         for (int i = 0; i < vals.size(); ++i)
-            bindValue(s.stmt, i + 1, vals[i]);
-        const int rc = sqlite3_step(s.stmt);
+            bindValue(s.get(), i + 1, vals[i]);
+        const int rc = sqlite3_step(s.get());
         if (rc != SQLITE_DONE)
             c.fail(rc, sql);
         m_keys.insert(m_keys.begin() + m_insertAt, sqlite3_last_insert_rowid(c.handle()));
@@ -692,9 +676,9 @@ void Query::deleteRecord() {
     Connection& c = liveConnection();
     const QString sql =
         QStringLiteral("delete from ") + m_table + QStringLiteral(" where _rowid_=?");
-    Statement s{prepare(sql)};
-    sqlite3_bind_int64(s.stmt, 1, m_keys[size_t(m_pos)]);
-    const int rc = sqlite3_step(s.stmt);
+    const Statement s = prepare(sql);
+    sqlite3_bind_int64(s.get(), 1, m_keys[size_t(m_pos)]);
+    const int rc = sqlite3_step(s.get());
     if (rc != SQLITE_DONE)
         c.fail(rc, sql);
     m_keys.erase(m_keys.begin() + m_pos);

@@ -103,11 +103,18 @@ public:
 
 private:
     friend class Connection;
+    // A statement is finalized however the call that prepared it ends, and
+    // the row statement with the result it reads for.
+    struct Finalize {
+        void operator()(sqlite3_stmt* stmt) const;
+    };
+    using Statement = std::unique_ptr<sqlite3_stmt, Finalize>;
+
     void connectionClosing(Connection* c);
     void connectionGone(Connection* c);
 
     Connection& liveConnection();
-    sqlite3_stmt* prepare(const QString& sql);
+    Statement prepare(const QString& sql);
     void bindParams(sqlite3_stmt* stmt, const QString& sql);
     int fieldIndex(const QString& field) const;
     [[noreturn]] void failField(const QString& field) const;
@@ -118,7 +125,6 @@ private:
     void beginInsert(bool atEnd);
     void setPosition(int index);
     void scrolled();
-    void releaseStatements();
     QString what() const;
 
     QString m_name;
@@ -133,7 +139,7 @@ private:
     QString m_selectList; // keyed: columns read for the current row
     std::vector<qint64> m_keys;
     std::vector<QVariantList> m_rows;
-    sqlite3_stmt* m_rowStmt = nullptr; // keyed: reads one row by key
+    Statement m_rowStmt; // keyed: reads one row by key
 
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex;

@@ -1,18 +1,16 @@
-// The session window's build and layout: the strips, the five pages, the
-// layout pass, the page changes, the picture page, the condition strip and
-// the feedback banner.
+// The session window's building: the strips, the five pages and the
+// feedback banner, the connections of their handlers, and the layout pass
+// that fits the boxes to the window's size.
 #include "testform.h"
 
 #include "eventlabel.h"
 #include "matchcanvas.h"
 #include "picturebox.h"
-#include "sessionrun.h"
 #include "widgetcolours.h"
 #include "wrapbox.h"
 
-#include "app/datamodule.h"
-#include "app/globals.h"
 #include "app/messages.h"
+#include "app/namedchild.h"
 #include "media/picture.h"
 
 #include <QCheckBox>
@@ -47,7 +45,6 @@ const QColor kBannerTextColour(0xAB, 0xCC, 0xF1);
 const QColor kWordsHeadingColour(0xDD, 0xDD, 0xDD);
 const QColor kLinkHoverColour(0x00, 0x00, 0xFF);
 
-constexpr int kConditionStart = 5;
 constexpr int kStripButton = 24;
 constexpr int kBottomStripHeight = 46;
 
@@ -70,13 +67,8 @@ QFont arialPixels(int pixels, bool bold = false) {
     return f;
 }
 
-template <typename W> W* named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
 EventLabel* link(const QString& name, const QString& caption) {
-    auto* l = named(new EventLabel, name);
+    auto* l = namedChild<EventLabel>(nullptr, name);
     l->setText(caption);
     l->setCursor(Qt::PointingHandCursor);
     QFont f = l->font();
@@ -87,7 +79,7 @@ EventLabel* link(const QString& name, const QString& caption) {
 }
 
 QToolButton* stripButton(QWidget* parent, const QString& name, const QString& caption) {
-    auto* b = named(new QToolButton(parent), name);
+    auto* b = namedChild<QToolButton>(parent, name);
     b->setText(caption);
     b->setFixedSize(kStripButton, kStripButton);
     b->setAutoRaise(true);
@@ -102,7 +94,7 @@ WrapBox* rowBox(QWidget* parent, const QString& boxName, EventLabel* label, int 
     label->setCursor(Qt::PointingHandCursor);
     label->setMinimumHeight(40);
     setFillColour(label, Qt::white);
-    auto* box = named(new WrapBox(label, kRowLabelRoom, parent), boxName);
+    auto* box = namedChild<WrapBox>(parent, boxName, label, kRowLabelRoom);
     // The page itself takes the keyboard, not each of its twenty boxes.
     box->setFocusPolicy(Qt::NoFocus);
     setFillColour(box->viewport(), Qt::white);
@@ -124,7 +116,7 @@ void TTestForm::buildWindow() {
     outer->setSpacing(0);
     buildTopStrip(outer);
 
-    Pages1 = named(new QStackedWidget(this), QStringLiteral("Pages1"));
+    Pages1 = namedChild<QStackedWidget>(this, "Pages1");
     Pages1->addWidget(buildFourAnswerPage());
     Pages1->addWidget(buildTermPage());
     Pages1->addWidget(buildGapPage());
@@ -137,17 +129,17 @@ void TTestForm::buildWindow() {
 }
 
 void TTestForm::buildTopStrip(QVBoxLayout* outer) {
-    TopPanel1 = named(new QFrame(this), QStringLiteral("TopPanel1"));
+    TopPanel1 = namedChild<QFrame>(this, "TopPanel1");
     TopPanel1->setFixedHeight(kStripButton);
     setFillColour(TopPanel1, kStripColour);
 
     SpeedButton5 = stripButton(TopPanel1, QStringLiteral("SpeedButton5"), QStringLiteral("|<"));
     SpeedButton1 = stripButton(TopPanel1, QStringLiteral("SpeedButton1"), QStringLiteral("<<"));
     SpeedButton2 = stripButton(TopPanel1, QStringLiteral("SpeedButton2"), QStringLiteral(">>"));
-    ScrollCon = named(new QFrame(TopPanel1), QStringLiteral("ScrollCon"));
+    ScrollCon = namedChild<QFrame>(TopPanel1, "ScrollCon");
     ScrollCon->setFixedHeight(kStripButton);
     setFillColour(ScrollCon, Qt::white);
-    con = named(new QLabel(ScrollCon), QStringLiteral("con"));
+    con = namedChild<QLabel>(ScrollCon, "con");
     con->setTextFormat(Qt::PlainText);
     con->setFont(arialPixels(16));
     con->move(kConditionStart, 0);
@@ -162,7 +154,7 @@ void TTestForm::buildTopStrip(QVBoxLayout* outer) {
     conditionRow->addWidget(SpeedButton2);
 
     fal1 = link(QStringLiteral("fal1"), QStringLiteral("Покажи изчерпателен отговор"));
-    fab1 = named(new QFrame(TopPanel1), QStringLiteral("fab1"));
+    fab1 = namedChild<QFrame>(TopPanel1, "fab1");
     fab1->setFrameShape(QFrame::HLine);
     fab1->setFrameShadow(QFrame::Sunken);
     auto* fullAnswerRow = new QHBoxLayout;
@@ -182,12 +174,12 @@ void TTestForm::buildTopStrip(QVBoxLayout* outer) {
 }
 
 void TTestForm::buildBottomStrip(QVBoxLayout* outer) {
-    ButtomPanel1 = named(new QFrame(this), QStringLiteral("ButtomPanel1"));
+    ButtomPanel1 = namedChild<QFrame>(this, "ButtomPanel1");
     ButtomPanel1->setFixedHeight(kBottomStripHeight);
     setFillColour(ButtomPanel1, kStripColour);
 
     const auto button = [this](const QString& name, const QString& caption) {
-        auto* b = named(new QPushButton(caption, ButtomPanel1), name);
+        auto* b = namedChild<QPushButton>(ButtomPanel1, name, caption);
         b->setMinimumWidth(110);
         b->setMinimumHeight(30);
         return b;
@@ -197,13 +189,13 @@ void TTestForm::buildBottomStrip(QVBoxLayout* outer) {
     NextBtn = button(QStringLiteral("NextBtn"), QStringLiteral("Напред"));
     NextBtn->setDefault(true);
 
-    Timer2 = named(new QLabel(ButtomPanel1), QStringLiteral("Timer2"));
+    Timer2 = namedChild<QLabel>(ButtomPanel1, "Timer2");
     Timer2->setFont(arialPixels(16, true));
     Timer2->setAlignment(Qt::AlignCenter);
     Timer2->setFixedWidth(100);
     Timer2->hide();
 
-    QP1 = named(new QSlider(Qt::Horizontal, ButtomPanel1), QStringLiteral("QP1"));
+    QP1 = namedChild<QSlider>(ButtomPanel1, "QP1", Qt::Horizontal);
     QP1->setTickPosition(QSlider::TicksBelow);
     QP1->setTickInterval(1);
     QP1->setPageStep(1);
@@ -223,13 +215,13 @@ void TTestForm::buildBottomStrip(QVBoxLayout* outer) {
 }
 
 void TTestForm::buildBanner() {
-    Panel10 = named(new QFrame(this), QStringLiteral("Panel10"));
+    Panel10 = namedChild<QFrame>(this, "Panel10");
     Panel10->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel10->setLineWidth(2);
     setFillColour(Panel10, kBannerColour);
     Panel10->setFixedSize(300, 120);
 
-    StaticText2 = named(new EventLabel(Panel10), QStringLiteral("StaticText2"));
+    StaticText2 = namedChild<EventLabel>(Panel10, "StaticText2");
     StaticText2->setFont(arialPixels(19, true));
     StaticText2->setAlignment(Qt::AlignCenter);
     StaticText2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -237,33 +229,33 @@ void TTestForm::buildBanner() {
     StaticText2->setToolTip(QStringLiteral("натисни тук за да ме скриеш"));
     setFillColour(StaticText2, kBannerTextColour);
 
-    m_bannerHint = named(new EventLabel(Panel10), QStringLiteral("StatusBar2"));
-    m_bannerHint->setText(QStringLiteral("натисни тук за да ме скриеш"));
-    m_bannerHint->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_bannerHint->setCursor(Qt::PointingHandCursor);
-    m_bannerHint->setContentsMargins(4, 1, 4, 1);
+    StatusBar2 = namedChild<EventLabel>(Panel10, "StatusBar2");
+    StatusBar2->setText(QStringLiteral("натисни тук за да ме скриеш"));
+    StatusBar2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusBar2->setCursor(Qt::PointingHandCursor);
+    StatusBar2->setContentsMargins(4, 1, 4, 1);
 
     auto* col = new QVBoxLayout(Panel10);
     col->setContentsMargins(6, 6, 6, 6);
     col->setSpacing(4);
     col->addWidget(StaticText2, 1);
-    col->addWidget(m_bannerHint);
+    col->addWidget(StatusBar2);
     Panel10->hide();
 }
 
 QWidget* TTestForm::buildFourAnswerPage() {
-    auto* page = named(new QWidget, QStringLiteral("fourans"));
+    auto* page = namedChild<QWidget>(nullptr, "fourans");
 
-    QuestPanel = named(new QFrame(page), QStringLiteral("QuestPanel"));
+    QuestPanel = namedChild<QFrame>(page, "QuestPanel");
     QuestPanel->setFixedHeight(200);
-    Quest = named(new QLabel, QStringLiteral("Quest"));
+    Quest = namedChild<QLabel>(nullptr, "Quest");
     Quest->setFont(arialPixels(16));
     setFillColour(Quest, Qt::white);
-    PQuest = named(new WrapBox(Quest, 21, QuestPanel), QStringLiteral("PQuest"));
+    PQuest = namedChild<WrapBox>(QuestPanel, "PQuest", Quest, 21);
     setFillColour(PQuest->viewport(), Qt::white);
 
     m_questPictureColumn = new QWidget(QuestPanel);
-    DBImage2 = named(new PictureBox(m_questPictureColumn), QStringLiteral("DBImage2"));
+    DBImage2 = namedChild<PictureBox>(m_questPictureColumn, "DBImage2");
     Label1 = link(QStringLiteral("Label1"), QStringLiteral("Покажи изображението самостоятелно"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
@@ -279,16 +271,17 @@ QWidget* TTestForm::buildFourAnswerPage() {
     questRow->addWidget(PQuest, 1);
     questRow->addWidget(m_questPictureColumn);
 
-    ClientPanel = named(new QWidget(page), QStringLiteral("ClientPanel"));
+    ClientPanel = namedChild<QWidget>(page, "ClientPanel");
     EventLabel** labels[4] = {&ans1, &ans2, &ans3, &ans4};
     WrapBox** boxes[4] = {&pans1, &pans2, &pans3, &pans4};
     for (int k = 0; k < 4; ++k) {
-        auto* label = named(new EventLabel, QStringLiteral("ans%1").arg(k + 1));
+        auto* label = namedChild<EventLabel>(nullptr, QStringLiteral("ans%1").arg(k + 1));
         label->setFont(arialPixels(16));
         label->setCursor(Qt::PointingHandCursor);
         // Opaque, in the colour of its box.
         setFillColour(label, kPlainColour);
-        auto* box = named(new WrapBox(label, 21, ClientPanel), QStringLiteral("pans%1").arg(k + 1));
+        auto* box =
+            namedChild<WrapBox>(ClientPanel, QStringLiteral("pans%1").arg(k + 1), label, 21);
         setFillColour(box->viewport(), kPlainColour);
         *labels[k] = label;
         *boxes[k] = box;
@@ -306,8 +299,8 @@ QWidget* TTestForm::buildFourAnswerPage() {
 }
 
 QWidget* TTestForm::buildTermPage() {
-    auto* page = named(new QWidget, QStringLiteral("termins"));
-    Panel8 = named(new QWidget(page), QStringLiteral("Panel8"));
+    auto* page = namedChild<QWidget>(nullptr, "termins");
+    Panel8 = namedChild<QWidget>(page, "Panel8");
     EventLabel** terms[10] = {&t1, &t2, &t3, &t4, &t5, &t6, &t7, &t8, &t9, &t10};
     EventLabel** meanings[10] = {&tr1, &tr2, &tr3, &tr4, &tr5, &tr6, &tr7, &tr8, &tr9, &tr10};
     WrapBox** termBoxes[10] = {&pon1, &pon2, &pon3, &pon4, &pon5,
@@ -315,10 +308,10 @@ QWidget* TTestForm::buildTermPage() {
     WrapBox** meaningBoxes[10] = {&pto1, &pto2, &pto3, &pto4, &pto5,
                                   &pto6, &pto7, &pto8, &pto9, &pto10};
     for (int i = 0; i < 10; ++i) {
-        auto* term = named(new EventLabel, QStringLiteral("t%1").arg(i + 1));
+        auto* term = namedChild<EventLabel>(nullptr, QStringLiteral("t%1").arg(i + 1));
         auto* termBox = rowBox(Panel8, QStringLiteral("pon%1").arg(i + 1), term, i + 1);
         termBox->move(kTermLeft, MatchCanvas::rowTop(i + 1));
-        auto* meaning = named(new EventLabel, QStringLiteral("tr%1").arg(i + 1));
+        auto* meaning = namedChild<EventLabel>(nullptr, QStringLiteral("tr%1").arg(i + 1));
         auto* meaningBox = rowBox(Panel8, QStringLiteral("pto%1").arg(i + 1), meaning, i + 1);
         meaning->unsetCursor();
         *terms[i] = term;
@@ -332,15 +325,15 @@ QWidget* TTestForm::buildTermPage() {
     }
     // The matching canvas goes between the columns: from 275 to the
     // meanings, top 10, 456 high.
-    ImgPnl1 = named(new QWidget(Panel8), QStringLiteral("ImgPnl1"));
+    ImgPnl1 = namedChild<QWidget>(Panel8, "ImgPnl1");
     ImgPnl1->setGeometry(kCanvasLeft, kCanvasTop, kRowBoxWidth, kCanvasHeight);
-    ImgCnvs1 = named(new MatchCanvas(ImgPnl1), QStringLiteral("ImgCnvs1"));
+    ImgCnvs1 = namedChild<MatchCanvas>(ImgPnl1, "ImgCnvs1");
     ImgCnvs1->setGeometry(ImgPnl1->rect());
-    arrow1 = named(new QLabel(ImgPnl1), QStringLiteral("arrow1"));
+    arrow1 = namedChild<QLabel>(ImgPnl1, "arrow1");
     arrow1->setGeometry(MatchCanvas::kMarkerWidth, 0, MatchCanvas::kMarkerWidth,
                         MatchCanvas::kMarkerHeight);
     arrow1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    clBtn = named(new EventLabel(ImgPnl1), QStringLiteral("clBtn"));
+    clBtn = namedChild<EventLabel>(ImgPnl1, "clBtn");
     clBtn->resize(19, 19);
     clBtn->setToolTip(QStringLiteral("премахни тази линия"));
     clBtn->setCursor(Qt::PointingHandCursor);
@@ -352,8 +345,7 @@ QWidget* TTestForm::buildTermPage() {
     clBtn->hide();
 
     // Where the keyboard stands on the page (it never takes a click).
-    m_keyFocus = new QFrame(Panel8);
-    m_keyFocus->setObjectName(QStringLiteral("keyFocus"));
+    m_keyFocus = namedChild<QFrame>(Panel8, "keyFocus");
     m_keyFocus->setFrameShape(QFrame::Box);
     m_keyFocus->setLineWidth(2);
     m_keyFocus->setStyleSheet(QStringLiteral("QFrame#keyFocus { border: 2px dashed #0000FF; }"));
@@ -369,13 +361,13 @@ QWidget* TTestForm::buildTermPage() {
 }
 
 QWidget* TTestForm::buildGapPage() {
-    auto* page = named(new QWidget, QStringLiteral("text"));
+    auto* page = namedChild<QWidget>(nullptr, "text");
 
     auto* strip = new QWidget(page);
     strip->setFixedWidth(20);
-    clBtn1 = named(new QFrame(strip), QStringLiteral("clBtn1"));
+    clBtn1 = namedChild<QFrame>(strip, "clBtn1");
     clBtn1->setFixedSize(19, 19);
-    clImg = named(new EventLabel(clBtn1), QStringLiteral("clImg"));
+    clImg = namedChild<EventLabel>(clBtn1, "clImg");
     clImg->setGeometry(0, 0, 19, 19);
     clImg->setToolTip(QStringLiteral("премахни тази дума"));
     clImg->setCursor(Qt::PointingHandCursor);
@@ -388,7 +380,7 @@ QWidget* TTestForm::buildGapPage() {
     stripCol->addWidget(clBtn1);
     stripCol->addStretch(1);
 
-    Text1 = named(new QTextEdit(page), QStringLiteral("Text1"));
+    Text1 = namedChild<QTextEdit>(page, "Text1");
     Text1->setReadOnly(true);
     Text1->setFont(arialPixels(16));
     Text1->document()->setDocumentMargin(12);
@@ -399,16 +391,16 @@ QWidget* TTestForm::buildGapPage() {
 
     auto* words = new QWidget(page);
     words->setFixedWidth(kGapPictureSide);
-    DBImage3 = named(new PictureBox(words), QStringLiteral("DBImage3"));
+    DBImage3 = namedChild<PictureBox>(words, "DBImage3");
     DBImage3->setFixedSize(kGapPictureSide, kGapPictureSide);
     Label24 = link(QStringLiteral("Label24"), QStringLiteral("Покажи изображението самостоятелно"));
     Label24->setAlignment(Qt::AlignCenter);
-    StaticText1 = named(new QLabel(QStringLiteral("Думи"), words), QStringLiteral("StaticText1"));
+    StaticText1 = namedChild<QLabel>(words, "StaticText1", QStringLiteral("Думи"));
     StaticText1->setAlignment(Qt::AlignCenter);
     StaticText1->setFont(arialPixels(14, true));
     StaticText1->setFixedHeight(24);
     setFillColour(StaticText1, kWordsHeadingColour);
-    Words1 = named(new QListWidget(words), QStringLiteral("Words1"));
+    Words1 = namedChild<QListWidget>(words, "Words1");
     Words1->setFont(arialPixels(15));
     Words1->setSpacing(2);
     auto* wordsCol = new QVBoxLayout(words);
@@ -430,15 +422,14 @@ QWidget* TTestForm::buildGapPage() {
 }
 
 QWidget* TTestForm::buildPicturePage() {
-    auto* page = named(new QWidget, QStringLiteral("image"));
+    auto* page = namedChild<QWidget>(nullptr, "image");
     Label2 = link(QStringLiteral("Label2"), QStringLiteral("Обратно към въпроса"));
     Label2->setFont(arialPixels(15));
     QFont underline = Label2->font();
     underline.setUnderline(true);
     Label2->setFont(underline);
-    chnsize1 = named(new QCheckBox(QStringLiteral("оригинални размери"), page),
-                     QStringLiteral("chnsize1"));
-    DBImage1 = named(new PictureBox, QStringLiteral("DBImage1"));
+    chnsize1 = namedChild<QCheckBox>(page, "chnsize1", QStringLiteral("оригинални размери"));
+    DBImage1 = namedChild<PictureBox>(nullptr, "DBImage1");
     DBImage1->setFocusPolicy(Qt::NoFocus);
     m_pictureScroll = new QScrollArea(page);
     m_pictureScroll->setFrameShape(QFrame::NoFrame);
@@ -459,11 +450,11 @@ QWidget* TTestForm::buildPicturePage() {
 }
 
 QWidget* TTestForm::buildFullAnswerPage() {
-    auto* page = named(new QWidget, QStringLiteral("fullans"));
+    auto* page = namedChild<QWidget>(nullptr, "fullans");
 
-    GPQ = named(new QGroupBox(QStringLiteral("Въпрос"), page), QStringLiteral("GPQ"));
+    GPQ = namedChild<QGroupBox>(page, "GPQ", QStringLiteral("Въпрос"));
     GPQ->setFixedSize(444, 185);
-    QuestTTR = named(new QLabel, QStringLiteral("QuestTTR"));
+    QuestTTR = namedChild<QLabel>(nullptr, "QuestTTR");
     QuestTTR->setFont(arialPixels(14));
     m_gpqBox = new WrapBox(QuestTTR, 20, GPQ);
     m_gpqBox->setFrameShape(QFrame::NoFrame);
@@ -471,28 +462,26 @@ QWidget* TTestForm::buildFullAnswerPage() {
     gpqCol->setContentsMargins(6, 6, 6, 6);
     gpqCol->addWidget(m_gpqBox);
 
-    Label23 =
-        named(new QLabel(QStringLiteral("изчерпателен отговор"), page), QStringLiteral("Label23"));
+    Label23 = namedChild<QLabel>(page, "Label23", QStringLiteral("изчерпателен отговор"));
     Label23->setFont(arialPixels(14, true));
-    FullAns = named(new QLabel, QStringLiteral("FullAns"));
+    FullAns = namedChild<QLabel>(nullptr, "FullAns");
     FullAns->setFont(arialPixels(16));
     setFillColour(FullAns, Qt::white);
-    FAP = named(new WrapBox(FullAns, 20, page), QStringLiteral("FAP"));
+    FAP = namedChild<WrapBox>(page, "FAP", FullAns, 20);
     setFillColour(FAP->viewport(), Qt::white);
 
     // The dictionary: a word, its look-up, its meaning, and a status line
     // that explains the control under the pointer.
-    GroupBox1 = named(new QGroupBox(QStringLiteral("Речник"), page), QStringLiteral("GroupBox1"));
+    GroupBox1 = namedChild<QGroupBox>(page, "GroupBox1", QStringLiteral("Речник"));
     GroupBox1->setMinimumSize(342, 204);
-    searchedit = named(new QLineEdit(GroupBox1), QStringLiteral("searchedit"));
+    searchedit = namedChild<QLineEdit>(GroupBox1, "searchedit");
     searchedit->setToolTip(QStringLiteral("търсена дума"));
-    SearchBtn =
-        named(new QPushButton(QStringLiteral("Търси"), GroupBox1), QStringLiteral("SearchBtn"));
+    SearchBtn = namedChild<QPushButton>(GroupBox1, "SearchBtn", QStringLiteral("Търси"));
     SearchBtn->setToolTip(QStringLiteral("търси значение на тази дума"));
-    trans1 = named(new QPlainTextEdit(GroupBox1), QStringLiteral("trans1"));
+    trans1 = namedChild<QPlainTextEdit>(GroupBox1, "trans1");
     trans1->setReadOnly(true);
     trans1->setToolTip(QStringLiteral("значение"));
-    StatusBar1 = named(new QStatusBar(GroupBox1), QStringLiteral("StatusBar1"));
+    StatusBar1 = namedChild<QStatusBar>(GroupBox1, "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(searchedit, 1);
@@ -522,10 +511,7 @@ QWidget* TTestForm::buildFullAnswerPage() {
 }
 
 void TTestForm::connectHandlers() {
-    const auto guard = [this](void (TTestForm::*handler)()) {
-        return [this, handler] { guarded([this, handler] { (this->*handler)(); }); };
-    };
-    connect(Timer1, &QTimer::timeout, this, guard(&TTestForm::Timer1Timer));
+    connectGuarded(Timer1, &QTimer::timeout, this, &TTestForm::Timer1Timer);
     connect(Timer5, &QTimer::timeout, this, &TTestForm::Timer5Timer);
     connect(DesignTimer1, &QTimer::timeout, this, &TTestForm::DesignTimer1Timer);
     connect(ScrollerLeft1, &QTimer::timeout, this, &TTestForm::ScrollerLeft1Timer);
@@ -537,18 +523,17 @@ void TTestForm::connectHandlers() {
     connect(SpeedButton2, &QToolButton::released, this, &TTestForm::SpeedButton2MouseUp);
     connect(SpeedButton5, &QToolButton::clicked, this, &TTestForm::SpeedButton5Click);
 
-    connect(EndBtn, &QPushButton::clicked, this, guard(&TTestForm::EndBtnClick));
-    connect(BackBtn, &QPushButton::clicked, this, guard(&TTestForm::BackBtnClick));
-    connect(NextBtn, &QPushButton::clicked, this, guard(&TTestForm::NextBtnClick));
-    connect(QP1, &QSlider::valueChanged, this, guard(&TTestForm::QP1Change));
-    connect(Pages1, &QStackedWidget::currentChanged, this,
-            [this](int page) { guarded([this, page] { Pages1PageChanged(page); }); });
+    connectGuarded(EndBtn, &QPushButton::clicked, this, &TTestForm::EndBtnClick);
+    connectGuarded(BackBtn, &QPushButton::clicked, this, &TTestForm::BackBtnClick);
+    connectGuarded(NextBtn, &QPushButton::clicked, this, &TTestForm::NextBtnClick);
+    connectGuarded(QP1, &QSlider::valueChanged, this, &TTestForm::QP1Change);
+    connectGuarded(Pages1, &QStackedWidget::currentChanged, this, &TTestForm::Pages1PageChanged);
 
     void (TTestForm::*clicks[4])() = {&TTestForm::Ans1Click, &TTestForm::Ans2Click,
                                       &TTestForm::Ans3Click, &TTestForm::Ans4Click};
     for (int k = 0; k < 4; ++k) {
         EventLabel* label = m_answers[size_t(k)];
-        connect(label, &EventLabel::clicked, this, guard(clicks[k]));
+        connectGuarded(label, &EventLabel::clicked, this, clicks[k]);
         connect(label, &EventLabel::entered, this, [this, label] { ans1MouseEnter(label); });
         connect(label, &EventLabel::left, this, [this, label] { ans1MouseLeave(label); });
     }
@@ -557,8 +542,8 @@ void TTestForm::connectHandlers() {
     connect(Label2, &EventLabel::clicked, this, &TTestForm::Label2Click);
     connect(Label24, &EventLabel::clicked, this, &TTestForm::Label24Click);
     connect(fal1, &EventLabel::clicked, this, &TTestForm::fal1Click);
-    connect(Label26, &EventLabel::clicked, this, guard(&TTestForm::Label26Click));
-    connect(SearchBtn, &QPushButton::clicked, this, guard(&TTestForm::searchbtnClick));
+    connectGuarded(Label26, &EventLabel::clicked, this, &TTestForm::Label26Click);
+    connectGuarded(SearchBtn, &QPushButton::clicked, this, &TTestForm::searchbtnClick);
     connect(searchedit, &QLineEdit::returnPressed, this, &TTestForm::searcheditKeyDown);
     for (EventLabel* l : {Label1, Label2, Label24, fal1, Label26}) {
         connect(l, &EventLabel::entered, this, [l] { setTextColour(l, kLinkHoverColour); });
@@ -568,7 +553,7 @@ void TTestForm::connectHandlers() {
     connect(StaticText2, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
     connectTermPage();
     connectGapPage();
-    connect(m_bannerHint, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
+    connect(StatusBar2, &EventLabel::clicked, this, &TTestForm::StaticText2Click);
 }
 
 bool TTestForm::eventFilter(QObject* watched, QEvent* event) {
@@ -653,120 +638,4 @@ void TTestForm::Design() {
 
 void TTestForm::DesignTimer1Timer() {
     Design();
-}
-
-void TTestForm::Pages1PageChanged(int page) {
-    switch (page) {
-    case FourAnswers:
-    case Terms:
-    case GapText:
-        TopPanel1->show();
-        ButtomPanel1->show();
-        break;
-    case PicturePage:
-        TopPanel1->hide();
-        ButtomPanel1->hide();
-        break;
-    case FullAnswerPage: {
-        TopPanel1->hide();
-        ButtomPanel1->show();
-        if (tutorRun()) {
-            const Query& temp = DataModule2->Temp;
-            FullAns->setText(temp.text(QStringLiteral("fullans")));
-            FAP->refit();
-            if (temp.integer(QStringLiteral("typequest")) == FourAnswers) {
-                GPQ->show();
-                QuestTTR->setText(temp.text(QStringLiteral("quest")));
-            } else {
-                QuestTTR->clear();
-                GPQ->hide();
-            }
-            m_gpqBox->refit();
-        }
-        Panel10->hide();
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void TTestForm::showPicture(int questionId, const QByteArray& blob) {
-    if (questionId == m_pictureId)
-        return;
-    auto it = m_pictures.find(questionId);
-    if (it == m_pictures.end())
-        it = m_pictures.insert(questionId, decodePicture(blob));
-    m_pictureId = questionId;
-    for (PictureBox* box : {DBImage1, DBImage2, DBImage3})
-        box->setImage(*it);
-    // A question without a picture (or with one that cannot be shown) gives
-    // its room to the text.
-    const bool picture = !it->isNull();
-    m_questPictureColumn->setVisible(picture);
-    DBImage3->setVisible(picture);
-    Label24->setVisible(picture);
-}
-
-void TTestForm::Label1Click() {
-    ImageReturnPage = 0;
-    Pages1->setCurrentIndex(PicturePage);
-}
-
-void TTestForm::Label24Click() {
-    ImageReturnPage = 1;
-    Pages1->setCurrentIndex(PicturePage);
-}
-
-void TTestForm::Label2Click() {
-    if (ImageReturnPage == 0)
-        Pages1->setCurrentIndex(FourAnswers);
-    else if (ImageReturnPage == 1)
-        Pages1->setCurrentIndex(GapText);
-}
-
-void TTestForm::chnsize1Click() {
-    DBImage1->setStretch(!chnsize1->isChecked());
-}
-
-void TTestForm::SpeedButton1MouseDown() {
-    ScrollerLeft1->start();
-}
-
-void TTestForm::SpeedButton1MouseUp() {
-    ScrollerLeft1->stop();
-}
-
-void TTestForm::SpeedButton2MouseDown() {
-    ScrollerRight1->start();
-}
-
-void TTestForm::SpeedButton2MouseUp() {
-    ScrollerRight1->stop();
-}
-
-void TTestForm::ScrollerLeft1Timer() {
-    con->move(con->x() + 1, con->y());
-}
-
-void TTestForm::ScrollerRight1Timer() {
-    con->move(con->x() - 1, con->y());
-}
-
-void TTestForm::SpeedButton5Click() {
-    con->move(kConditionStart, con->y());
-}
-
-void TTestForm::StaticText2Click() {
-    Panel10->hide();
-}
-
-void TTestForm::showFeedback(Feedback feedback) {
-    if (feedback == Feedback::None)
-        return;
-    StaticText2->setText(feedback == Feedback::Right ? QStringLiteral("вярно")
-                                                     : QStringLiteral("грешно"));
-    centreBanner();
-    Panel10->show();
-    Panel10->raise();
 }
