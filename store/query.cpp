@@ -94,11 +94,8 @@ bool isEmptyValue(const QVariant& v) {
            (v.typeId() == QMetaType::QString && v.toString().isEmpty());
 }
 
-// The comparison locate uses: numbers as numbers, everything else as text;
-// an empty text and a missing value are the same to a user.
+// The comparison locate uses: numbers as numbers, everything else as text.
 bool sameValue(const QVariant& stored, const QVariant& wanted) {
-    if (isEmptyValue(stored) || isEmptyValue(wanted))
-        return isEmptyValue(stored) && isEmptyValue(wanted);
     if (isNumber(stored) || isNumber(wanted)) {
         bool ok1 = false;
         bool ok2 = false;
@@ -515,26 +512,25 @@ bool Query::locate(const QStringList& fields, const QVariantList& values) {
     QList<int> idx;
     for (const QString& f : fields)
         idx.append(fieldIndex(f));
+    // An empty value names nothing: a name field the pupil has cleared is no
+    // pupil, and must not bring up a record left without a name, whether its
+    // name is empty text or missing.
+    for (const QVariant& v : values)
+        if (isEmptyValue(v))
+            return false;
     int found = -1;
     if (m_keyed) {
         // Let the engine find the matching keys, then take the first of them
         // in the order of this result.
         QString sql = QStringLiteral("select _rowid_ from ") + m_table + QStringLiteral(" where ");
-        QVariantList binds;
         for (int i = 0; i < idx.size(); ++i) {
             if (i)
                 sql += QStringLiteral(" and ");
-            const QString col = sqlIdent(m_fields[idx[i]]);
-            if (isEmptyValue(values[i])) {
-                sql += QStringLiteral("(%1 is null or %1 = '')").arg(col);
-            } else {
-                sql += col + QStringLiteral(" = ?");
-                binds.append(values[i]);
-            }
+            sql += sqlIdent(m_fields[idx[i]]) + QStringLiteral(" = ?");
         }
         Statement s{prepare(sql)};
-        for (int i = 0; i < binds.size(); ++i)
-            bindValue(s.stmt, i + 1, binds[i]);
+        for (int i = 0; i < values.size(); ++i)
+            bindValue(s.stmt, i + 1, values[i]);
         QSet<qint64> hits;
         int rc;
         while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW)
