@@ -5,9 +5,9 @@
 #include "settings/registry.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
-#include "settingsfile.h"
 #include "store/connection.h"
 #include "support/programfolder.h"
+#include "support/settingsfile.h"
 
 #include <QApplication>
 #include <QCheckBox>
