@@ -89,8 +89,7 @@ public:
         topics.open();
         QVERIFY(topics.locate(QStringLiteral("section"), section));
         fixture::FixedRandom random(std::move(chance));
-        TProgressForm progress;
-        drawQuestions(*DataModule2, kClass, count, random, progress);
+        drawQuestions(*DataModule2, kClass, count, random, *ProgressForm);
     }
 
     // Shows the window over the drawn run, as the subject window hands over.
