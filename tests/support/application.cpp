@@ -1,12 +1,11 @@
 #include "application.h"
 
-#include "settingsfile.h"
-
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/splashform.h"
 #include "app/startup.h"
 #include "results/valform.h"
+#include "settingsfile.h"
 
 #include <QDir>
 #include <QTimer>
