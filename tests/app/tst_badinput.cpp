@@ -37,7 +37,6 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
