@@ -68,6 +68,9 @@ public:
     void prior();
     void last();
     void moveTo(int recNo); // 1-based, clamped to the rows there are
+    // Moves to the first row, in the order of the result, whose fields hold
+    // the values; without one the cursor stays. An empty value (empty text
+    // or none) finds a field of empty text and a field with no value alike.
     bool locate(const QStringList& fields, const QVariantList& values);
     bool locate(const QString& field, const QVariant& value);
 

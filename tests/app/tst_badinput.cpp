@@ -19,7 +19,6 @@
 #include "session/shuffle.h"
 #include "session/testform.h"
 #include "session/wrapbox.h"
-#include "settings/settingsfile.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
 #include "setup/objectform.h"
@@ -31,13 +30,13 @@
 #include "store/paths.h"
 #include "support/application.h"
 #include "support/fixedrandom.h"
+#include "support/settingsfile.h"
 #include "support/widgets.h"
 #include "tools/jpeg/jpegwrite.h"
 
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -670,46 +669,11 @@ const QList<QPair<QString, QString>>& soundSettings() {
     return values;
 }
 
-// The file text of `values` ("Group/Sub/name" → raw text), grouped as the
-// settings file groups them.
-QByteArray settingsText(const QMap<QString, QString>& values) {
-    QMap<QString, QStringList> sections;
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        const QString section = it.key().section(QLatin1Char('/'), 0, 0);
-        QString key = it.key().section(QLatin1Char('/'), 1);
-        key.replace(QLatin1Char('/'), QLatin1Char('\\'));
-        sections[section].append(key + QLatin1Char('=') + it.value());
-    }
-    QString text;
-    for (auto it = sections.cbegin(); it != sections.cend(); ++it)
-        text += QLatin1Char('[') + it.key() + QStringLiteral("]\n") + it.value().join('\n') +
-                QStringLiteral("\n\n");
-    return text.toUtf8();
-}
-
-QByteArray soundSettingsText() {
+QMap<QString, QString> soundSettingValues() {
     QMap<QString, QString> values;
     for (const auto& [key, value] : soundSettings())
         values.insert(key, value);
-    return settingsText(values);
-}
-
-QString settingsPath() {
-    return settingsFile(QStringLiteral("Tamrel"), QStringLiteral("Kivor 2"));
-}
-
-// The file written as it is, with a time of its own: a file read before is
-// read again however alike the two look.
-void writeSettings(const QByteArray& bytes) {
-    static int written = 0;
-    const QString path = settingsPath();
-    if (QFileInfo(path).isDir())
-        QDir(path).removeRecursively();
-    writeFile(path, bytes);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(8, 0)).addSecs(++written),
-                             QFileDevice::FileModificationTime));
+    return values;
 }
 
 } // namespace
@@ -728,10 +692,10 @@ class TestBadInput : public QObject {
         if (!m_program || m_programFor != QLatin1String(QTest::currentTestFunction()) ||
             !MainForm->isVisible()) {
             m_program.reset();
-            m_program = std::make_unique<fixture::RunningProgram>();
+            m_program = std::make_unique<fixture::RunningProgram>(
+                fixture::ProgramOptions{.settings = soundSettingValues()});
             m_programFor = QLatin1String(QTest::currentTestFunction());
             copyFolder(preparedFolder(), m_program->folder.path());
-            writeSettings(soundSettingsText());
             MainForm->Timer1Timer();
             SplashForm->Timer1Timer();
             m_log->clear();
@@ -743,10 +707,10 @@ class TestBadInput : public QObject {
     // before the program opens anything.
     fixture::RunningProgram& freshProgram(const std::function<void(const QString&)>& damage) {
         m_program.reset();
-        m_program = std::make_unique<fixture::RunningProgram>();
+        m_program = std::make_unique<fixture::RunningProgram>(
+            fixture::ProgramOptions{.settings = soundSettingValues()});
         m_programFor.clear();
         copyFolder(preparedFolder(), m_program->folder.path());
-        writeSettings(soundSettingsText());
         if (damage)
             damage(m_program->folder.path());
         MainForm->Timer1Timer();
@@ -1694,9 +1658,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, control);
         QFETCH(int, value);
-        QMap<QString, QString> values;
-        for (const auto& [k, v] : soundSettings())
-            values.insert(k, v);
+        QMap<QString, QString> values = soundSettingValues();
         QByteArray text;
         if (key.isEmpty()) {
             if (raw == QLatin1String("random bytes"))
@@ -1715,9 +1677,10 @@ private slots:
             text = settingsText(values);
         }
         fixture::RunningProgram& program = freshProgram([&](const QString&) {
-            writeSettings(text);
+            writeSettingsFile(programSettingsFile(), text);
             if (raw == QLatin1String("a folder"))
-                QVERIFY(QFile::remove(settingsPath()) && QDir().mkpath(settingsPath()));
+                QVERIFY(QFile::remove(programSettingsFile()) &&
+                        QDir().mkpath(programSettingsFile()));
         });
         checkMessages(*m_log, message.isEmpty() ? QStringList() : QStringList{message});
         if (!control.isEmpty()) {
@@ -1729,12 +1692,12 @@ private slots:
         // What the file held stays, a missing value is filled in, and a value
         // of another type waits there for the teacher.
         if (!key.isEmpty()) {
-            const QMap<QString, QString> after = readSettingsFile(settingsPath());
+            const QMap<QString, QString> after = readSettingsFile(programSettingsFile());
             if (raw.isNull()) {
                 for (const auto& [k, v] : soundSettings())
                     QCOMPARE(after.value(k), v);
             } else {
-                QCOMPARE(fileBytes(settingsPath()), text);
+                QCOMPARE(fileBytes(programSettingsFile()), text);
             }
         }
         m_log->clear();

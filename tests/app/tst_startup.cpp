@@ -7,9 +7,8 @@
 #include "app/messages.h"
 #include "app/requiredfiles.h"
 #include "app/splashform.h"
-#include "app/startup.h"
 #include "store/paths.h"
-#include "support/programfolder.h"
+#include "support/application.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -20,16 +19,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 namespace {
-
-struct Message {
-    MessageKind kind;
-    QString text;
-};
 
 // Creates every required file (empty) under the folder.
 void installRequiredFiles(const QString& folder) {
@@ -62,20 +55,16 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private:
-    QList<Message> m_messages;
-    QString m_startDir;
+    fixture::MessageLog m_log;
+
+    // The windows as main() leaves them: the splash on screen, its check of
+    // the installation still to come.
+    static fixture::ProgramOptions atStart(const QString& folderName = QString()) {
+        return {.folderName = folderName, .splash = true};
+    }
 
 private slots:
-    void initTestCase() {
-        fixture::usePrivateConfig();
-        m_startDir = QDir::currentPath();
-        setMessageSink([this](MessageKind k, const QString& t) { m_messages.append({k, t}); });
-    }
-    void cleanup() {
-        destroyApplicationObjects();
-        QDir::setCurrent(m_startDir);
-        m_messages.clear();
-    }
+    void cleanup() { m_log.clear(); }
 
     void refusesWhenARequiredFileIsMissing_data() {
         QTest::addColumn<int>("missing");
@@ -84,54 +73,48 @@ private slots:
     }
     void refusesWhenARequiredFileIsMissing() {
         QFETCH(int, missing);
-        fixture::ProgramFolder folder;
-        installRequiredFiles(folder.path());
-        QVERIFY(QFile::remove(programPath(folder.path(), requiredFiles()[missing])));
-        QCOMPARE(firstMissingRequiredFile(folder.path()), missing);
+        fixture::RunningProgram program(atStart());
+        const QString folder = program.folder.path();
+        installRequiredFiles(folder);
+        QVERIFY(QFile::remove(programPath(folder, requiredFiles()[missing])));
+        QCOMPARE(firstMissingRequiredFile(folder), missing);
 
-        folder.makeCurrent();
-        createApplicationObjects();
         SplashForm->Timer1Timer();
-        QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages[0].kind, MessageKind::Error);
-        QCOMPARE(m_messages[0].text,
+        QCOMPARE(m_log.messages().size(), 1);
+        QCOMPARE(m_log.messages()[0].kind, MessageKind::Error);
+        QCOMPARE(m_log.messages()[0].text,
                  QStringLiteral("Програмата неможе да се стартира,\rпоради липса на файлове"));
         QVERIFY(!MainForm->isVisible());
         QVERIFY(!SplashForm->isVisible());
     }
 
     void startsWithoutTheScratchDatabase() {
-        fixture::ProgramFolder folder;
-        installRequiredFiles(folder.path());
-        QFile::remove(folder.file(QStringLiteral("\\data\\temp.mdb")));
-        folder.makeCurrent();
-        createApplicationObjects();
+        fixture::RunningProgram program(atStart());
+        installRequiredFiles(program.folder.path());
+        QVERIFY(QFile::remove(program.folder.file(QStringLiteral("\\data\\temp.mdb"))));
         QVERIFY(SplashForm->isVisible());
         QVERIFY(!MainForm->isVisible());
         SplashForm->Timer1Timer();
-        QVERIFY(m_messages.isEmpty());
+        QVERIFY(m_log.messages().isEmpty());
         QVERIFY(MainForm->isVisible());
         QVERIFY(!SplashForm->isVisible());
     }
 
     void worksInAVeryLongFolder() {
-        QTemporaryDir base;
-        QString deep = base.path();
+        QString deep = QStringLiteral("папка_с_дълго_име");
         while (deep.size() < 400)
             deep += QStringLiteral("/папка_с_дълго_име");
-        QVERIFY(QDir().mkpath(deep));
-        installRequiredFiles(deep);
-        QVERIFY(QDir::setCurrent(deep));
-        createApplicationObjects();
+        fixture::RunningProgram program(atStart(deep));
+        installRequiredFiles(program.folder.path());
         QCOMPARE(MainForm->ProgramFolder, QDir::currentPath());
         QVERIFY(MainForm->ProgramFolder.size() >= 400);
         SplashForm->Timer1Timer();
-        QVERIFY(m_messages.isEmpty());
+        QVERIFY(m_log.messages().isEmpty());
         QVERIFY(MainForm->isVisible());
     }
 
     void altF4ClosesNothing() {
-        createApplicationObjects();
+        fixture::RunningProgram program;
         KeyProbe probe;
         probe.show();
         QKeyEvent altF4(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier);
@@ -155,7 +138,7 @@ private slots:
     void dragBandMovesTheWindow() {
         QFETCH(int, pressY);
         QFETCH(bool, moves);
-        createApplicationObjects();
+        fixture::RunningProgram program;
         MainForm->move(100, 100);
         MainForm->show();
         QVERIFY(QTest::qWaitForWindowExposed(MainForm));
@@ -176,7 +159,7 @@ private slots:
     }
 
     void popupMenuOffersTheCommands() {
-        createApplicationObjects();
+        fixture::RunningProgram program;
         const QList<QAction*> items = DataModule2->MainPopupMenu1->actions();
         struct Item {
             const char* name;
@@ -219,7 +202,7 @@ private slots:
     }
     void popupMenuAnywhere() {
         QFETCH(QString, where);
-        createApplicationObjects();
+        fixture::RunningProgram program;
         MainForm->show();
         QWidget* target = where.isEmpty() ? MainForm : MainForm->findChild<QWidget*>(where);
         QVERIFY(target);
@@ -264,7 +247,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QRect, geometry);
         QFETCH(bool, enabled);
-        createApplicationObjects();
+        fixture::RunningProgram program;
         auto* button = MainForm->findChild<QAbstractButton*>(name);
         QVERIFY(button);
         QCOMPARE(button->text(), caption);
@@ -273,7 +256,7 @@ private slots:
     }
 
     void informationWindowHandsOver() {
-        createApplicationObjects();
+        fixture::RunningProgram program;
         MainForm->show();
         MainForm->InfBtnClick();
         QWidget* about = AboutBox;
@@ -286,7 +269,7 @@ private slots:
     // A box belongs to the window the pupil sees, and closing it over a lone
     // tool window does not end the program.
     void messageBoxesBelongToTheVisibleWindow() {
-        createApplicationObjects();
+        fixture::RunningProgram program;
         QVERIFY(!QGuiApplication::quitOnLastWindowClosed());
         SplashForm->hide();
         QCOMPARE(messageParent(), nullptr);

@@ -4,7 +4,6 @@
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
-#include "app/runflow.h"
 #include "results/printout.h"
 #include "results/runsource.h"
 #include "session/testform.h"
@@ -14,7 +13,7 @@
 #include "setup/regtestform.h"
 #include "store/connection.h"
 #include "store/schema.h"
-#include "support/programfolder.h"
+#include "support/application.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -50,11 +49,6 @@ public:
     QString elapsedText() override { return elapsed; }
 };
 
-struct Message {
-    MessageKind kind;
-    QString text;
-};
-
 QString withSystemSeparator(QString number) {
     return number.replace(QLatin1Char('.'), QLocale::system().decimalPoint());
 }
@@ -88,23 +82,23 @@ private slots:
     void freshWindowHasItsHeight();
 
 private:
-    QString pupilDatabase() const { return m_folder->file(QStringLiteral("\\data\\students.mdb")); }
+    void startProgram();
+    QString pupilDatabase() const {
+        return m_program->folder.file(QStringLiteral("\\data\\students.mdb"));
+    }
     void replacePupilDatabase(const QByteArray& bytes);
     void damagePupilDatabase(const QString& how);
     void prepareRun(const QList<int>& scores);
     void setPupil(const QString& name, const QString& classText, const QString& division,
                   int position, int number);
     fixture::Rows records() const {
-        return m_folder->readTable(DbFile::Students, QStringLiteral("student"));
+        return m_program->folder.readTable(DbFile::Students, QStringLiteral("student"));
     }
 
-    std::unique_ptr<fixture::ProgramFolder> m_folder;
-    std::unique_ptr<TDataModule2> m_dm;
-    std::unique_ptr<Tmain> m_main;
-    std::unique_ptr<TValForm> m_form;
+    fixture::MessageLog m_log;
+    std::unique_ptr<fixture::RunningProgram> m_program;
     QByteArray m_pristinePupils;
     FakeRun m_run;
-    QList<Message> m_messages;
     // What the print dialog does in a test: point the printer at this file
     // and confirm, or cancel.
     QString m_printTo;
@@ -113,8 +107,6 @@ private:
 };
 
 void TstValForm::initTestCase() {
-    fixture::usePrivateConfig();
-    setMessageSink([this](MessageKind k, const QString& t) { m_messages.append({k, t}); });
     setPrintDialogHook([this](QPrinter& printer) {
         ++m_dialogsShown;
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -122,31 +114,25 @@ void TstValForm::initTestCase() {
         return m_confirmPrint;
     });
     setRunSource(&m_run);
-
-    // Blanks and Cyrillic in the program folder's path.
-    m_folder = std::make_unique<fixture::ProgramFolder>(QStringLiteral("Програма Кивор"));
-    m_folder->makeCurrent();
-    m_dm = std::make_unique<TDataModule2>();
-    m_dm->setProgramFolder(m_folder->path());
-    DataModule2 = m_dm.get();
-    m_main = std::make_unique<Tmain>();
-    m_main->Timer1->stop(); // no start-up steps in these tests
-    m_main->ProgramFolder = m_folder->path();
-    MainForm = m_main.get();
-    m_form = std::make_unique<TValForm>();
-    ValForm = m_form.get();
-
+    startProgram();
     QFile pupils(pupilDatabase());
     QVERIFY(pupils.open(QIODevice::ReadOnly));
     m_pristinePupils = pupils.readAll();
 }
 
+void TstValForm::startProgram() {
+    m_program.reset();
+    // Blanks and Cyrillic in the program folder's path.
+    m_program = std::make_unique<fixture::RunningProgram>(
+        fixture::ProgramOptions{.folderName = QStringLiteral("Програма Кивор")});
+}
+
 void TstValForm::init() {
-    m_form->hide();
-    m_messages.clear();
+    ValForm->hide();
+    m_log.clear();
     m_confirmPrint = false;
     m_dialogsShown = 0;
-    m_printTo = m_folder->file(QStringLiteral("\\result.pdf"));
+    m_printTo = m_program->folder.file(QStringLiteral("\\result.pdf"));
     QFile::remove(m_printTo);
     replacePupilDatabase(m_pristinePupils);
     m_run = FakeRun();
@@ -155,12 +141,12 @@ void TstValForm::init() {
     setPupil(QStringLiteral("Иван Петров Иванов"), QStringLiteral("5"), QStringLiteral("А"), 1, 12);
     m_run.run.subject = QStringLiteral("математика");
     m_run.run.section = QStringLiteral("обикновени дроби и действия с тях");
-    m_main->hide();
-    m_main->setEnabled(false);
+    MainForm->hide();
+    MainForm->setEnabled(false);
 }
 
 void TstValForm::cleanup() {
-    m_form->hide();
+    ValForm->hide();
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
 }
@@ -168,14 +154,7 @@ void TstValForm::cleanup() {
 void TstValForm::cleanupTestCase() {
     setRunSource(nullptr);
     setPrintDialogHook({});
-    setMessageSink({});
-    ValForm = nullptr;
-    m_form.reset();
-    MainForm = nullptr;
-    m_main.reset();
-    DataModule2 = nullptr;
-    m_dm.reset();
-    m_folder.reset();
+    m_program.reset();
 }
 
 void TstValForm::replacePupilDatabase(const QByteArray& bytes) {
@@ -214,22 +193,22 @@ void TstValForm::damagePupilDatabase(const QString& how) {
 }
 
 void TstValForm::prepareRun(const QList<int>& scores) {
-    Query& temp = m_dm->Temp;
+    Query& temp = DataModule2->Temp;
     temp.close();
-    m_folder->exec(DbFile::Scratch, QStringLiteral("delete from temp4"));
+    m_program->folder.exec(DbFile::Scratch, QStringLiteral("delete from temp4"));
     for (int i = 0; i < scores.size(); ++i)
-        m_folder->insert(DbFile::Scratch, QStringLiteral("temp4"),
-                         {{QStringLiteral("id"), i + 1},
-                          {QStringLiteral("Scores"), scores[i]},
-                          {QStringLiteral("TypeQuest"), i % 3},
-                          {QStringLiteral("ChTrueAns"), QStringLiteral("no")}});
+        m_program->folder.insert(DbFile::Scratch, QStringLiteral("temp4"),
+                                 {{QStringLiteral("id"), i + 1},
+                                  {QStringLiteral("Scores"), scores[i]},
+                                  {QStringLiteral("TypeQuest"), i % 3},
+                                  {QStringLiteral("ChTrueAns"), QStringLiteral("no")}});
     // As the session leaves it: the question list open over the shared
     // scratch connection, display off.
-    m_dm->connectScratch();
-    temp.setConnection(&m_dm->ATemp1);
+    DataModule2->connectScratch();
+    temp.setConnection(&DataModule2->ATemp1);
     temp.setSql({QStringLiteral("select * from temp4")});
     temp.open();
-    m_dm->setDisplayEnabled(false);
+    DataModule2->setDisplayEnabled(false);
 }
 
 void TstValForm::setPupil(const QString& name, const QString& classText, const QString& division,
@@ -283,23 +262,23 @@ void TstValForm::recordReadBack() {
     m_run.run.score = score;
     setPupil(QStringLiteral("Мария Георгиева Димитрова"), classText, division, position, number);
     const QString before = today();
-    m_form->show();
+    ValForm->show();
     const QString after = today();
 
     int total = 0;
     for (int s : scores)
         total += s;
-    QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.value(0).text));
-    QCOMPARE(m_form->TotalPoints, total);
-    QCOMPARE(m_form->gs1->text(), QStringLiteral("общо точки: ") + QString::number(total));
-    QCOMPARE(m_form->sc1->text(), QStringLiteral("получени точки: ") + QString::number(score));
-    QCOMPARE(m_form->val1->text(), QStringLiteral("оценка: ") + withSystemSeparator(shown));
-    QCOMPARE(m_form->name1->text(), m_run.run.fullName);
-    QCOMPARE(m_form->cldv1->text(), classText + ' ' + division);
-    QCOMPARE(m_form->clofn1->text(), QString::number(number));
-    QCOMPARE(m_form->object1->text(), m_run.run.subject);
-    QCOMPARE(m_form->theme1->text(), m_run.run.section);
-    QVERIFY(m_form->recordStored());
+    QVERIFY2(m_log.messages().isEmpty(), qPrintable(m_log.messages().value(0).text));
+    QCOMPARE(ValForm->TotalPoints, total);
+    QCOMPARE(ValForm->gs1->text(), QStringLiteral("общо точки: ") + QString::number(total));
+    QCOMPARE(ValForm->sc1->text(), QStringLiteral("получени точки: ") + QString::number(score));
+    QCOMPARE(ValForm->val1->text(), QStringLiteral("оценка: ") + withSystemSeparator(shown));
+    QCOMPARE(ValForm->name1->text(), m_run.run.fullName);
+    QCOMPARE(ValForm->cldv1->text(), classText + ' ' + division);
+    QCOMPARE(ValForm->clofn1->text(), QString::number(number));
+    QCOMPARE(ValForm->object1->text(), m_run.run.subject);
+    QCOMPARE(ValForm->theme1->text(), m_run.run.section);
+    QVERIFY(ValForm->recordStored());
 
     const fixture::Rows rows = records();
     QCOMPARE(rows.size(), 1);
@@ -319,25 +298,25 @@ void TstValForm::recordReadBack() {
 void TstValForm::everyShowingAppendsARow() {
     prepareRun({2, 2});
     m_run.run.score = 4;
-    m_form->show();
-    m_form->hide();
+    ValForm->show();
+    ValForm->hide();
 
     prepareRun({2, 2});
     m_run.run.score = 1;
-    m_form->show();
+    ValForm->show();
 
     // The next pupil finishes while the results before are still open: the
     // window is already visible, and the new run must still be graded and kept.
-    QVERIFY(m_form->isVisible());
+    QVERIFY(ValForm->isVisible());
     prepareRun({3, 3});
     m_run.run.score = 3;
     setPupil(QStringLiteral("Петър Стоянов"), QStringLiteral("6"), QStringLiteral("В"), 3, 4);
-    m_form->show();
+    ValForm->show();
 
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_log.messages().isEmpty());
     QCOMPARE(m_run.clocksStopped, 3);
-    QCOMPARE(m_form->name1->text(), QStringLiteral("Петър Стоянов"));
-    QCOMPARE(m_form->gs1->text(), QStringLiteral("общо точки: 6"));
+    QCOMPARE(ValForm->name1->text(), QStringLiteral("Петър Стоянов"));
+    QCOMPARE(ValForm->gs1->text(), QStringLiteral("общо точки: 6"));
     const fixture::Rows rows = records();
     QCOMPARE(rows.size(), 3);
     QCOMPARE(rows[0]["val"].toString(), withSystemSeparator("6.000"));
@@ -350,34 +329,34 @@ void TstValForm::showingHandsBackToTheMainWindow() {
     prepareRun({1, 1, 1});
     m_run.run.score = 2;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_form->show();
+    ValForm->show();
 
-    QVERIFY(m_form->isVisible());
-    QVERIFY(m_main->isVisible());
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(ValForm->isVisible());
+    QVERIFY(MainForm->isVisible());
+    QVERIFY(MainForm->isEnabled());
     QCOMPARE(m_run.clocksStopped, 1);
-    QVERIFY(!m_dm->ATemp1.isOpen());
+    QVERIFY(!DataModule2->ATemp1.isOpen());
     QVERIFY(!QApplication::overrideCursor());
     // The walk over the questions happened with the display off and left it so.
-    QVERIFY(!m_dm->displayEnabled());
-    QVERIFY(m_form->findChild<QLabel*>(QStringLiteral("notStored"))->isHidden());
+    QVERIFY(!DataModule2->displayEnabled());
+    QVERIFY(ValForm->findChild<QLabel*>(QStringLiteral("notStored"))->isHidden());
 }
 
 void TstValForm::closingHandsBackAndDeletesLan() {
     prepareRun({1});
-    m_form->show();
-    const QString lan = m_folder->file(QStringLiteral("\\lan"));
+    ValForm->show();
+    const QString lan = m_program->folder.file(QStringLiteral("\\lan"));
     QFile f(lan);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.close();
-    m_main->hide();
-    m_main->setEnabled(false);
+    MainForm->hide();
+    MainForm->setEnabled(false);
 
-    QTest::mouseClick(m_form->CloseBtn, Qt::LeftButton);
+    QTest::mouseClick(ValForm->CloseBtn, Qt::LeftButton);
 
-    QVERIFY(!m_form->isVisible());
-    QVERIFY(m_main->isVisible());
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(!ValForm->isVisible());
+    QVERIFY(MainForm->isVisible());
+    QVERIFY(MainForm->isEnabled());
     QVERIFY(!QFile::exists(lan));
     QCOMPARE(records().size(), 1);
 }
@@ -397,41 +376,41 @@ void TstValForm::storeFailureKeepsTheResult() {
     prepareRun(QList<int>(12, 2));
     m_run.run.score = 17;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_form->show();
+    ValForm->show();
 
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages[0].kind, MessageKind::Error);
-    QVERIFY(!m_messages[0].text.isEmpty());
+    QCOMPARE(m_log.messages().size(), 1);
+    QCOMPARE(m_log.messages()[0].kind, MessageKind::Error);
+    QVERIFY(!m_log.messages()[0].text.isEmpty());
     // The result is still on screen to be printed or written down, and the
     // window says that it was not kept.
-    QVERIFY(m_form->isVisible());
-    QCOMPARE(m_form->val1->text(), QStringLiteral("оценка: ") + withSystemSeparator("4.83"));
-    QCOMPARE(m_form->gs1->text(), QStringLiteral("общо точки: 24"));
-    QCOMPARE(m_form->name1->text(), QStringLiteral("Иван Петров Иванов"));
-    QCOMPARE(m_form->cldv1->text(), QStringLiteral("5 А"));
-    QVERIFY(!m_form->recordStored());
-    QVERIFY(!m_form->findChild<QLabel*>(QStringLiteral("notStored"))->isHidden());
-    QVERIFY(!m_dm->ATemp1.isOpen());
+    QVERIFY(ValForm->isVisible());
+    QCOMPARE(ValForm->val1->text(), QStringLiteral("оценка: ") + withSystemSeparator("4.83"));
+    QCOMPARE(ValForm->gs1->text(), QStringLiteral("общо точки: 24"));
+    QCOMPARE(ValForm->name1->text(), QStringLiteral("Иван Петров Иванов"));
+    QCOMPARE(ValForm->cldv1->text(), QStringLiteral("5 А"));
+    QVERIFY(!ValForm->recordStored());
+    QVERIFY(!ValForm->findChild<QLabel*>(QStringLiteral("notStored"))->isHidden());
+    QVERIFY(!DataModule2->ATemp1.isOpen());
     QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(!m_main->isVisible());
+    QVERIFY(!MainForm->isVisible());
 
     // The result can still be printed.
     m_confirmPrint = true;
-    QTest::mouseClick(m_form->PrintBtn, Qt::LeftButton);
+    QTest::mouseClick(ValForm->PrintBtn, Qt::LeftButton);
     QVERIFY(QFile::exists(m_printTo));
 
-    m_form->CloseBtnClick();
-    QVERIFY(m_main->isVisible());
-    QVERIFY(m_main->isEnabled());
+    ValForm->CloseBtnClick();
+    QVERIFY(MainForm->isVisible());
+    QVERIFY(MainForm->isEnabled());
 
     // Once the file is sound again the next run is kept as usual.
     replacePupilDatabase(m_pristinePupils);
     prepareRun({1});
     m_run.run.score = 1;
-    m_form->show();
-    QCOMPARE(m_messages.size(), 1);
-    QVERIFY(m_form->recordStored());
-    QVERIFY(m_form->findChild<QLabel*>(QStringLiteral("notStored"))->isHidden());
+    ValForm->show();
+    QCOMPARE(m_log.messages().size(), 1);
+    QVERIFY(ValForm->recordStored());
+    QVERIFY(ValForm->findChild<QLabel*>(QStringLiteral("notStored"))->isHidden());
     QCOMPARE(records().size(), 1);
 }
 
@@ -454,31 +433,31 @@ void TstValForm::printDialogOutcome() {
 
     prepareRun({2, 2});
     m_run.run.score = 3;
-    m_form->show();
-    const QString shown = m_form->val1->text();
+    ValForm->show();
+    const QString shown = ValForm->val1->text();
     if (!printerWorks)
-        m_printTo = m_folder->file(QStringLiteral("\\няма такава папка\\result.pdf"));
+        m_printTo = m_program->folder.file(QStringLiteral("\\няма такава папка\\result.pdf"));
     m_confirmPrint = confirm;
-    QTest::mouseClick(m_form->PrintBtn, Qt::LeftButton);
+    QTest::mouseClick(ValForm->PrintBtn, Qt::LeftButton);
 
     QCOMPARE(m_dialogsShown, 1);
     QCOMPARE(QFile::exists(m_printTo), printed);
-    QCOMPARE(m_messages.size(), errors);
+    QCOMPARE(m_log.messages().size(), errors);
     // The printout is made in the hidden text and the window stays as it was.
-    QCOMPARE(m_form->re1->document()->blockCount(), 16);
-    QVERIFY(m_form->re1->isHidden());
-    QVERIFY(m_form->isVisible());
-    QCOMPARE(m_form->val1->text(), shown);
+    QCOMPARE(ValForm->re1->document()->blockCount(), 16);
+    QVERIFY(ValForm->re1->isHidden());
+    QVERIFY(ValForm->isVisible());
+    QCOMPARE(ValForm->val1->text(), shown);
     QCOMPARE(records().size(), 1);
 }
 
 void TstValForm::printsToPdf() {
     prepareRun(QList<int>(12, 2));
     m_run.run.score = 17;
-    m_form->show();
+    ValForm->show();
     m_confirmPrint = true;
-    m_form->PrintBtnClick();
-    QVERIFY(m_messages.isEmpty());
+    ValForm->PrintBtnClick();
+    QVERIFY(m_log.messages().isEmpty());
     QFile pdf(m_printTo);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
@@ -509,23 +488,12 @@ void TstValForm::printsToPdf() {
 }
 
 void TstValForm::readsTheRealWindows() {
-    auto settings = std::make_unique<TSettingsForm>();
-    auto reg = std::make_unique<TRegTestForm>();
-    auto subject = std::make_unique<TObjectForm>();
-    auto session = std::make_unique<TTestForm>();
-    SettingsForm = settings.get();
-    RegTestForm = reg.get();
-    ObjectForm = subject.get();
-    TestForm = session.get();
-    installRunSource();
+    TRegTestForm* reg = RegTestForm;
+    TObjectForm* subject = ObjectForm;
+    TSettingsForm* settings = SettingsForm;
+    TTestForm* session = TestForm;
     setRunSource(nullptr);
-    const auto restore = qScopeGuard([this] {
-        setRunSource(&m_run);
-        TestForm = nullptr;
-        SettingsForm = nullptr;
-        RegTestForm = nullptr;
-        ObjectForm = nullptr;
-    });
+    const auto restore = qScopeGuard([this] { setRunSource(&m_run); });
 
     reg->fullname->setEditText(QStringLiteral("Гергана Николова"));
     reg->Class1->setCurrentIndex(4);
@@ -542,26 +510,26 @@ void TstValForm::readsTheRealWindows() {
     session->Timer1->start();
     session->Timer5->start();
     prepareRun({2, 2});
-    m_form->show();
+    ValForm->show();
 
     QVERIFY(!session->Timer1->isActive());
     QVERIFY(!session->Timer5->isActive());
-    QCOMPARE(m_form->sc1->text(), QStringLiteral("получени точки: 3"));
-    QCOMPARE(m_form->val1->text(), QStringLiteral("оценка: ") + withSystemSeparator("5.00"));
+    QCOMPARE(ValForm->sc1->text(), QStringLiteral("получени точки: 3"));
+    QCOMPARE(ValForm->val1->text(), QStringLiteral("оценка: ") + withSystemSeparator("5.00"));
 
-    QCOMPARE(m_form->name1->text(), QStringLiteral("Гергана Николова"));
-    QCOMPARE(m_form->cldv1->text(), QStringLiteral("5 Я"));
-    QCOMPARE(m_form->clofn1->text(), QStringLiteral("7"));
-    QCOMPARE(m_form->object1->text(), QStringLiteral("история"));
-    QCOMPARE(m_form->theme1->text(), QStringLiteral("Античност"));
+    QCOMPARE(ValForm->name1->text(), QStringLiteral("Гергана Николова"));
+    QCOMPARE(ValForm->cldv1->text(), QStringLiteral("5 Я"));
+    QCOMPARE(ValForm->clofn1->text(), QStringLiteral("7"));
+    QCOMPARE(ValForm->object1->text(), QStringLiteral("история"));
+    QCOMPARE(ValForm->theme1->text(), QStringLiteral("Античност"));
     const fixture::Rows rows = records();
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0]["division"].toInt(), 30);
     QCOMPARE(rows[0]["class"].toString(), QStringLiteral("5"));
     QCOMPARE(rows[0]["numofclass"].toInt(), 7);
 
-    m_form->PrintBtnClick();
-    const QTextDocument* doc = m_form->re1->document();
+    ValForm->PrintBtnClick();
+    const QTextDocument* doc = ValForm->re1->document();
     QCOMPARE(doc->findBlockByNumber(0).text(),
              QStringLiteral("    Резултати на Гергана Николова от 5 Я клас"));
     QCOMPARE(doc->findBlockByNumber(13).text(), QStringLiteral("    общо време: 1:5:30"));
@@ -570,15 +538,16 @@ void TstValForm::readsTheRealWindows() {
     // Everything the window shows is found by its name.
     for (const char* name : {"object1", "theme1", "name1", "cldv1", "clofn1", "gs1", "sc1", "val1",
                              "PrintBtn", "CloseBtn", "re1"})
-        QVERIFY2(m_form->findChild<QWidget*>(QLatin1String(name)), name);
+        QVERIFY2(ValForm->findChild<QWidget*>(QLatin1String(name)), name);
 }
 
 void TstValForm::freshWindowHasItsHeight() {
-    // Before its first showing no label of the window has had a text.
+    // Before its first showing no label of the window has had a text: the
+    // window of a program just started.
     QTest::failOnWarning(QRegularExpression(QStringLiteral("Negative sizes")));
-    TValForm fresh;
-    QVERIFY(fresh.minimumHeight() > 0);
-    QCOMPARE(fresh.maximumHeight(), fresh.minimumHeight());
+    startProgram();
+    QVERIFY(ValForm->minimumHeight() > 0);
+    QCOMPARE(ValForm->maximumHeight(), ValForm->minimumHeight());
 }
 
 QTEST_MAIN(TstValForm)

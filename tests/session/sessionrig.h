@@ -1,13 +1,13 @@
 #pragma once
 
-// A run of the session window over real databases: the single instances the
-// window talks to, a fixture program folder with sections of questions, a
-// drawing with the chance fixed, and the messages the run would show.
+// A run of the session window over real databases: the program with a
+// fixture folder, sections of questions, a drawing with the chance fixed, and
+// the messages the run would show. Helpers of the session's tests only; the
+// windows are the program's own.
 #include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
-#include "app/runflow.h"
 #include "session/eventlabel.h"
 #include "session/testform.h"
 #include "session/wrapbox.h"
@@ -16,8 +16,8 @@
 #include "setup/drawing.h"
 #include "setup/objectform.h"
 #include "setup/progressform.h"
+#include "support/application.h"
 #include "support/fixedrandom.h"
-#include "support/programfolder.h"
 
 #include <QCheckBox>
 #include <QSignalSpy>
@@ -36,40 +36,13 @@ using Row = QVariantMap;
 
 class Rig {
 public:
-    Rig() {
-        fixture::usePrivateConfig();
-        folder = std::make_unique<fixture::ProgramFolder>();
-        setMessageSink([this](MessageKind kind, const QString& text) {
-            messages.append(text);
-            kinds.append(kind);
-        });
-        MainForm = new Tmain;
-        // Its start-up steps would load the registry over the settings the
-        // tests set.
-        MainForm->Timer1->stop();
-        DataModule2 = new TDataModule2;
-        DataModule2->setProgramFolder(folder->path());
-        SettingsForm = new TSettingsForm;
-        SettingsForm->setProgramFolder(folder->path());
-        ObjectForm = new TObjectForm;
-        TestForm = new TTestForm;
-        installRunSource();
-        form = TestForm;
-    }
+    // Without the results window a test run ends on the main window; with
+    // it, the run is handed over to be graded.
+    explicit Rig(bool resultsWindow = false)
+        : program({.resultsWindow = resultsWindow}), form(TestForm) {}
     ~Rig() {
         if (form->isVisible())
             form->EndBtnClick();
-        delete TestForm;
-        TestForm = nullptr;
-        delete ObjectForm;
-        ObjectForm = nullptr;
-        delete SettingsForm;
-        SettingsForm = nullptr;
-        delete DataModule2;
-        DataModule2 = nullptr;
-        delete MainForm;
-        MainForm = nullptr;
-        setMessageSink({});
     }
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
@@ -98,9 +71,9 @@ public:
     // A section of its own with these questions.
     QString section(const QList<fixture::Question>& questions) {
         const QString table = QStringLiteral("s%1").arg(++m_sections);
-        folder->addTopic(kClass, QStringLiteral("математика"), table, table);
+        program.folder.addTopic(kClass, QStringLiteral("математика"), table, table);
         for (const fixture::Question& q : questions)
-            folder->addQuestion(kClass, table, q);
+            program.folder.addQuestion(kClass, table, q);
         return table;
     }
 
@@ -116,8 +89,7 @@ public:
         topics.open();
         QVERIFY(topics.locate(QStringLiteral("section"), section));
         fixture::FixedRandom random(std::move(chance));
-        TProgressForm progress;
-        drawQuestions(*DataModule2, kClass, count, random, progress);
+        drawQuestions(*DataModule2, kClass, count, random, *ProgressForm);
     }
 
     // Shows the window over the drawn run, as the subject window hands over.
@@ -160,10 +132,10 @@ public:
     int page() const { return form->Pages1->currentIndex(); }
     void goTo(int row) { form->QP1->setValue(row); }
 
-    std::unique_ptr<fixture::ProgramFolder> folder;
-    TTestForm* form = nullptr;
-    QStringList messages;
-    QList<MessageKind> kinds;
+    // Collecting before the first window is made.
+    fixture::MessageLog log;
+    fixture::RunningProgram program;
+    TTestForm* const form;
 
 private:
     int m_sections = 0;

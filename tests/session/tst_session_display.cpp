@@ -97,7 +97,7 @@ private slots:
     }
     void init() {
         m_rig->plainSettings();
-        m_rig->messages.clear();
+        m_rig->log.clear();
     }
     void cleanup() {
         if (form()->isVisible())
@@ -250,7 +250,7 @@ private slots:
         m_rig->goTo(2);
         QCOMPARE(form()->Text1->toPlainText(), QStringLiteral("Ала бала ница."));
         QVERIFY(allRed(form()->Text1, 4, 4));
-        QVERIFY(m_rig->messages.isEmpty());
+        QVERIFY(m_rig->log.messages().isEmpty());
     }
 
     void pictures_data() {
@@ -271,7 +271,7 @@ private slots:
         QCOMPARE(form()->Label1->isVisibleTo(form()->QuestPanel), !picture.isEmpty());
         QCOMPARE(form()->Label24->isVisibleTo(form()->Pages1->widget(TTestForm::GapText)),
                  !picture.isEmpty());
-        QVERIFY(m_rig->messages.isEmpty());
+        QVERIFY(m_rig->log.messages().isEmpty());
         QTest::mouseClick(form()->NextBtn, Qt::LeftButton);
         QCOMPARE(m_rig->temp().recNo(), row + 1);
     }

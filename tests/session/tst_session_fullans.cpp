@@ -24,11 +24,12 @@ private:
 private slots:
     void initTestCase() {
         m_rig = std::make_unique<Rig>();
-        m_rig->folder->addDictionary(QStringLiteral("български"), QStringLiteral("bg"),
-                                     {{QStringLiteral("котка"), QStringLiteral("домашно животно")},
-                                      {QStringLiteral("Котка"), QStringLiteral("име на кораб")},
-                                      {QStringLiteral("Dog"), QStringLiteral("куче")},
-                                      {QStringLiteral("ябълка"), QStringLiteral("плод")}});
+        m_rig->program.folder.addDictionary(
+            QStringLiteral("български"), QStringLiteral("bg"),
+            {{QStringLiteral("котка"), QStringLiteral("домашно животно")},
+             {QStringLiteral("Котка"), QStringLiteral("име на кораб")},
+             {QStringLiteral("Dog"), QStringLiteral("куче")},
+             {QStringLiteral("ябълка"), QStringLiteral("плод")}});
     }
     void cleanupTestCase() { m_rig.reset(); }
 
@@ -58,7 +59,7 @@ private slots:
                  QStringLiteral("плод"));
         // Later look-ups search the table opened then, whatever happens to
         // the file meanwhile.
-        const QString file = m_rig->folder->file(QStringLiteral("\\dict\\dict.mdb"));
+        const QString file = m_rig->program.folder.file(QStringLiteral("\\dict\\dict.mdb"));
         QVERIFY(QFile::rename(file, file + QStringLiteral(".away")));
         QCOMPARE(lookUpWord(*DataModule2, QString(), QStringLiteral("dog")),
                  QStringLiteral("куче"));
@@ -67,13 +68,13 @@ private slots:
 
     void aBrokenDictionaryIsTriedAgain() {
         DataModule2->Dict.close();
-        m_rig->folder->addDictionary(QStringLiteral("английски"), QStringLiteral("en"), {});
-        m_rig->folder->exec(DbFile::Dict, QStringLiteral("drop table bg"));
+        m_rig->program.folder.addDictionary(QStringLiteral("английски"), QStringLiteral("en"), {});
+        m_rig->program.folder.exec(DbFile::Dict, QStringLiteral("drop table bg"));
         QVERIFY_THROWS_EXCEPTION(StoreError,
                                  lookUpWord(*DataModule2, QString(), QStringLiteral("котка")));
         QVERIFY(!DataModule2->Dict.isOpen());
-        m_rig->folder->addDictionary(QStringLiteral("нов"), QStringLiteral("bg"),
-                                     {{QStringLiteral("котка"), QStringLiteral("животно")}});
+        m_rig->program.folder.addDictionary(QStringLiteral("нов"), QStringLiteral("bg"),
+                                            {{QStringLiteral("котка"), QStringLiteral("животно")}});
         QCOMPARE(lookUpWord(*DataModule2, QString(), QStringLiteral("котка")),
                  QStringLiteral("животно"));
     }

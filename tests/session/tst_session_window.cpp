@@ -7,7 +7,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSlider>
 
 #include <QScreen>
@@ -38,21 +37,26 @@ private:
         if (m_rig->form->isVisible())
             m_rig->form->EndBtnClick();
     }
+    // A program over the mixed section, made again only when the results
+    // window is wanted or no longer wanted; set for a plain run.
+    void useProgram(bool resultsWindow) {
+        if (!m_rig || (ValForm != nullptr) != resultsWindow) {
+            m_rig.reset();
+            m_rig = std::make_unique<Rig>(resultsWindow);
+            m_mixed = m_rig->section(
+                {four(QStringLiteral("Колко е 2 + 2?"), 3),
+                 fixture::termMatching({QStringLiteral("котка"), QStringLiteral("куче")},
+                                       {QStringLiteral("мяу"), QStringLiteral("бау")}, {1, 1}),
+                 fixture::gapFill(QStringLiteral("Столицата е [София], реката е [Дунав]."), {1, 1}),
+                 four(QStringLiteral("Колко е 3 + 3?"), 2),
+                 four(QStringLiteral("Колко е 4 + 4?"))});
+        }
+        m_rig->plainSettings();
+        m_rig->log.clear();
+    }
 
 private slots:
-    void initTestCase() {
-        m_rig = std::make_unique<Rig>();
-        m_mixed = m_rig->section(
-            {four(QStringLiteral("Колко е 2 + 2?"), 3),
-             fixture::termMatching({QStringLiteral("котка"), QStringLiteral("куче")},
-                                   {QStringLiteral("мяу"), QStringLiteral("бау")}, {1, 1}),
-             fixture::gapFill(QStringLiteral("Столицата е [София], реката е [Дунав]."), {1, 1}),
-             four(QStringLiteral("Колко е 3 + 3?"), 2), four(QStringLiteral("Колко е 4 + 4?"))});
-    }
-    void init() {
-        m_rig->plainSettings();
-        m_rig->messages.clear();
-    }
+    void init() { useProgram(false); }
     void cleanup() { endRun(); }
     void cleanupTestCase() { m_rig.reset(); }
 
@@ -284,11 +288,7 @@ private slots:
     }
 
     void handOverToTheResults() {
-        ValForm = new TValForm;
-        const auto gone = qScopeGuard([] {
-            delete ValForm;
-            ValForm = nullptr;
-        });
+        useProgram(true);
         run(kTest);
         TTestForm* f = m_rig->form;
         f->Ans1Click();
@@ -342,8 +342,8 @@ private slots:
         temp.open();
         m_rig->start(kind);
         QVERIFY(!m_rig->form->isVisible());
-        QCOMPARE(m_rig->messages.size(), 1);
-        QCOMPARE(m_rig->kinds.value(0), MessageKind::Information);
+        QCOMPARE(m_rig->log.messages().size(), 1);
+        QCOMPARE(m_rig->log.messages()[0].kind, MessageKind::Information);
         QTRY_VERIFY(MainForm->isVisible());
         QVERIFY(!SettingsForm->unnumcor1->isChecked());
         QCOMPARE(SettingsForm->numcor1->value(), 5);

@@ -5,9 +5,9 @@
 #include "settings/registry.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
-#include "settingsfile.h"
 #include "store/connection.h"
-#include "support/programfolder.h"
+#include "support/application.h"
+#include "support/settingsfile.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,7 +17,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 #include <functional>
@@ -125,7 +124,6 @@ class TstSettingsForm : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void firstRunWritesDefaults_data();
     void firstRunWritesDefaults();
@@ -154,34 +152,19 @@ private slots:
 private:
     // Shows the window once so that the first-run defaults exist, and leaves it.
     void firstRun(TSettingsForm& form);
-    QString file() const {
-        return settingsFile(QStringLiteral("Tamrel"), QStringLiteral("Kivor 2"));
-    }
+    QString file() const { return programSettingsFile(); }
 
-    QTemporaryDir m_folder;
-    QList<QPair<MessageKind, QString>> m_messages;
-    std::unique_ptr<TDataModule2> m_data;
+    fixture::MessageLog m_log;
 };
 
-void TstSettingsForm::initTestCase() {
-    setMessageSink([this](MessageKind k, const QString& t) { m_messages.append({k, t}); });
-    m_data = std::make_unique<TDataModule2>();
-    DataModule2 = m_data.get();
-}
-
 void TstSettingsForm::init() {
-    QFileInfo conf(file());
-    if (conf.isDir())
-        QDir(file()).removeRecursively();
-    QFile::remove(file());
-    m_messages.clear();
+    m_log.clear();
 }
 
 void TstSettingsForm::firstRun(TSettingsForm& form) {
-    form.setProgramFolder(m_folder.path());
     form.show();
     form.CancelBtn->click();
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_log.messages().isEmpty());
 }
 
 void TstSettingsForm::firstRunWritesDefaults_data() {
@@ -194,7 +177,8 @@ void TstSettingsForm::firstRunWritesDefaults_data() {
 void TstSettingsForm::firstRunWritesDefaults() {
     QFETCH(bool, help);
     QFETCH(bool, balloons);
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     form.shsc0->setChecked(help);
     form.sbt0->setChecked(balloons);
     firstRun(form);
@@ -258,7 +242,8 @@ void TstSettingsForm::storedNumberIsClamped() {
     QFETCH(QString, field);
     QFETCH(int, stored);
     QFETCH(int, loaded);
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     firstRun(form);
     store().setValue("LocalSettings/Test/" + name, stored);
     form.show();
@@ -293,7 +278,8 @@ void TstSettingsForm::typedNumberIsClamped() {
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(int, value);
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     firstRun(form);
     form.show();
     form.activateWindow();
@@ -335,7 +321,8 @@ void TstSettingsForm::loadStopsAtBadValue() {
     QFETCH(QVariant, bad);
     QFETCH(int, at);
     QFETCH(QString, named);
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     firstRun(form);
     QSettings s = store();
     for (const Loaded& l : loadOrder())
@@ -344,9 +331,9 @@ void TstSettingsForm::loadStopsAtBadValue() {
     s.sync();
 
     form.show();
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages[0].first, MessageKind::Error);
-    QVERIFY2(m_messages[0].second.contains(named), qPrintable(m_messages[0].second));
+    QCOMPARE(m_log.messages().size(), 1);
+    QCOMPARE(m_log.messages()[0].kind, MessageKind::Error);
+    QVERIFY2(m_log.messages()[0].text.contains(named), qPrintable(m_log.messages()[0].text));
     for (int i = 0; i < loadOrder().size(); ++i) {
         const Loaded& l = loadOrder()[i];
         QCOMPARE(l.control(form), i < at ? l.stored : l.firstRun);
@@ -369,7 +356,8 @@ void TstSettingsForm::missingValuesTakeTheirDefaults_data() {
 void TstSettingsForm::missingValuesTakeTheirDefaults() {
     QFETCH(QString, group);
     QFETCH(QStringList, missing);
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     firstRun(form);
     QSettings s = store();
     for (const Loaded& l : loadOrder())
@@ -378,17 +366,18 @@ void TstSettingsForm::missingValuesTakeTheirDefaults() {
     s.sync();
 
     form.show();
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages[0].first, MessageKind::Information);
+    QCOMPARE(m_log.messages().size(), 1);
+    QCOMPARE(m_log.messages()[0].kind, MessageKind::Information);
     for (const Loaded& l : loadOrder()) {
         const bool filled = fileKey(l.key, l.name).startsWith(group) && missing.contains(l.name);
         QCOMPARE(l.control(form), filled ? l.firstRun : l.stored);
         if (filled)
-            QVERIFY2(m_messages[0].second.contains(l.name), qPrintable(m_messages[0].second));
+            QVERIFY2(m_log.messages()[0].text.contains(l.name),
+                     qPrintable(m_log.messages()[0].text));
     }
     form.CancelBtn->click();
     form.show();
-    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_log.messages().size(), 1);
 }
 
 void TstSettingsForm::enabledStateFollowsLoad_data() {
@@ -407,7 +396,8 @@ void TstSettingsForm::enabledStateFollowsLoad() {
     QFETCH(int, stored);
     QFETCH(QString, field);
     QFETCH(bool, enabled);
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     firstRun(form);
     store().setValue("LocalSettings/Test/" + name, stored);
     form.findChild<QWidget*>(field)->setEnabled(!enabled);
@@ -427,7 +417,8 @@ void TstSettingsForm::enabledStateFollowsBoxes_data() {
 void TstSettingsForm::enabledStateFollowsBoxes() {
     QFETCH(QString, box);
     QFETCH(bool, byUser);
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     firstRun(form);
     form.show();
     form.PageControl1->setCurrentWidget(form.TabSheet2);
@@ -448,7 +439,8 @@ void TstSettingsForm::enabledStateFollowsBoxes() {
 }
 
 void TstSettingsForm::saveWritesOnlyItsValues() {
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     firstRun(form);
     // Values only the first run writes, set apart from their defaults.
     QSettings s = store();
@@ -480,7 +472,7 @@ void TstSettingsForm::saveWritesOnlyItsValues() {
     form.srqc2->setChecked(false);
     form.SaveBtn->click();
 
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_log.messages().isEmpty());
     QVERIFY(!form.isVisible());
     QVERIFY(balloonsEnabled());
     QCOMPARE(readSettingsFile(file()), expected);
@@ -498,7 +490,8 @@ void TstSettingsForm::saveFailureKeepsWindowOpen_data() {
 void TstSettingsForm::saveFailureKeepsWindowOpen() {
     QFETCH(bool, folderBlocked);
     QFETCH(QString, reported);
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     firstRun(form);
     form.show();
     const QString folder = QFileInfo(file()).path();
@@ -512,9 +505,9 @@ void TstSettingsForm::saveFailureKeepsWindowOpen() {
     setBalloonsEnabled(false);
     form.sbt0->setChecked(true);
     form.SaveBtn->click();
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages[0].first, MessageKind::Error);
-    QVERIFY2(m_messages[0].second.contains(reported), qPrintable(m_messages[0].second));
+    QCOMPARE(m_log.messages().size(), 1);
+    QCOMPARE(m_log.messages()[0].kind, MessageKind::Error);
+    QVERIFY2(m_log.messages()[0].text.contains(reported), qPrintable(m_log.messages()[0].text));
     QVERIFY(form.isVisible());
     QVERIFY(!balloonsEnabled());
 
@@ -525,7 +518,8 @@ void TstSettingsForm::saveFailureKeepsWindowOpen() {
 }
 
 void TstSettingsForm::standardThenCancelWritesNothing() {
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     firstRun(form);
     store().setValue("LocalSettings/Test/hour", 5);
     store().setValue("LocalSettings/Test/UnlimiteCor", 1);
@@ -553,23 +547,23 @@ void TstSettingsForm::standardThenCancelWritesNothing() {
 }
 
 void TstSettingsForm::showDeletesLanFile() {
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     firstRun(form);
-    QFile lan(m_folder.filePath(QStringLiteral("lan")));
+    QFile lan(program.folder.file(QStringLiteral("\\lan")));
     QVERIFY(lan.open(QIODevice::WriteOnly));
     lan.close();
     form.show();
     QVERIFY(!lan.exists());
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_log.messages().isEmpty());
 }
 
 void TstSettingsForm::dictionaryListFilled() {
-    fixture::ProgramFolder folder;
-    folder.addDictionary(QStringLiteral("Английски"), QStringLiteral("en"), {});
-    folder.addDictionary(QStringLiteral("Немски"), QStringLiteral("de"), {});
-    folder.addDictionary(QStringLiteral("Руски"), QStringLiteral("ru"), {});
-    TSettingsForm form;
-    form.setProgramFolder(folder.path());
+    fixture::RunningProgram program;
+    program.folder.addDictionary(QStringLiteral("Английски"), QStringLiteral("en"), {});
+    program.folder.addDictionary(QStringLiteral("Немски"), QStringLiteral("de"), {});
+    program.folder.addDictionary(QStringLiteral("Руски"), QStringLiteral("ru"), {});
+    TSettingsForm& form = *SettingsForm;
     form.dict2->addItem(QStringLiteral("стар"));
     form.dict2->setCurrentIndex(-1);
     QVERIFY(guarded([&] { form.Dict(); }));
@@ -593,9 +587,9 @@ void TstSettingsForm::dictionaryFailureKeepsList_data() {
 
 void TstSettingsForm::dictionaryFailureKeepsList() {
     QFETCH(QByteArray, damage);
-    QTemporaryDir folder;
-    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("dict")));
-    const QString path = folder.filePath(QStringLiteral("dict/dict.mdb"));
+    fixture::RunningProgram program;
+    const QString path = program.folder.file(QStringLiteral("\\dict\\dict.mdb"));
+    QVERIFY(QFile::remove(path));
     if (damage == "garbage") {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -603,19 +597,19 @@ void TstSettingsForm::dictionaryFailureKeepsList() {
     } else if (damage != "missing") {
         Connection::create(path, QString())->execRaw(QString::fromUtf8(damage));
     }
-    TSettingsForm form;
-    form.setProgramFolder(folder.path());
+    TSettingsForm& form = *SettingsForm;
     const QStringList old{QStringLiteral("стар 1"), QStringLiteral("стар 2")};
     form.dict2->addItems(old);
     QVERIFY(!guarded([&] { form.Dict(); }));
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages[0].first, MessageKind::Error);
+    QCOMPARE(m_log.messages().size(), 1);
+    QCOMPARE(m_log.messages()[0].kind, MessageKind::Error);
     QCOMPARE(form.dict2->count(), 2);
     QCOMPARE(form.dict2->itemText(1), old[1]);
 }
 
 void TstSettingsForm::onlyButtonsClose() {
-    TSettingsForm form;
+    fixture::RunningProgram program;
+    TSettingsForm& form = *SettingsForm;
     QCOMPARE(form.windowType(), Qt::Tool);
     QVERIFY(form.windowFlags() & Qt::CustomizeWindowHint);
     QVERIFY(!(form.windowFlags() & Qt::WindowCloseButtonHint));

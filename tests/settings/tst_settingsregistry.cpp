@@ -1,6 +1,6 @@
 #include "settings/registry.h"
-#include "settingsfile.h"
 #include "support/programfolder.h"
+#include "support/settingsfile.h"
 
 #include <QDir>
 #include <QTest>

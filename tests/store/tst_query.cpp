@@ -113,6 +113,8 @@ void TestQuery::initTestCase() {
     gap(1, 30, "");
     gap(2, 10, "а");
     gap(2, 25, "в");
+    f.insert(DbFile::Scratch, QStringLiteral("sltable"),
+             {{"id", 3}, {"start", 5}, {"leng", 5}, {"word", QVariant()}, {"chtrueans", "no"}});
     const auto key = [&](const char* word, int start) {
         f.insert(
             DbFile::Scratch, QStringLiteral("temp"),
@@ -209,6 +211,7 @@ void TestQuery::cursor() {
 }
 
 void TestQuery::locate_data() {
+    QTest::addColumn<int>("db");
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QVariantList>("values");
@@ -221,36 +224,64 @@ void TestQuery::locate_data() {
         QStringLiteral("select name,class,division,numofclass,dt from student\nunion\n"
                        "select name,class,division,numofclass,dt from student\norder by dt desc");
     const QString ivan = QStringLiteral("Иван Петров");
+    const int pupils = int(DbFile::Students);
 
     for (const auto& [label, sql] : {std::pair{"keyed", keyed}, std::pair{"union", union_}}) {
         QTest::addRow("%s: first of several in result order", label)
-            << sql << QStringList{"name"} << QVariantList{ivan} << 1;
+            << pupils << sql << QStringList{"name"} << QVariantList{ivan} << 1;
         QTest::addRow("%s: name and class as a number", label)
-            << sql << QStringList{"name", "class"} << QVariantList{ivan, 7} << 3;
+            << pupils << sql << QStringList{"name", "class"} << QVariantList{ivan, 7} << 3;
         QTest::addRow("%s: name and class as text", label)
-            << sql << QStringList{"Name", "CLASS"} << QVariantList{ivan, "7"} << 3;
+            << pupils << sql << QStringList{"Name", "CLASS"} << QVariantList{ivan, "7"} << 3;
         QTest::addRow("%s: numbers given as text", label)
-            << sql << QStringList{"division", "numofclass"} << QVariantList{"2", "12"} << 2;
+            << pupils << sql << QStringList{"division", "numofclass"} << QVariantList{"2", "12"}
+            << 2;
         QTest::addRow("%s: three columns", label)
-            << sql << QStringList{"name", "class", "division"}
+            << pupils << sql << QStringList{"name", "class", "division"}
             << QVariantList{QStringLiteral("Петър Стоянов"), "10", 3} << (label[0] == 'k' ? 5 : 4);
         QTest::addRow("%s: not found", label)
-            << sql << QStringList{"name", "class"} << QVariantList{ivan, 10} << 0;
+            << pupils << sql << QStringList{"name", "class"} << QVariantList{ivan, 10} << 0;
         QTest::addRow("%s: case of the text counts", label)
-            << sql << QStringList{"name"} << QVariantList{QStringLiteral("иван петров")} << 0;
+            << pupils << sql << QStringList{"name"} << QVariantList{QStringLiteral("иван петров")}
+            << 0;
         QTest::addRow("%s: empty text matches no name", label)
-            << sql << QStringList{"name"} << QVariantList{QString()} << 0;
+            << pupils << sql << QStringList{"name"} << QVariantList{QString()} << 0;
+    }
+
+    // Gap rows by id and position: (1, 30, empty text), (2, 10, а), (2, 25, в),
+    // (2, 40, б), (3, 5, NULL). An empty value finds empty text and NULL alike:
+    // to a user both are a blank field.
+    const int scratch = int(DbFile::Scratch);
+    const QString gapsKeyed = QStringLiteral("select * from sltable\norder by id, start");
+    const QString gapsUnion =
+        QStringLiteral("select id,start,word from sltable\nunion\n"
+                       "select id,start,word from sltable\norder by id, start");
+    for (const auto& [label, sql] :
+         {std::pair{"keyed", gapsKeyed}, std::pair{"union", gapsUnion}}) {
+        QTest::addRow("%s: a word of the gaps", label)
+            << scratch << sql << QStringList{"word"} << QVariantList{"в"} << 3;
+        QTest::addRow("%s: empty text finds the first blank", label)
+            << scratch << sql << QStringList{"word"} << QVariantList{QStringLiteral("")} << 1;
+        QTest::addRow("%s: a null text too", label)
+            << scratch << sql << QStringList{"word"} << QVariantList{QString()} << 1;
+        QTest::addRow("%s: no value too", label)
+            << scratch << sql << QStringList{"word"} << QVariantList{QVariant()} << 1;
+        QTest::addRow("%s: empty beside another field finds NULL", label)
+            << scratch << sql << QStringList{"id", "word"} << QVariantList{3, QString()} << 5;
+        QTest::addRow("%s: empty where no field is blank", label)
+            << scratch << sql << QStringList{"id", "word"} << QVariantList{2, QString()} << 0;
     }
 }
 
 void TestQuery::locate() {
+    QFETCH(int, db);
     QFETCH(QString, sql);
     QFETCH(QStringList, fields);
     QFETCH(QVariantList, values);
     QFETCH(int, recNo);
 
     Query q(QStringLiteral("sd1"));
-    q.setConnectionString(m_folder->connectionString(DbFile::Students));
+    q.setConnectionString(m_folder->connectionString(DbFile(db)));
     q.setSql(sql.split(QLatin1Char('\n')));
     q.open();
     q.moveTo(2);

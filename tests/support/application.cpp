@@ -4,18 +4,45 @@
 #include "app/mainform.h"
 #include "app/splashform.h"
 #include "app/startup.h"
+#include "results/valform.h"
+#include "settingsfile.h"
 
 #include <QDir>
 #include <QTimer>
 
 namespace fixture {
 
-RunningProgram::RunningProgram() : m_startDir(QDir::currentPath()) {
+namespace {
+
+void placeSettings(const QMap<QString, QString>& settings) {
+    const QString path = programSettingsFile();
+    if (!settings.isEmpty()) {
+        writeSettingsFile(path, settingsText(settings));
+        return;
+    }
+    if (QFileInfo(path).isDir())
+        QDir(path).removeRecursively();
+    QFile::remove(path);
+    QVERIFY(!QFileInfo::exists(path));
+}
+
+} // namespace
+
+RunningProgram::RunningProgram(const ProgramOptions& options)
+    : folder(options.folderName), m_startDir(QDir::currentPath()) {
+    // The settings placed here never land on the user's own.
+    usePrivateConfig();
+    placeSettings(options.settings);
     folder.makeCurrent();
     createApplicationObjects();
     MainForm->Timer1->stop();
     SplashForm->Timer1->stop();
-    SplashForm->hide();
+    if (!options.splash)
+        SplashForm->hide();
+    if (!options.resultsWindow) {
+        delete ValForm;
+        ValForm = nullptr;
+    }
 }
 
 RunningProgram::~RunningProgram() {

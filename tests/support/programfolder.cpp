@@ -151,10 +151,13 @@ Question gapFill(const QString& passage, const QList<int>& points) {
 
 namespace {
 
-// The databases of a fresh program folder, made once.
-const QDir& freshFiles() {
-    static QTemporaryDir dir;
-    static const QDir files = [] {
+// The databases of a fresh program folder, made once and kept as bytes: a
+// file written out whole costs far less than a copy of one, which goes
+// through a temporary file, a rename and a change of permissions.
+using FileBytes = QList<QPair<QString, QByteArray>>;
+const FileBytes& freshFiles() {
+    static const FileBytes files = [] {
+        QTemporaryDir dir;
         const QString root = dir.path();
         const auto at = [&](const char* relative) {
             return programPath(root, QString::fromLatin1(relative));
@@ -169,7 +172,17 @@ const QDir& freshFiles() {
         prse(1, password);
         createDatabase(at("\\data\\class1.mdb"), password, {});
         createDatabase(at("\\dict\\dict.mdb"), QString(), {schema::dicts()});
-        return QDir(root);
+        FileBytes out;
+        for (const char* relative :
+             {"\\data\\topics.mdb", "\\data\\students.mdb", "\\data\\ctemp.mdb",
+              "\\data\\m_thms.mdb", "\\data\\class1.mdb", "\\dict\\dict.mdb"}) {
+            QFile f(at(relative));
+            out.append({QString::fromLatin1(relative),
+                        f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray()});
+        }
+        // The scratch database as the program renews it: a copy of the template.
+        out.append({QStringLiteral("\\data\\temp.mdb"), out[2].second});
+        return out;
     }();
     return files;
 }
@@ -179,15 +192,14 @@ const QDir& freshFiles() {
 ProgramFolder::ProgramFolder(const QString& name) {
     QVERIFY2(m_dir.isValid(), "no temporary folder");
     m_path = QDir::cleanPath(name.isEmpty() ? m_dir.path() : m_dir.filePath(name));
-    const QDir& fresh = freshFiles();
-    for (const char* relative : {"data/topics.mdb", "data/students.mdb", "data/ctemp.mdb",
-                                 "data/m_thms.mdb", "data/class1.mdb", "dict/dict.mdb"}) {
-        const QString target = m_path + QLatin1Char('/') + QLatin1String(relative);
+    for (const auto& [relative, bytes] : freshFiles()) {
+        QVERIFY2(!bytes.isEmpty(), qPrintable(relative));
+        const QString target = file(relative);
         QDir().mkpath(QFileInfo(target).path());
-        QVERIFY(QFile::copy(fresh.filePath(QLatin1String(relative)), target));
+        QFile out(target);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QCOMPARE(out.write(bytes), bytes.size());
     }
-    QVERIFY(QFile::copy(fresh.filePath(QStringLiteral("data/ctemp.mdb")),
-                        file(QStringLiteral("\\data\\temp.mdb"))));
 }
 
 ProgramFolder::~ProgramFolder() = default;
