@@ -253,7 +253,8 @@ bool importMoodleBank(const QString& folder, int classNo) {
         "<dragbox><text>над</text><group>1</group></dragbox>"
         "<dragbox><text>под</text><group>1</group></dragbox></question>\n</quiz>\n";
     QFile file(folder + QStringLiteral("/moodle.xml"));
-    if (!QDir(folder).mkpath(QStringLiteral("content/banks")) || !file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size())
+    if (!QDir(folder).mkpath(QStringLiteral("content/banks")) || !file.open(QIODevice::WriteOnly) ||
+        file.write(xml) != xml.size())
         return false;
     file.close();
     QString out, err;
