@@ -21,9 +21,7 @@ QTemporaryDir* folder = nullptr;
 const QString kFile = QStringLiteral("banks/fuzz.yaml");
 
 void write(const QString& relative, const QByteArray& bytes) {
-    QFile f(folder->filePath(relative));
-    check(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    check(f.write(bytes) == bytes.size());
+    writeFile(folder->filePath(relative), bytes);
 }
 
 // Where every gap of a text the parser accepts stands, it finds the marker.

@@ -22,9 +22,7 @@ QTemporaryDir* folder = nullptr;
 const QString kFile = QStringLiteral("banks/moodle.yaml");
 
 void write(const QString& relative, const QByteArray& bytes) {
-    QFile f(folder->filePath(relative));
-    check(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    check(f.write(bytes) == bytes.size());
+    writeFile(folder->filePath(relative), bytes);
 }
 
 bool anyFault(const QList<bank::Issue>& findings) {

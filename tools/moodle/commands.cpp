@@ -31,6 +31,22 @@ bool save(const QString& path, const QByteArray& bytes, QString* why) {
     return true;
 }
 
+// Both commands print their usage on --help and exit 0.
+bool wantsHelp(const QStringList& arguments, const QString& usage, QTextStream& out) {
+    if (!arguments.contains(QLatin1String("--help")) && !arguments.contains(QLatin1String("-h")))
+        return false;
+    out << usage;
+    out.flush();
+    return true;
+}
+
+// A wrong command line: what is wrong, then the usage; exit code 2.
+int wrongUsage(const QString& why, const QString& usage, QTextStream& err) {
+    err << why << '\n' << usage;
+    err.flush();
+    return 2;
+}
+
 } // namespace
 
 int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -43,18 +59,12 @@ int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         "  --table    таблицата на раздела; с категориите – начало на имената им\n"
         "  -o         източникът, който се записва; изображенията – в pictures/ на\n"
         "             папката със източници\n");
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        out << usage;
+    if (wantsHelp(arguments, usage, out))
         return 0;
-    }
     const Arguments a(arguments, {QStringLiteral("--class"), QStringLiteral("--subject"),
                                   QStringLiteral("--section"), QStringLiteral("--table"),
                                   QStringLiteral("-o")});
-    auto wrong = [&](const QString& why) {
-        err << why << '\n' << usage;
-        err.flush();
-        return 2;
-    };
+    auto wrong = [&](const QString& why) { return wrongUsage(why, usage, err); };
     if (!a.fault.isEmpty())
         return wrong(a.fault);
     if (a.positional.size() != 1)
@@ -158,17 +168,11 @@ int exportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         "  --class    класът (задължителен с папка)\n"
         "  --subject  само този предмет\n"
         "  --section  само този раздел\n");
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        out << usage;
+    if (wantsHelp(arguments, usage, out))
         return 0;
-    }
     const Arguments a(arguments, {QStringLiteral("--class"), QStringLiteral("--subject"),
                                   QStringLiteral("--section"), QStringLiteral("-o")});
-    auto wrong = [&](const QString& why) {
-        err << why << '\n' << usage;
-        err.flush();
-        return 2;
-    };
+    auto wrong = [&](const QString& why) { return wrongUsage(why, usage, err); };
     if (!a.fault.isEmpty())
         return wrong(a.fault);
     if (a.positional.size() != 1)
