@@ -17,6 +17,11 @@ prefix=$(dirname -- "$(dirname -- "$self")")
 libdir=$prefix/lib/kivor
 template=$prefix/share/kivor
 
+# Answered by the program itself, before any folder is made or touched.
+case ${1:-} in
+--help | -h | --version) exec "$libdir/kivor" "$1" ;;
+esac
+
 # XDG base directories: a relative or empty XDG_DATA_HOME is to be ignored.
 case ${XDG_DATA_HOME:-} in
 /*) data_home=$XDG_DATA_HOME ;;

@@ -77,6 +77,25 @@ before=$(stat -c %i "$folder/data/topics.mdb")
 start "$root1"
 [ "$(stat -c %i "$folder/data/topics.mdb")" = "$before" ] || fault "a second start copied the banks again"
 
+# --help and --version are answered without a display and without a folder.
+for opt in --help --version; do
+    out=$(env -u QT_QPA_PLATFORM HOME="$work/none" XDG_DATA_HOME= timeout 60 \
+        "$root1/usr/bin/kivor" $opt 2>&1) && [ ! -e "$work/none" ] &&
+        printf '%s\n' "$out" | grep -qi "kivor" || fault "kivor $opt: $out"
+done
+
+# A second program on a folder in use refuses; once the first has crashed,
+# the next start takes the folder over.
+env -u KIVOR_PROBE_START "$root1/usr/bin/kivor" >/dev/null 2>&1 &
+first=$!
+for _ in $(seq 100); do [ -e "$folder/data/kivor.lock" ] && break; sleep 0.1; done
+out=$(timeout 120 "$root1/usr/bin/kivor" 2>&1)
+[ $? = 1 ] && printf '%s\n' "$out" | grep -q "^kivor: message: Kivor вече работи с папката" ||
+    fault "a second program in one folder: $out"
+kill -9 $first
+wait $first
+start "$root1"
+
 # An upgrade: another package whose class 5 bank has a question changed, made
 # by its own kivor-bank. Its template also holds a scratch file, which must not
 # reach the user.

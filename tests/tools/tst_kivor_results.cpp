@@ -18,6 +18,8 @@ private slots:
     void initTestCase();
     void csv_data();
     void csv();
+    void gradeCells_data();
+    void gradeCells();
 
 private:
     std::unique_ptr<fixture::ProgramFolder> m_folder;
@@ -69,7 +71,7 @@ void TestKivorResults::csv_data() {
     const QString boris = "Борис Иванов;5;Б;3;2024-03-02;математика;дроби;3,49;Среден 3";
     const QString vera = "Вера, Дочева;5;Б;4;2024-04-10;история;дроби;3,50;Добър 4";
     const QString georgi =
-        "\"Георги \"\"Жоро\"\" Г.\";6;А;7;2024-05-20;математика;дроби;4,50;Много добър 5";
+        "\"Георги \"\"Жоро\"\" Г.\";6;А;7;2024-05-20;математика;дроби;4,49;Добър 4";
     const QString desi = "\"Деси\nДимова\";7;В;12;2024-05-21;история;дроби;5,50;Отличен 6";
     const QString emil = "Емил Енев;7;31;2;2024-06-01;математика;дроби;няма;";
     auto file = [](const QStringList& rows) {
@@ -98,7 +100,7 @@ void TestKivorResults::csv_data() {
         << QStringList{"P", "--class", "6", "--separator", "comma"} << 0
         << "Име,Клас,Паралелка,Номер,Дата,Предмет,Раздел,Оценка,"
            "Оценка с думи\n\"Георги \"\"Жоро\"\" Г.\",6,А,7,"
-           "2024-05-20,математика,дроби,\"4,50\",Много добър 5"
+           "2024-05-20,математика,дроби,\"4,49\",Добър 4"
         << "";
     QTest::newRow("no mark") << QStringList{"P", "--class", "6", "--no-bom"} << 0 << file({georgi})
                              << "";
@@ -119,6 +121,34 @@ void TestKivorResults::csv_data() {
                                     << "Непознат език";
     QTest::newRow("two folders") << QStringList{"P", "P"} << 2 << ""
                                  << "точно една папка";
+}
+
+// The results window shows the grade with two decimals and the record keeps
+// three: the sheet must say what the pupil saw, at every band edge.
+void TestKivorResults::gradeCells_data() {
+    QTest::addColumn<QString>("val");
+    QTest::addColumn<QString>("grade");
+    QTest::addColumn<QString>("word");
+    const QStringList rows = {
+        "2.994 2,99 Слаб 2",        "2.995 2,99 Слаб 2",    "2.996 3,00 Среден 3",
+        "3,494 3,49 Среден 3",      "3.495 3,49 Среден 3",  "3.496 3,50 Добър 4",
+        "3.500 3,50 Добър 4",       "4.495 4,49 Добър 4",   "4.496 4,50 Много добър 5",
+        "5.495 5,49 Много добър 5", "5.496 5,50 Отличен 6", "6.000 6,00 Отличен 6",
+        "2.000 2,00 Слаб 2"};
+    for (const QString& r : rows) {
+        const QStringList f = r.split(QLatin1Char(' '));
+        QTest::newRow(qPrintable(f[0])) << f[0] << f[1] << f.mid(2).join(QLatin1Char(' '));
+    }
+}
+
+void TestKivorResults::gradeCells() {
+    QFETCH(QString, val);
+    QFETCH(QString, grade);
+    QFETCH(QString, word);
+    const resultscsv::GradeCells cells =
+        resultscsv::gradeCells(val, QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    QCOMPARE(cells.grade, grade);
+    QCOMPARE(cells.word, word);
 }
 
 void TestKivorResults::csv() {

@@ -90,6 +90,25 @@ QString gradeWord(const QString& twoDecimals) {
     return QStringLiteral("Отличен 6");
 }
 
+GradeCells gradeCells(const QString& val, const QLocale& locale) {
+    const std::optional<double> g = storedGrade(val);
+    if (!g || *g < 0 || *g >= 1e6)
+        return {val, QString()};
+    // The window showed the grade itself with two decimals; the record keeps
+    // three. A last digit of 6 … 9 came from a grade the window rounded up and
+    // 0 … 4 from one it rounded down; a 5 may be either, and is taken down so
+    // that 3.495 never becomes a "Добър 4" the pupil did not see. Whole
+    // thousandths first: the double nearest 4.495 lies below it.
+    const long long thousandths = std::llround(*g * 1000);
+    const long long hundredths = (thousandths + 4) / 10;
+    QString two = QStringLiteral("%1.%2")
+                      .arg(hundredths / 100)
+                      .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+    const QString word = gradeWord(two);
+    two.replace(QLatin1Char('.'), locale.decimalPoint());
+    return {two, word};
+}
+
 QString csvField(const QString& value, QChar separator) {
     const bool quote = value.contains(separator) || value.contains(QLatin1Char('"')) ||
                        value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')) ||
@@ -112,20 +131,9 @@ QByteArray csv(const QList<Record>& records, const Format& format) {
          QStringLiteral("Номер"), QStringLiteral("Дата"), QStringLiteral("Предмет"),
          QStringLiteral("Раздел"), QStringLiteral("Оценка"), QStringLiteral("Оценка с думи")});
     for (const Record& r : records) {
-        QString grade = r.val;
-        QString word;
-        if (const std::optional<double> g = storedGrade(r.val); g && *g >= 0 && *g < 1e6) {
-            // Half up from the three stored decimals, as the grade was
-            // written: 4.495 is 4.50 (the double nearest 4.495 lies below it).
-            const long long hundredths = (std::llround(*g * 1000) + 5) / 10;
-            grade = QStringLiteral("%1.%2")
-                        .arg(hundredths / 100)
-                        .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
-            word = gradeWord(grade);
-            grade.replace(QLatin1Char('.'), format.locale.decimalPoint());
-        }
+        const GradeCells g = gradeCells(r.val, format.locale);
         row({r.name, r.classText, divisionLetter(r.division), QString::number(r.numberInClass),
-             r.date, r.subject, r.section, grade, word});
+             r.date, r.subject, r.section, g.grade, g.word});
     }
     QByteArray bytes = format.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     return bytes + text.toUtf8();

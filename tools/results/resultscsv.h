@@ -49,6 +49,15 @@ int divisionPosition(const QString& letter);
 // 5.49 "Много добър 5", from 5.50 "Отличен 6".
 QString gradeWord(const QString& twoDecimals);
 
+// The spreadsheet's two grade cells for a grade as stored: the grade as the
+// results window showed it (two decimals, the locale's separator) and its
+// word. Anything that is no grade stays as stored, without a word.
+struct GradeCells {
+    QString grade;
+    QString word;
+};
+GradeCells gradeCells(const QString& val, const QLocale& locale);
+
 // A field as RFC 4180 writes it: in double quotes, quotes doubled, when it
 // holds the separator, a quote, a line break or blanks at either end.
 QString csvField(const QString& value, QChar separator);
