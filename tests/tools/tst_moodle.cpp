@@ -118,11 +118,12 @@ QByteArray jpegBytes(int w, int h) {
 }
 
 // A picture question: its text with the <img>, and its files.
-QByteArray pictureQuestion(const QByteArray& img, const QByteArray& files) {
+QByteArray pictureQuestion(const QByteArray& img, const QByteArray& files,
+                           const QByteArray& rest = {}) {
     return "<question type=\"multichoice\"><name><text>С картина</text></name>"
            "<questiontext format=\"html\"><text><![CDATA[<p>Какво има тук?</p>" +
-           img + "]]></text>" + files + "</questiontext>" + answer(100, "а") + answer(0, "б") +
-           answer(0, "в") + answer(0, "г") + "</question>\n";
+           img + "]]></text>" + files + "</questiontext>" + rest + answer(100, "а") +
+           answer(0, "б") + answer(0, "в") + answer(0, "г") + "</question>\n";
 }
 
 ImportOptions options() {
@@ -313,6 +314,11 @@ void TestMoodle::convert_data() {
                                         "3")
                             << "gaps|Попълнете пропуснатите думи.|Котката [седи|2] на [стола|1].|3"
                             << "думите без празнина отпадат: „лежи“, „пода“";
+    QTest::newRow("ddwtos, hints")
+        << question("ddwtos", "[[1]]",
+                    box("dragbox", "да") + text("hint", "Помислете.") + text("hint", " "))
+        << "gaps|Попълнете пропуснатите думи.|[да|1]|1"
+        << "подсказките отпадат: „Помислете.“";
     QTest::newRow("gapselect") << question("gapselect", "[[2]] е столица.",
                                            box("selectoption", "Пловдив") +
                                                box("selectoption", "София"),
@@ -358,6 +364,18 @@ void TestMoodle::convert_data() {
     QTest::newRow("picture missing") << pictureQuestion("<img src=\"@@PLUGINFILE@@/a.png\">", "")
                                      << "пропуснат: липсва във файла"
                                      << "";
+    QTest::newRow("old-style picture without its bytes")
+        << pictureQuestion("", "", "<image>p.png</image>") << "пропуснат: липсва във файла"
+        << "";
+    const QByteArray mp3 = imageFile("a.mp3", "ID3\x03");
+    for (const char* media :
+         {"<audio controls><source src=\"@@PLUGINFILE@@/a.mp3\"></audio>",
+          "<video src=\"http://x/v.webm\"></video>", "<embed src=\"v.swf\">",
+          "<object data=\"v\"></object>", "<a href=\"@@PLUGINFILE@@/a.mp3\">чуйте</a>",
+          "<a href=\"@@PLUGINFILE@@/%D0%B7\">запис</a>"})
+        QTest::newRow(media) << pictureQuestion(media, mp3 + imageFile("з", "OggS"))
+                             << "пропуснат: звук или видео"
+                             << "";
 }
 
 void TestMoodle::convert() {
@@ -463,6 +481,11 @@ void TestMoodle::pictures_data() {
                                                          pngBytes(3, 5).toBase64() + "\">",
                                                      "")
                                   << QByteArray() << QSize(3, 5);
+    QTest::newRow("old-style image")
+        << pictureQuestion("", "",
+                           "<image>стари/p.jpg</image><image_base64>\n" + jpeg.toBase64() +
+                               "\n</image_base64>")
+        << jpeg << QSize(12, 7);
 }
 
 void TestMoodle::pictures() {

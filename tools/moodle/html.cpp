@@ -155,6 +155,13 @@ bool isBlockTag(const QString& name) {
     return blocks.contains(name);
 }
 
+bool isMediaTag(const QString& name) {
+    static const QStringList media = {QStringLiteral("audio"), QStringLiteral("video"),
+                                      QStringLiteral("source"), QStringLiteral("embed"),
+                                      QStringLiteral("object")};
+    return media.contains(name);
+}
+
 class Renderer {
 public:
     PlainText result;
@@ -217,6 +224,18 @@ public:
         } else if (name == QLatin1String("img")) {
             if (!closing)
                 result.images.append(attributeValue(inside, QStringLiteral("src")));
+        } else if (isMediaTag(name)) {
+            const QString address =
+                attributeValue(inside, name == QLatin1String("object") ? QStringLiteral("data")
+                                                                       : QStringLiteral("src"));
+            // A <source> without src belongs to a <picture>; a player counts
+            // even where its sources are given apart.
+            if (!closing && (!address.isEmpty() || name != QLatin1String("source")))
+                result.media.append(address.isEmpty() ? QLatin1Char('<') + name + QLatin1Char('>')
+                                                      : address);
+        } else if (name == QLatin1String("a")) {
+            if (!closing)
+                result.links.append(attributeValue(inside, QStringLiteral("href")));
         } else if (name == QLatin1String("ul") || name == QLatin1String("ol")) {
             block();
             if (!closing)

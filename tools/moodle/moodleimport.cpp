@@ -172,25 +172,49 @@ QList<int> split(int total, int items, Conversion* c, const QString& what) {
     return out;
 }
 
+// The name a file of a text goes by in its address "@@PLUGINFILE@@/name";
+// empty for an address outside the file.
+QString pluginFileName(const QString& src) {
+    static const QString plugin = QStringLiteral("@@PLUGINFILE@@/");
+    if (!src.startsWith(plugin))
+        return QString();
+    const QString name = QUrl::fromPercentEncoding(src.mid(plugin.size()).toUtf8());
+    return name.section(QLatin1Char('?'), 0, 0).section(QLatin1Char('/'), -1);
+}
+
+// The <file> of that name among a text field's files.
+const Element* fileOf(const Element* field, const QString& name) {
+    if (!field || name.isEmpty())
+        return nullptr;
+    for (const Element* f : field->all(QLatin1StringView("file")))
+        if (f->attribute(QLatin1StringView("name")) == name)
+            return f;
+    return nullptr;
+}
+
+// An address as the author knows it: the file's name, decoded.
+QString shownName(const QString& src) {
+    return quoted(QUrl::fromPercentEncoding(src.toUtf8())
+                      .section(QLatin1Char('?'), 0, 0)
+                      .section(QLatin1Char('/'), -1)
+                      .left(80));
+}
+
 // The bytes of an embedded picture: a file of the question's text
 // (@@PLUGINFILE@@/name) or a data: address.
 std::optional<QByteArray> pictureBytes(const Element& questiontext, const QString& src,
                                        QString* why) {
-    static const QString plugin = QStringLiteral("@@PLUGINFILE@@/");
-    if (src.startsWith(plugin)) {
-        QString name = QUrl::fromPercentEncoding(src.mid(plugin.size()).toUtf8());
-        name = name.section(QLatin1Char('?'), 0, 0).section(QLatin1Char('/'), -1);
-        for (const Element* f : questiontext.all(QLatin1StringView("file"))) {
-            if (f->attribute(QLatin1StringView("name")) != name)
-                continue;
-            if (f->attribute(QLatin1StringView("encoding")) != QLatin1String("base64")) {
-                *why = QStringLiteral("изображението %1 не е записано в base64").arg(quoted(name));
-                return std::nullopt;
-            }
-            return QByteArray::fromBase64(f->text.toLatin1());
+    if (const QString name = pluginFileName(src); !name.isEmpty()) {
+        const Element* f = fileOf(&questiontext, name);
+        if (!f) {
+            *why = QStringLiteral("изображението %1 липсва във файла").arg(quoted(name));
+            return std::nullopt;
         }
-        *why = QStringLiteral("изображението %1 липсва във файла").arg(quoted(name));
-        return std::nullopt;
+        if (f->attribute(QLatin1StringView("encoding")) != QLatin1String("base64")) {
+            *why = QStringLiteral("изображението %1 не е записано в base64").arg(quoted(name));
+            return std::nullopt;
+        }
+        return QByteArray::fromBase64(f->text.toLatin1());
     }
     if (src.startsWith(QLatin1String("data:"), Qt::CaseInsensitive)) {
         const qsizetype comma = src.indexOf(QLatin1Char(','));
@@ -201,24 +225,35 @@ std::optional<QByteArray> pictureBytes(const Element& questiontext, const QStrin
     return std::nullopt;
 }
 
-// The question's picture as JPEG, the format of the banks' pictures; PNG is
-// converted.
+// The question's one picture as JPEG, the format of the banks' pictures; PNG
+// is converted. Older Moodle keeps the picture beside the text (<image> names
+// it, <image_base64> holds it), and Moodle's own import adds it to the end of
+// the text: it counts as a picture of the text.
 void takePicture(const Element& q, const PlainText& body, Conversion* c) {
-    if (body.images.isEmpty())
+    QStringList sources = body.images;
+    const Element* old = q.child(QLatin1StringView("image"));
+    if (old && !old->text.trimmed().isEmpty())
+        sources.append(old->text.trimmed());
+    if (sources.isEmpty())
         return;
-    if (body.images.size() > 1) {
+    if (sources.size() > 1) {
         c->refusal = QStringLiteral("текстът има %1 изображения, а въпросът показва едно")
-                         .arg(body.images.size());
+                         .arg(sources.size());
         return;
     }
-    const Element* questiontext = q.child(QLatin1StringView("questiontext"));
-    QString why;
-    const std::optional<QByteArray> bytes = pictureBytes(*questiontext, body.images.first(), &why);
+    const QString name = shownName(sources.first());
+    QString why = QStringLiteral("изображението %1 липсва във файла").arg(name);
+    std::optional<QByteArray> bytes;
+    if (!body.images.isEmpty()) {
+        bytes = pictureBytes(*q.child(QLatin1StringView("questiontext")), sources.first(), &why);
+    } else if (const Element* data = q.child(QLatin1StringView("image_base64"));
+               data && !data->text.trimmed().isEmpty()) {
+        bytes = QByteArray::fromBase64(data->text.toLatin1());
+    }
     if (!bytes) {
         c->refusal = why;
         return;
     }
-    const QString name = quoted(body.images.first().section(QLatin1Char('/'), -1).left(80));
     if (bytes->startsWith("\xFF\xD8\xFF")) {
         if (decodePicture(*bytes).isNull())
             c->refusal = QStringLiteral("изображението %1 е повредено").arg(name);
@@ -240,6 +275,73 @@ void takePicture(const Element& q, const PlainText& body, Conversion* c) {
         return;
     }
     c->refusal = QStringLiteral("изображението %1 не е JPEG или PNG").arg(name);
+}
+
+// The endings Moodle's players take for sound and video.
+bool isMediaName(const QString& address) {
+    static const QStringList endings =
+        QStringLiteral("mp3 wav ogg oga opus m4a aac flac wma mid midi aif aiff au mp4 m4v webm "
+                       "ogv mov qt avi wmv flv f4v mpg mpeg 3gp mkv swf")
+            .split(QLatin1Char(' '));
+    const QString file = address.section(QLatin1Char('?'), 0, 0)
+                             .section(QLatin1Char('#'), 0, 0)
+                             .section(QLatin1Char('/'), -1);
+    return file.contains(QLatin1Char('.')) &&
+           endings.contains(file.section(QLatin1Char('.'), -1).toLower());
+}
+
+// How sound and video files begin, whatever their names say.
+bool isMediaData(const QByteArray& head) {
+    for (const char* s : {"ID3", "OggS", "fLaC", "MThd", "FLV", "FWS", "CWS", "\x1A\x45\xDF\xA3",
+                          "\x30\x26\xB2\x75"})
+        if (head.startsWith(s))
+            return true;
+    if (head.startsWith("RIFF") && (head.mid(8, 4) == "WAVE" || head.mid(8, 4) == "AVI "))
+        return true;
+    // MP4 and QuickTime, but not the still pictures (HEIC, AVIF) of the same make.
+    static const QList<QByteArray> stills = {"heic", "heix", "mif1", "msf1", "avif", "avis"};
+    if (head.mid(4, 4) == "ftyp")
+        return !stills.contains(head.mid(8, 4));
+    // An MPEG audio frame without a tag before it.
+    return head.size() > 1 && uchar(head[0]) == 0xFF && (uchar(head[1]) & 0xE0) == 0xE0;
+}
+
+// The first sound or video of a text field: a player, or a link to a file of
+// that kind (told by its name or, for a file of the field, by its bytes).
+// Empty when there is none.
+QString mediumOf(const Element* field, const PlainText& rendered) {
+    // A player named by its file rather than by its tag, where its <source> says.
+    for (const QString& m : rendered.media)
+        if (!m.startsWith(QLatin1Char('<')))
+            return m;
+    if (!rendered.media.isEmpty())
+        return rendered.media.first();
+    for (const QString& link : rendered.links) {
+        if (isMediaName(link))
+            return link;
+        const Element* f = fileOf(field, pluginFileName(link));
+        if (f && isMediaData(QByteArray::fromBase64(f->text.trimmed().left(64).toLatin1())))
+            return link;
+    }
+    return QString();
+}
+
+// The program shows text and one picture; a question that needs sound or
+// video asks about what the pupil never hears or sees.
+QString mediaRefusal(const QString& where, const QString& medium) {
+    return QStringLiteral("%1 съдържа звук или видео %2, а програмата не ги възпроизвежда")
+        .arg(where, shownName(medium));
+}
+
+// Moodle shows a hint after a wrong try; the program has no place for one.
+void noteHints(const Element& q, Conversion* c) {
+    QStringList hints;
+    for (const Element* h : q.all(QLatin1StringView("hint")))
+        if (const QString t = oneLine(rich(h).text); !t.isEmpty())
+            hints.append(quoted(t));
+    if (!hints.isEmpty())
+        c->notes.append(
+            QStringLiteral("подсказките отпадат: %1").arg(hints.join(QStringLiteral(", "))));
 }
 
 void convertChoice(const Element& q, const PlainText& body, Conversion* c) {
@@ -276,6 +378,10 @@ void convertChoice(const Element& q, const PlainText& body, Conversion* c) {
             c->refusal = QStringLiteral("отговор %1 съдържа изображение").arg(i + 1);
             return;
         }
+        if (const QString m = mediumOf(answers[i], a); !m.isEmpty()) {
+            c->refusal = mediaRefusal(QStringLiteral("отговор %1").arg(i + 1), m);
+            return;
+        }
         const QString text = oneLine(a.text);
         if (text.isEmpty()) {
             c->refusal = QStringLiteral("отговор %1 е празен").arg(i + 1);
@@ -304,6 +410,10 @@ void convertMatching(const Element& q, const PlainText& body, Conversion* c) {
         const QString meaning = oneLine(rich(sub->child(QLatin1StringView("answer")), false).text);
         if (!term.images.isEmpty()) {
             c->refusal = QStringLiteral("понятие %1 съдържа изображение").arg(pairs.size() + 1);
+            return;
+        }
+        if (const QString m = mediumOf(sub, term); !m.isEmpty()) {
+            c->refusal = mediaRefusal(QStringLiteral("понятие %1").arg(pairs.size() + 1), m);
             return;
         }
         const QString termText = oneLine(term.text);
@@ -494,7 +604,12 @@ Conversion convert(const Element& q, const QString& type) {
         c.refusal = refusalOfType(type);
         return c;
     }
-    const PlainText body = rich(q.child(QLatin1StringView("questiontext")));
+    const Element* questiontext = q.child(QLatin1StringView("questiontext"));
+    const PlainText body = rich(questiontext);
+    if (const QString m = mediumOf(questiontext, body); !m.isEmpty()) {
+        c.refusal = mediaRefusal(QStringLiteral("текстът"), m);
+        return c;
+    }
     if (type == QLatin1String("multichoice"))
         convertChoice(q, body, &c);
     else if (type == QLatin1String("matching"))
@@ -504,6 +619,7 @@ Conversion convert(const Element& q, const QString& type) {
     if (!c.refusal.isEmpty())
         return c;
     takePicture(q, body, &c);
+    noteHints(q, &c);
     c.question.fullAnswer = rich(q.child(QLatin1StringView("generalfeedback"))).text;
     return c;
 }
