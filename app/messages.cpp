@@ -53,6 +53,9 @@ void showMessage(MessageKind kind, const QString& text) {
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
                     QApplication::applicationName(), shown, QMessageBox::Ok, messageParent());
+    // Messages carry names from data files and from pupils; as rich text a
+    // table named <img src=…> would show a file of the computer's.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

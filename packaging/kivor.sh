@@ -48,10 +48,31 @@ if [ ! -w "$folder" ] || [ ! -w "$folder/data" ]; then
     fail "няма права за писане"
 fi
 
+# The pupils' records may be a link to a share. A link whose target is not
+# there (the share not mounted) is never replaced: the records would go to a
+# new empty file here from then on, unseen by the school.
+pupils=$folder/data/students.mdb
+if [ -L "$pupils" ] && [ ! -e "$pupils" ]; then
+    fail "файлът с резултатите на учениците $pupils сочи към $(readlink -- "$pupils"), а там няма файл. Свържете споделената папка или диска с резултатите и стартирайте отново"
+fi
+
 # The stamp lists every file of the template with its checksum: a folder whose
 # stamp differs was made from another template. The stamp is copied last, so
-# an update cut short is done again at the next start.
-if ! cmp -s -- "$template/stamp" "$folder/stamp"; then
+# an update cut short is done again at the next start. A file lost from the
+# folder since (deleted by hand, a disk check) is brought back as well: the
+# program refuses to start without its files.
+update=0
+if cmp -s -- "$template/stamp" "$folder/stamp"; then
+    while read -r _ file; do
+        case ${file#./} in
+        data/temp.mdb | '') ;;
+        *) [ -e "$folder/${file#./}" ] || { update=1; break; } ;;
+        esac
+    done <"$folder/stamp"
+else
+    update=1
+fi
+if [ $update = 1 ]; then
     files=$(cd -- "$template" && find . -type f ! -path ./stamp) || fail "няма шаблон в $template"
     while IFS= read -r file; do
         file=${file#./}

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -280,6 +281,18 @@ private slots:
         QCOMPARE(messageParent(), AboutBox);
         MainForm->show();
         QVERIFY(messageParent() == AboutBox || messageParent() == QApplication::activeWindow());
+
+        // What a box carries is shown as it is, never as markup.
+        setMessageSink({});
+        Qt::TextFormat format = Qt::RichText;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            format = box->textFormat();
+            box->accept();
+        });
+        showMessage(MessageKind::Error, QStringLiteral("<img src=\"/tmp/x.png\"><b>т</b>"));
+        QCOMPARE(format, Qt::PlainText);
     }
 };
 

@@ -77,6 +77,20 @@ before=$(stat -c %i "$folder/data/topics.mdb")
 start "$root1"
 [ "$(stat -c %i "$folder/data/topics.mdb")" = "$before" ] || fault "a second start copied the banks again"
 
+# A data file lost with the stamp unchanged is brought back.
+rm "$folder/data/class5.mdb"
+start "$root1"
+cmp -s "$template1/data/class5.mdb" "$folder/data/class5.mdb" || fault "a lost bank was not brought back"
+
+# A link to records on a share that is not there is reported, never replaced.
+mv "$folder/data/students.mdb" "$work/kept.mdb"
+ln -s "$work/share/students.mdb" "$folder/data/students.mdb"
+out=$(timeout 120 "$root1/usr/bin/kivor" 2>&1)
+[ $? = 1 ] && [ -L "$folder/data/students.mdb" ] && printf '%s\n' "$out" | grep -q "$work/share" ||
+    fault "a dangling link to the records: $out"
+rm "$folder/data/students.mdb"
+mv "$work/kept.mdb" "$folder/data/students.mdb"
+
 # --help and --version are answered without a display and without a folder.
 for opt in --help --version; do
     out=$(env -u QT_QPA_PLATFORM HOME="$work/none" XDG_DATA_HOME= timeout 60 \
