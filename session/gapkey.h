@@ -7,6 +7,11 @@
 // stops, blank. Placing a word replaces exactly these seven characters.
 inline const QString kGapMarker = QStringLiteral(" ..... ");
 
+// The longest gap text a question may have, in characters. A school passage
+// is a few hundred; text layout of a much longer one (worst: one unbroken run
+// of letters) takes the session window seconds to minutes at every change.
+constexpr int kMaxGapText = 10000;
+
 // One gap of a question as its multi-line columns describe it: the right
 // word, the marker's position in the text, the length value and the points.
 struct GapKey {

@@ -161,6 +161,9 @@ QString questionFault(const QuestionRow& row) {
     QString shown = row.textw;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (shown.size() > kMaxGapText)
+        return QStringLiteral("текстът е по-дълъг от %1 знака").arg(kMaxGapText);
+    QList<int> opened; // the starts of the gaps checked so far, in order
     for (qsizetype i = 0; i < words.size(); ++i) {
         const auto whole = [i](const QStringList& lines) {
             bool isNumber = false;
@@ -178,6 +181,17 @@ QString questionFault(const QuestionRow& row) {
             return QStringLiteral("мястото на празнина %1 („%2“) е извън текста")
                 .arg(i + 1)
                 .arg(starts[i].trimmed());
+        // A gap that is not at a marker, or shares one with another gap, can
+        // never be filled, yet its points would count in the run's total.
+        const int start = starts[i].trimmed().toInt();
+        const auto at = std::lower_bound(opened.begin(), opened.end(), start);
+        if (QStringView(shown).mid(start, kGapMarker.size()) != kGapMarker ||
+            (at != opened.end() && *at < start + kGapMarker.size()) ||
+            (at != opened.begin() && *(at - 1) + kGapMarker.size() > start))
+            return QStringLiteral("мястото на празнина %1 („%2“) не е празнина в текста")
+                .arg(i + 1)
+                .arg(starts[i].trimmed());
+        opened.insert(at, start);
     }
     return {};
 }

@@ -1214,22 +1214,30 @@ private slots:
         row("Start too near the end for a gap", {{start, lines({"6", "27"})}}, pastText(2, "27"));
         row("no gap in the text, place past it",
             {{text, QStringLiteral("Дробта")}, {start, lines({"0", "6"})}}, pastText(1, "0"));
-        // A gap whose place holds no gap is left alone: its points cannot be
-        // earned.
-        row("Start beside its gap", {{start, lines({"8", "20"})}}, {}, 4);
-        row("Start twice the same", {{start, lines({"6", "6"})}}, {}, 4);
-        row("no gap in the text", {{text, QStringLiteral("Дробта една втора е половинка.")}}, {},
-            2);
+        // A gap whose place holds no gap could never be filled, yet its
+        // points would count.
+        const auto notAGap = [](int gap, const char* shown) {
+            return leftOut(QStringLiteral("мястото на празнина %1 („%2“) не е празнина в текста")
+                               .arg(gap)
+                               .arg(QLatin1String(shown)));
+        };
+        row("Start beside its gap", {{start, lines({"8", "20"})}}, notAGap(1, "8"));
+        row("Start twice the same", {{start, lines({"6", "6"})}}, notAGap(2, "6"));
+        row("no gap in the text", {{text, QStringLiteral("Дробта една втора е половинка.")}},
+            notAGap(1, "6"));
         row("Start with blanks", {{start, QStringLiteral(" 6 \r\n 20 ")}}, {});
         row("Leng huge", {{leng, lines({"4", "99999"})}}, {});
         row("the same word twice", {{words, lines({"една", "една"})}}, {});
         row("TTScores a line more", {{points, lines({"2", "2", "9"})}}, {});
         row("a gap more in the text",
             {{text, QStringLiteral("Дробта ..... втора е ..... . ..... ")}}, {});
-        row("huge text",
+        row("long text",
             {{text, QStringLiteral("Дробта ..... втора е ..... .") +
-                        QStringLiteral(" Още текст.").repeated(5000)}},
+                        QStringLiteral(" Още текст.").repeated(800)}},
             {});
+        row("text of one unbroken run past the bound",
+            {{text, QStringLiteral("Дробта ..... втора е ..... .") + QString(20000, u'а')}},
+            leftOut(QStringLiteral("текстът е по-дълъг от 10000 знака")));
         {
             QString passage;
             for (int i = 1; i <= 60; ++i)
@@ -1259,7 +1267,7 @@ private slots:
         row("CR LF counted as two",
             {{text, QStringLiteral("Дробта\r\n ..... втора е ..... .")},
              {start, lines({"8", "22"})}},
-            {}, 2);
+            notAGap(1, "8"));
     }
     void gaps() { runOverRow(damagedGaps()); }
 

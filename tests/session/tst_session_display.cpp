@@ -229,30 +229,6 @@ private slots:
         QVERIFY(form()->Text1->toPlainText().contains(QStringLiteral("грее, две птици")));
     }
 
-    void damagedGapPositions() {
-        fixture::Question q = fixture::gapFill(QStringLiteral("Ала [бала] ница."), {1});
-        // A position inside the text where no gap is (positions that are not
-        // numbers, or past the end of the text, keep the row out of every
-        // drawing).
-        q.words << QStringLiteral("далеч");
-        q.start << QStringLiteral("1");
-        q.leng << QStringLiteral("5");
-        q.ttscores << QStringLiteral("1");
-        const QString section = m_rig->section({four(QStringLiteral("?")), q});
-        run(kTest, section, 2);
-        m_rig->goTo(2);
-        QCOMPARE(m_rig->page(), int(TTestForm::GapText));
-        QCOMPARE(m_rig->count(QStringLiteral("temp")), 2);
-        QCOMPARE(form()->Words1->count(), 2);
-        m_rig->exec(QStringLiteral("update sltable set word=(select words from temp "
-                                   "where temp.start=sltable.start)"));
-        m_rig->goTo(1);
-        m_rig->goTo(2);
-        QCOMPARE(form()->Text1->toPlainText(), QStringLiteral("Ала бала ница."));
-        QVERIFY(allRed(form()->Text1, 4, 4));
-        QVERIFY(m_rig->log.messages().isEmpty());
-    }
-
     void pictures_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<QSize>("picture"); // empty: none shown

@@ -353,6 +353,18 @@ private slots:
         QTest::newRow("gap text missing") << 2 << "TextW"
                                           << "''"
                                           << "текст";
+        QTest::newRow("gap not at its marker") << 2 << "Start"
+                                               << "'0'"
+                                               << "не е празнина";
+        QTest::newRow("two gaps on one marker")
+            << 2 << "Start"
+            << "'3' || char(13,10) || '3', Words = 'a' || char(13,10) || 'b', Leng = '1' || "
+               "char(13,10) || '1', TTScores = '1' || char(13,10) || '1'"
+            << "не е празнина";
+        QTest::newRow("gap text too long")
+            << 2 << "TextW"
+            << "'Ние ..... .' || replace(hex(zeroblob(5000)), '0', 'а')"
+            << "по-дълъг";
     }
     void faultyRowsAreLeftOut() {
         QFETCH(int, kind);
