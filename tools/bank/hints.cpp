@@ -9,13 +9,13 @@ namespace {
 
 constexpr int kStem = 5;
 
-// Lower-case runs of letters (and digits, when asked), in order.
+// Runs of letters (and digits, when asked), in order.
 QStringList wordsOf(const QString& text, bool digits = false) {
     QStringList words;
     QString word;
     for (QChar c : text + QLatin1Char(' ')) {
         if (c.isLetter() || (digits && c.isDigit())) {
-            word += c.toLower();
+            word += c;
         } else if (!word.isEmpty()) {
             words.append(word);
             word.clear();
@@ -24,29 +24,35 @@ QStringList wordsOf(const QString& text, bool digits = false) {
     return words;
 }
 
-bool shareStem(const QString& a, const QString& b) {
-    return a.size() >= kStem && b.size() >= kStem &&
-           (b.contains(QStringView(a).left(kStem)) || a.contains(QStringView(b).left(kStem)));
+// Lower case, words only: what stays when blanks and punctuation are set aside.
+QString plain(const QString& text) {
+    return wordsOf(text.toLower(), true).join(u' ');
 }
 
-bool shareStem(const QString& word, const QStringList& words) {
+bool shareStem(const QString& a, const QString& b, int letters) {
+    return a.size() >= letters && b.size() >= letters &&
+           (b.contains(QStringView(a).left(letters), Qt::CaseInsensitive) ||
+            a.contains(QStringView(b).left(letters), Qt::CaseInsensitive));
+}
+
+bool shareStem(const QString& word, const QStringList& words, int letters) {
     for (const QString& w : words)
-        if (shareStem(word, w))
+        if (shareStem(word, w, letters))
             return true;
     return false;
 }
 
 // The question as a pupil sees it, in one text that is equal exactly when two
-// questions read the same.
+// questions read the same, letter case and punctuation aside.
 QString readingOf(const Question& q) {
-    QStringList parts{QString::number(int(q.kind)), wordsOf(q.condition, true).join(u' ')};
+    QStringList parts{QString::number(int(q.kind)), plain(q.condition)};
     switch (q.kind) {
     case Kind::Choice: {
-        parts.append(wordsOf(q.question, true).join(u' '));
+        parts.append(plain(q.question));
         // The session shuffles the answers, so their order says nothing.
         QStringList answers;
         for (const QString& a : q.answers)
-            answers.append(wordsOf(a, true).join(u' '));
+            answers.append(plain(a));
         answers.sort();
         parts += answers;
         break;
@@ -54,15 +60,14 @@ QString readingOf(const Question& q) {
     case Kind::Matching: {
         QStringList pairs;
         for (const Pair& p : q.pairs)
-            pairs.append(wordsOf(p.term, true).join(u' ') + u'=' +
-                         wordsOf(p.meaning, true).join(u' '));
+            pairs.append(plain(p.term) + u'=' + plain(p.meaning));
         pairs.sort();
         parts += pairs;
         break;
     }
     case Kind::Gaps:
-        parts.append(wordsOf(q.gaps.text, true).join(u' '));
-        parts += q.gaps.words;
+        parts.append(plain(q.gaps.text));
+        parts.append(q.gaps.words.join(u'\n').toLower());
         break;
     }
     if (!q.pictureData.isEmpty())
@@ -91,11 +96,13 @@ QStringList giveawayWords(const QList<Pair>& pairs) {
         return found;
     for (int i = 0; i < pairs.size(); ++i) {
         for (const QString& w : wordsOf(pairs[i].meaning)) {
-            if (!shareStem(w, terms[i]))
+            if (!shareStem(w, terms[i], kStem))
                 continue;
+            // Other terms are searched one letter looser: a root they all
+            // share (умор- in "уморен" and "уморявам") points to none of them.
             bool elsewhere = false;
             for (int j = 0; j < terms.size() && !elsewhere; ++j)
-                elsewhere = j != i && shareStem(w, terms[j]);
+                elsewhere = j != i && shareStem(w, terms[j], kStem - 1);
             if (!elsewhere) {
                 found[i] = w;
                 break;
