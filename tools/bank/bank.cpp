@@ -1,5 +1,6 @@
 #include "bank.h"
 
+#include "hints.h"
 #include "source.h"
 #include "writer.h"
 
@@ -165,6 +166,7 @@ Content readContent(const QString& contentFolder) {
     for (const Source& s : sources)
         if (!faultIn(c.issues, s.file))
             c.sources.append(s);
+    checkRepeats(c.sources, &c.issues);
     if (bankFiles.isEmpty())
         c.issues.append({Severity::Warning, QStringLiteral("banks"), 0, QString(), 0,
                          QStringLiteral("няма нито един източник на въпроси (banks/*.yaml)")});

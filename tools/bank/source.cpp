@@ -3,6 +3,7 @@
 #include "media/picture.h"
 
 #include "gaps.h"
+#include "hints.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -361,6 +362,14 @@ void readMatching(Reader& r, const YAML::Node& q, Question* out, bool pointsGive
                            .arg(pairs.size()));
     if (r.faults() != faultsBefore)
         return;
+    const QStringList giveaways = giveawayWords(out->pairs);
+    for (int i = 0; i < giveaways.size(); ++i)
+        if (!giveaways[i].isEmpty())
+            r.warn(pairs[std::size_t(i)],
+                   QStringLiteral("значението на двойка %1 повтаря думата %2 от своя термин %3 и "
+                                  "от никой друг: подсказва двойката")
+                       .arg(i + 1)
+                       .arg(quoted(giveaways[i]), quoted(out->pairs[i].term)));
     if (pointsGiven)
         comparePoints(r, q, out->points, int(sum), QStringLiteral("двойките"));
     else if (checkSum(r, q, sum, QStringLiteral("двойките")))
