@@ -25,13 +25,22 @@ namespace {
 constexpr unsigned long long kMaxPixels = 40ULL * 1000 * 1000;
 constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
 
-enum class Fault { None, Empty, NotJpeg, Truncated, TooLarge, Damaged };
+// Every scan of a progressive picture makes the decoder walk all of its
+// blocks again, so a small file of thousands of scans freezes the program for
+// seconds to minutes. Ordinary encoders write about ten (libjpeg's own
+// progression at most ten); even a hand-tuned script stays within a few
+// dozen. A hundred leaves room for those; it refuses a small picture at once
+// and one at the pixel ceiling within a couple of seconds.
+constexpr int kMaxScans = 100;
+
+enum class Fault { None, Empty, NotJpeg, Truncated, TooLarge, TooManyScans, Damaged };
 
 struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     int code;
-    bool ranOut; // the data ended before the decoder was done with it
+    bool ranOut;       // the data ended before the decoder was done with it
+    bool tooManyScans; // stopped by watchScans()
 };
 
 [[noreturn]] void leaveDecoder(j_common_ptr cinfo) {
@@ -64,9 +73,22 @@ void installErrorManager(ErrorManager* err) {
     err->pub.output_message = noOutput;
     err->code = 0;
     err->ranOut = false;
+    err->tooManyScans = false;
+}
+
+// libjpeg calls the progress monitor before it reads on, also after every
+// start of a scan, so the count is checked before the scan beyond it is
+// decoded.
+void watchScans(j_common_ptr cinfo) {
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxScans)
+        return;
+    reinterpret_cast<ErrorManager*>(cinfo->err)->tooManyScans = true;
+    leaveDecoder(cinfo);
 }
 
 Fault faultOf(const ErrorManager& err) {
+    if (err.tooManyScans)
+        return Fault::TooManyScans;
     switch (err.code) {
     case JERR_INPUT_EMPTY:
         return Fault::Empty;
@@ -100,6 +122,8 @@ Fault decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out) 
     ErrorManager err;
     installErrorManager(&err);
     cinfo.err = &err.pub;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = watchScans;
     out->pixels = nullptr;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
@@ -108,6 +132,7 @@ Fault decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out) 
         return faultOf(err);
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
 
@@ -174,6 +199,12 @@ QString faultText(Fault fault, const QString& what) {
             .arg(what);
     case Fault::TooLarge:
         return QStringLiteral("Картината „%1“ е твърде голяма, за да бъде показана.").arg(what);
+    case Fault::TooManyScans:
+        return QStringLiteral("Картината „%1“ е записана на твърде много сканирания (над %2, "
+                              "а обикновената картина има около десет) и не може да бъде "
+                              "показана.")
+            .arg(what)
+            .arg(kMaxScans);
     case Fault::Damaged:
     case Fault::None:
         break;

@@ -1325,6 +1325,7 @@ private slots:
         row("NULL", QVariant(), false);
         row("empty", QByteArray(""), false);
         row("truncated JPEG", sound.left(sound.size() / 2), false);
+        row("JPEG in 190 scans", encodeJpegScanByScan(plainPicture(64, 48), 90), false);
         row("JPEG start alone", QByteArray("\xFF\xD8", 2), false);
         row("JPEG start and random bytes", QByteArray("\xFF\xD8\xFF", 3) + randomBytes(4000, 7),
             false);
@@ -1741,6 +1742,8 @@ private slots:
         row("welcome claiming 60000 x 60000", "wellcome", jpegClaiming(60000, 60000),
             "е твърде голяма");
         row("welcome claiming 6000 x 6000", "wellcome", jpegClaiming(6000, 6000), "е непълна");
+        row("welcome in 190 scans", "wellcome", encodeJpegScanByScan(plainPicture(64, 48), 90),
+            "твърде много сканирания");
         row("welcome a folder", "wellcome", QByteArray(), "е папка, а не файл с картина", true);
         row("test hover missing", "test", QByteArray("-"), "Липсва файлът с картина");
         row("test hover a PNG", "test", png(), "не е картина във формат JPEG");

@@ -144,6 +144,8 @@ void TestPicture::load_data() {
     QTest::newRow("baseline colour") << good << true << "" << true << kLeft << kRight;
     QTest::newRow("progressive") << foreignJpeg(Layout::Progressive) << true << "" << true << kLeft
                                  << kRight;
+    QTest::newRow("190 scans") << encodeJpegScanByScan(halves(), 90) << true << "сканирания"
+                               << false << none << none;
     QTest::newRow("grey-scale") << encodeJpeg(greyHalves(), 90) << true << "" << true << darkGrey
                                 << lightGrey;
     QTest::newRow("CMYK with Adobe marker")

@@ -6,6 +6,7 @@
 #include "store/jetsql.h"
 #include "store/paths.h"
 #include "store/query.h"
+#include "tools/jpeg/jpegwrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -131,6 +132,8 @@ void TestBank::init() {
     QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(content() + QStringLiteral("/pictures/b.png")));
     QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(content() + QStringLiteral("/pictures/c.bmp")));
     put(QStringLiteral("pictures/broken.jpg"), "\xff\xd8\xff\xe0 not really a picture");
+    put(QStringLiteral("pictures/scans.jpg"),
+        encodeJpegScanByScan(QImage(8, 8, QImage::Format_RGB32), 90));
 }
 
 void TestBank::put(const QString& relative, const QByteArray& bytes) const {
@@ -377,6 +380,10 @@ void TestBank::faults_data() {
     QTest::newRow("picture broken")
         << withQuestion(kChoice + "        picture: pictures/broken.jpg\n")
         << "„pictures/broken.jpg“ не е четимо изображение JPEG или PNG"
+        << "въпрос 2";
+    QTest::newRow("picture in 190 scans")
+        << withQuestion(kChoice + "        picture: pictures/scans.jpg\n")
+        << "„pictures/scans.jpg“ не е четимо изображение"
         << "въпрос 2";
     QTest::newRow("picture not jpeg or png")
         << withQuestion(kChoice + "        picture: pictures/c.bmp\n")

@@ -60,7 +60,28 @@ struct RawInput {
     int width;
     int height;
     bool grey;
+    bool scanByScan;
 };
+
+// One scan of the averages (DC) of all channels, then one per channel and
+// coefficient, each sent whole: no successive approximation.
+constexpr int kMaxScanByScan = 1 + 3 * (DCTSIZE2 - 1);
+
+int scanByScanScript(int channels, jpeg_scan_info* script) {
+    script[0].comps_in_scan = channels;
+    for (int c = 0; c < channels; ++c)
+        script[0].component_index[c] = c;
+    script[0].Ss = script[0].Se = script[0].Ah = script[0].Al = 0;
+    int n = 1;
+    for (int c = 0; c < channels; ++c)
+        for (int k = 1; k < DCTSIZE2; ++k, ++n) {
+            script[n].comps_in_scan = 1;
+            script[n].component_index[0] = c;
+            script[n].Ss = script[n].Se = k;
+            script[n].Ah = script[n].Al = 0;
+        }
+    return n;
+}
 
 // A longjmp out of libjpeg skips destructors, so nothing in this function may
 // have one: plain C structures and malloc only.
@@ -96,6 +117,11 @@ bool encodeRaw(const RawInput& in, int quality, Destination* dest, std::size_t* 
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
     cinfo.optimize_coding = TRUE;
+    jpeg_scan_info script[kMaxScanByScan];
+    if (in.scanByScan) {
+        cinfo.scan_info = script;
+        cinfo.num_scans = scanByScanScript(cinfo.num_components, script);
+    }
     // Full-resolution colour: the pictures are small and full of sharp
     // coloured edges and lettering, which halved chroma smears.
     if (!in.grey)
@@ -113,7 +139,9 @@ bool encodeRaw(const RawInput& in, int quality, Destination* dest, std::size_t* 
 
 } // namespace
 
-QByteArray encodeJpeg(const QImage& image, int quality) {
+namespace {
+
+QByteArray encode(const QImage& image, int quality, bool scanByScan) {
     if (image.isNull())
         return QByteArray();
     const bool grey = image.format() == QImage::Format_Grayscale8;
@@ -128,12 +156,23 @@ QByteArray encodeJpeg(const QImage& image, int quality) {
     } else {
         rows = image.convertToFormat(QImage::Format_RGB888);
     }
-    const RawInput in{rows.constBits(), std::size_t(rows.bytesPerLine()), rows.width(),
-                      rows.height(), grey};
+    const RawInput in{
+        rows.constBits(), std::size_t(rows.bytesPerLine()), rows.width(), rows.height(), grey,
+        scanByScan};
     Destination dest{};
     std::size_t size = 0;
     if (!encodeRaw(in, qBound(1, quality, 100), &dest, &size))
         throw PictureError(QStringLiteral("Картината не може да бъде записана във формат JPEG."));
     const std::unique_ptr<unsigned char, decltype(&std::free)> owned(dest.bytes, &std::free);
     return QByteArray(reinterpret_cast<const char*>(dest.bytes), qsizetype(size));
+}
+
+} // namespace
+
+QByteArray encodeJpeg(const QImage& image, int quality) {
+    return encode(image, quality, false);
+}
+
+QByteArray encodeJpegScanByScan(const QImage& image, int quality) {
+    return encode(image, quality, true);
 }
