@@ -65,10 +65,15 @@ QString outputFault(const QString& output, const QString& programFolder) {
     if (info.exists() && !info.isFile())
         return QStringLiteral("„%1“ не е обикновен файл; изберете друго име за файла с -o.")
             .arg(output);
+    const QFileInfo pupils(pupilFile(programFolder));
+    std::error_code e;
+    const bool besidePupils = std::filesystem::equivalent(nativePath(info.absolutePath()),
+                                                          nativePath(pupils.absolutePath()), e);
     for (const QString& suffix : kPupilFileParts) {
-        std::error_code e;
-        if (std::filesystem::equivalent(nativePath(output),
-                                        nativePath(pupilFile(programFolder) + suffix), e))
+        // A journal that is not there yet is still the engine's to make.
+        if ((besidePupils && info.fileName() == pupils.fileName() + suffix) ||
+            std::filesystem::equivalent(nativePath(output), nativePath(pupils.filePath() + suffix),
+                                        e))
             return QStringLiteral("„%1“ е файлът с резултатите на учениците (или част от него) "
                                   "и не може да бъде записан; изберете друго име за файла с -o.")
                 .arg(output);
@@ -150,6 +155,13 @@ QString csvField(const QString& value, QChar separator) {
            QLatin1Char('"');
 }
 
+QString textCell(const QString& value) {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!value.isEmpty() && formulaStarts.contains(value.front()))
+        return QLatin1Char('\'') + value;
+    return value;
+}
+
 QByteArray csv(const QList<Record>& records, const Format& format) {
     QString text;
     auto row = [&](const QStringList& fields) {
@@ -163,8 +175,11 @@ QByteArray csv(const QList<Record>& records, const Format& format) {
          QStringLiteral("Раздел"), QStringLiteral("Оценка"), QStringLiteral("Оценка с думи")});
     for (const Record& r : records) {
         const GradeCells g = gradeCells(r.val, format.locale);
-        row({r.name, r.classText, divisionLetter(r.division), QString::number(r.numberInClass),
-             r.date, r.subject, r.section, g.grade, g.word});
+        // Division and number are numbers this program wrote, and so is a
+        // grade with its word; a grade without one is the stored text.
+        row({textCell(r.name), textCell(r.classText), divisionLetter(r.division),
+             QString::number(r.numberInClass), textCell(r.date), textCell(r.subject),
+             textCell(r.section), g.word.isEmpty() ? textCell(g.grade) : g.grade, g.word});
     }
     QByteArray bytes = format.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     return bytes + text.toUtf8();

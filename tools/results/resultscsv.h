@@ -65,6 +65,11 @@ GradeCells gradeCells(const QString& val, const QLocale& locale);
 // holds the separator, a quote, a line break or blanks at either end.
 QString csvField(const QString& value, QChar separator);
 
+// A text people typed, as a spreadsheet must take it: one that begins with
+// =, +, -, @, a tab or a carriage return would be read as a formula, so it
+// gets an apostrophe in front.
+QString textCell(const QString& value);
+
 struct Format {
     QChar separator = QLatin1Char(';');
     QLocale locale = QLocale(QLocale::Bulgarian, QLocale::Bulgaria);
@@ -74,7 +79,8 @@ struct Format {
 // The file: a header row and a row per record, lines ended by CR LF, UTF-8
 // with a byte-order mark unless `format.bom` is off. The grade keeps two
 // decimals with the locale's decimal separator; a grade that is no number is
-// written as stored, without a word.
+// written as stored, without a word. Every stored text goes through
+// textCell().
 QByteArray csv(const QList<Record>& records, const Format& format);
 
 // The records of data/students.mdb below `programFolder`, in the order they
