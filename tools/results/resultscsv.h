@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/results/csvcell.h"
+
 #include <QChar>
 #include <QDate>
 #include <QList>
@@ -60,15 +62,6 @@ struct GradeCells {
     QString word;
 };
 GradeCells gradeCells(const QString& val, const QLocale& locale);
-
-// A field as RFC 4180 writes it: in double quotes, quotes doubled, when it
-// holds the separator, a quote, a line break or blanks at either end.
-QString csvField(const QString& value, QChar separator);
-
-// A text people typed, as a spreadsheet must take it: one that begins with
-// =, +, -, @, a tab or a carriage return would be read as a formula, so it
-// gets an apostrophe in front.
-QString textCell(const QString& value);
 
 struct Format {
     QChar separator = QLatin1Char(';');
