@@ -186,7 +186,7 @@ QList<Record> readRecords(const QString& programFolder) {
     QTemporaryDir copy;
     if (!copy.isValid() || !QDir(copy.path()).mkdir(QStringLiteral("data")))
         throw StoreError(QStringLiteral("Няма място за временно копие на резултатите."));
-    const QString target = QDir(copy.path()).filePath(QStringLiteral("data/students.mdb"));
+    const QString target = pupilFile(copy.path());
     for (const QString& suffix : kPupilFileParts) {
         if (!suffix.isEmpty() && !QFileInfo::exists(file + suffix))
             continue;
