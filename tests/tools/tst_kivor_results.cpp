@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTest>
 #include <QTextStream>
+#include <unistd.h>
 
 // kivor-results over a pupil database with records of several classes: the
 // CSV of every filter, its quoting and separators, and the faults it reports
@@ -59,6 +60,17 @@ void TestKivorResults::initTestCase() {
     pupil("Георги \"Жоро\" Г.", 6, 1, 7, {2024, 5, 20}, "математика", "4.495");
     pupil("Деси\nДимова", 7, 3, 12, {2024, 5, 21}, "история", "5.500");
     pupil("Емил Енев", 7, 31, 2, {2024, 6, 1}, "математика", "няма");
+    // Typed at registration: a spreadsheet would take these for formulas.
+    pupil("=HYPERLINK(A3&B3)", 8, 1, 1, {2024, 6, 2}, "+1+1", "@SUM(1;1)");
+    pupil("-3+3", 8, 1, 2, {2024, 6, 3}, "\tистория", "-3.000");
+    m_folder->insert(
+        DbFile::Students, "student",
+        {{"Name", "Жана Жекова"}, {"Class", "9"}, {"Division", "х"}, {"DT", "2024-06-04"}});
+    // The pupil file under two more names, and a folder, as the output.
+    const QString pupils = m_folder->file("/data/students.mdb");
+    QVERIFY(QFile::link(pupils, m_folder->path() + "/link.mdb"));
+    QCOMPARE(::link(QFile::encodeName(pupils), QFile::encodeName(m_folder->path() + "/hard.mdb")),
+             0);
 }
 
 void TestKivorResults::csv_data() {
@@ -78,14 +90,22 @@ void TestKivorResults::csv_data() {
         return (QStringList{QString::fromUtf8(kHeader)} + rows).join(QLatin1Char('\n'));
     };
 
-    QTest::newRow("all") << QStringList{"P"} << 0 << file({ana, boris, vera, georgi, desi, emil})
-                         << "Записи: 6";
+    const QString formula = "'=HYPERLINK(A3&B3);8;А;1;2024-06-02;'+1+1;дроби;\"'@SUM(1;1)\";";
+    const QString minus = "'-3+3;8;А;2;2024-06-03;'\tистория;дроби;'-3.000;";
+    QTest::newRow("all") << QStringList{"P"} << 0
+                         << file({ana, boris, vera, georgi, desi, emil, formula, minus})
+                         << "Записи: 8";
+    QTest::newRow("formulas") << QStringList{"P", "--class", "8"} << 0 << file({formula, minus})
+                              << "";
+    QTest::newRow("division no number")
+        << QStringList{"P", "--class", "9"} << 0 << file({})
+        << "Запис 9 („Жана Жекова“, 9 клас, 2024-06-04) е пропуснат: паралелката „х“";
     QTest::newRow("class") << QStringList{"P", "--class", "5"} << 0 << file({ana, boris, vera})
                            << "";
     QTest::newRow("class and division")
         << QStringList{"P", "--class", "5", "--division", "б"} << 0 << file({boris, vera}) << "";
-    QTest::newRow("subject") << QStringList{"P", "--subject", "История"} << 0 << file({vera, desi})
-                             << "";
+    QTest::newRow("subject") << QStringList{"P", "--subject", "История"} << 0
+                             << file({vera, desi, minus}) << "";
     QTest::newRow("dates") << QStringList{"P", "--from", "2024-03-02", "--to", "21.05.2024"} << 0
                            << file({boris, vera, georgi, desi}) << "";
     QTest::newRow("nothing") << QStringList{"P", "--class", "12"} << 0 << file({}) << "Записи: 0";
@@ -121,6 +141,12 @@ void TestKivorResults::csv_data() {
                                     << "Непознат език";
     QTest::newRow("two folders") << QStringList{"P", "P"} << 2 << ""
                                  << "точно една папка";
+    for (const char* pupils : {"P/data/students.mdb", "P/link.mdb", "P/hard.mdb"})
+        QTest::newRow(qPrintable(QStringLiteral("-o ") + pupils))
+            << QStringList{"P", "-o", pupils} << 1 << ""
+            << "файлът с резултатите на учениците";
+    QTest::newRow("-o folder") << QStringList{"P", "-o", "P/data"} << 1 << ""
+                               << "не е обикновен файл";
 }
 
 // The results window shows the grade with two decimals and the record keeps
@@ -167,7 +193,7 @@ void TestKivorResults::csv() {
         if (a.startsWith(QLatin1Char('P')))
             a = m_folder->path() + a.mid(1);
 
-    const QString pupils = m_folder->file(QStringLiteral("data/students.mdb"));
+    const QString pupils = m_folder->file(QStringLiteral("/data/students.mdb"));
     const QByteArray before = fileHash(pupils);
     QByteArray bytes;
     QBuffer out(&bytes);

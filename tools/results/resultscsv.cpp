@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 
 namespace resultscsv {
@@ -43,6 +44,41 @@ QDate dateOf(const QString& text) {
     if (!d.isValid())
         d = QDate::fromString(t, QStringLiteral("d.M.yyyy"));
     return d;
+}
+
+QString pupilFile(const QString& programFolder) {
+    return QDir(programFolder).filePath(QStringLiteral("data/students.mdb"));
+}
+
+// The pupil file and what the engine keeps beside it while a write is open.
+const QString kPupilFileParts[] = {QString(), QStringLiteral("-journal"), QStringLiteral("-wal")};
+
+std::filesystem::path nativePath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+// Why the CSV must not go to `output`, or empty. The file is written beside
+// and renamed over the output, so a device or folder would be replaced, not
+// written into; and the pupil file may be reached under another name.
+QString outputFault(const QString& output, const QString& programFolder) {
+    const QFileInfo info(output);
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("„%1“ не е обикновен файл; изберете друго име за файла с -o.")
+            .arg(output);
+    const QFileInfo pupils(pupilFile(programFolder));
+    std::error_code e;
+    const bool besidePupils = std::filesystem::equivalent(nativePath(info.absolutePath()),
+                                                          nativePath(pupils.absolutePath()), e);
+    for (const QString& suffix : kPupilFileParts) {
+        // A journal that is not there yet is still the engine's to make.
+        if ((besidePupils && info.fileName() == pupils.fileName() + suffix) ||
+            std::filesystem::equivalent(nativePath(output), nativePath(pupils.filePath() + suffix),
+                                        e))
+            return QStringLiteral("„%1“ е файлът с резултатите на учениците (или част от него) "
+                                  "и не може да бъде записан; изберете друго име за файла с -o.")
+                .arg(output);
+    }
+    return QString();
 }
 
 } // namespace
@@ -109,16 +145,6 @@ GradeCells gradeCells(const QString& val, const QLocale& locale) {
     return {two, word};
 }
 
-QString csvField(const QString& value, QChar separator) {
-    const bool quote = value.contains(separator) || value.contains(QLatin1Char('"')) ||
-                       value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')) ||
-                       (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
-    if (!quote)
-        return value;
-    return QLatin1Char('"') + QString(value).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
-
 QByteArray csv(const QList<Record>& records, const Format& format) {
     QString text;
     auto row = [&](const QStringList& fields) {
@@ -132,8 +158,11 @@ QByteArray csv(const QList<Record>& records, const Format& format) {
          QStringLiteral("Раздел"), QStringLiteral("Оценка"), QStringLiteral("Оценка с думи")});
     for (const Record& r : records) {
         const GradeCells g = gradeCells(r.val, format.locale);
-        row({r.name, r.classText, divisionLetter(r.division), QString::number(r.numberInClass),
-             r.date, r.subject, r.section, g.grade, g.word});
+        // Division and number are numbers this program wrote, and so is a
+        // grade with its word; a grade without one is the stored text.
+        row({textCell(r.name), textCell(r.classText), divisionLetter(r.division),
+             QString::number(r.numberInClass), textCell(r.date), textCell(r.subject),
+             textCell(r.section), g.word.isEmpty() ? textCell(g.grade) : g.grade, g.word});
     }
     QByteArray bytes = format.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     return bytes + text.toUtf8();
@@ -146,7 +175,7 @@ QList<Record> readRecords(const QString& programFolder) {
             QStringLiteral("Папката на програмата „%1“ не съществува.").arg(programFolder));
     if (!folder.isDir())
         throw StoreError(QStringLiteral("„%1“ не е папка.").arg(programFolder));
-    const QString file = QDir(programFolder).filePath(QStringLiteral("data/students.mdb"));
+    const QString file = pupilFile(programFolder);
     if (!QFileInfo(file).isFile())
         throw StoreError(QStringLiteral("В папката на програмата „%1“ няма файл с резултатите на "
                                         "учениците (data/students.mdb).")
@@ -157,8 +186,8 @@ QList<Record> readRecords(const QString& programFolder) {
     QTemporaryDir copy;
     if (!copy.isValid() || !QDir(copy.path()).mkdir(QStringLiteral("data")))
         throw StoreError(QStringLiteral("Няма място за временно копие на резултатите."));
-    const QString target = QDir(copy.path()).filePath(QStringLiteral("data/students.mdb"));
-    for (const QString& suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal")}) {
+    const QString target = pupilFile(copy.path());
+    for (const QString& suffix : kPupilFileParts) {
         if (!suffix.isEmpty() && !QFileInfo::exists(file + suffix))
             continue;
         if (!QFile::copy(file + suffix, target + suffix))
@@ -177,8 +206,20 @@ QList<Record> readRecords(const QString& programFolder) {
             Record r;
             r.name = q.text(QStringLiteral("Name"));
             r.classText = q.text(QStringLiteral("Class"));
-            r.division = q.integer(QStringLiteral("Division"));
-            r.numberInClass = q.integer(QStringLiteral("NumOfClass"));
+            // One mistyped record must not cost the teacher all the others.
+            const auto number = [&](const QString& field, const QString& what) {
+                try {
+                    return q.integer(field);
+                } catch (const StoreError&) {
+                    r.fault += QStringLiteral("%1%2 „%3“ не е цяло число")
+                                   .arg(r.fault.isEmpty() ? QString() : QStringLiteral("; "), what,
+                                        q.text(field));
+                    return 0;
+                }
+            };
+            r.division = number(QStringLiteral("Division"), QStringLiteral("паралелката"));
+            r.numberInClass =
+                number(QStringLiteral("NumOfClass"), QStringLiteral("номерът в класа"));
             r.date = q.text(QStringLiteral("DT"));
             r.subject = q.text(QStringLiteral("Object"));
             r.section = q.text(QStringLiteral("Theme"));
@@ -309,11 +350,28 @@ int run(const QStringList& arguments, QIODevice& out, QTextStream& err) {
         err.flush();
         return 2;
     }
+    if (!o.output.isEmpty()) {
+        if (const QString fault = outputFault(o.output, o.folder); !fault.isEmpty()) {
+            err << fault << '\n';
+            err.flush();
+            return 1;
+        }
+    }
     try {
         QList<Record> chosen;
-        for (const Record& r : readRecords(o.folder))
-            if (o.filter.matches(r))
+        const QList<Record> records = readRecords(o.folder);
+        // A faulty record is named whenever it might belong to the choice:
+        // its division may be the one unreadable field.
+        Filter anyDivision = o.filter;
+        anyDivision.division = 0;
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            const Record& r = records[i];
+            if (r.fault.isEmpty() && o.filter.matches(r))
                 chosen.append(r);
+            else if (!r.fault.isEmpty() && anyDivision.matches(r))
+                err << QStringLiteral("Запис %1 („%2“, %3 клас, %4) е пропуснат: %5.\n")
+                           .arg(QString::number(i + 1), r.name, r.classText, r.date, r.fault);
+        }
         const QByteArray bytes = csv(chosen, o.format);
         if (o.output.isEmpty()) {
             out.write(bytes);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/results/csvcell.h"
+
 #include <QChar>
 #include <QDate>
 #include <QList>
@@ -24,6 +26,9 @@ struct Record {
     QString subject; // Object
     QString section; // Theme
     QString val;     // the grade, three decimals with either separator
+    // Why the record cannot go into the file (a number column holding no
+    // number), for the teacher; empty when it can.
+    QString fault;
 };
 
 // Which records go into the file; a field left empty (0, null date) lets
@@ -58,10 +63,6 @@ struct GradeCells {
 };
 GradeCells gradeCells(const QString& val, const QLocale& locale);
 
-// A field as RFC 4180 writes it: in double quotes, quotes doubled, when it
-// holds the separator, a quote, a line break or blanks at either end.
-QString csvField(const QString& value, QChar separator);
-
 struct Format {
     QChar separator = QLatin1Char(';');
     QLocale locale = QLocale(QLocale::Bulgarian, QLocale::Bulgaria);
@@ -71,19 +72,22 @@ struct Format {
 // The file: a header row and a row per record, lines ended by CR LF, UTF-8
 // with a byte-order mark unless `format.bom` is off. The grade keeps two
 // decimals with the locale's decimal separator; a grade that is no number is
-// written as stored, without a word.
+// written as stored, without a word. Every stored text goes through
+// textCell().
 QByteArray csv(const QList<Record>& records, const Format& format);
 
 // The records of data/students.mdb below `programFolder`, in the order they
-// were stored. Throws StoreError, in words for the teacher, for a missing
-// folder or file and for a file that cannot be read.
+// were stored; a record whose number columns hold no number comes with its
+// fault and the rest of it. Throws StoreError, in words for the teacher, for
+// a missing folder or file and for a file that cannot be read.
 QList<Record> readRecords(const QString& programFolder);
 
 // "kivor-results PROGRAM_FOLDER [--class N] [--division Б] [--subject S]
 // [--section T] [--from DATE] [--to DATE] [--separator comma|semicolon]
 // [--locale bg_BG] [--no-bom] [-o FILE]": the CSV to FILE, or to `out`.
-// Exit code 0 when written, 1 when the records cannot be read or written, 2
-// on wrong usage.
+// A chosen record with a fault is named on `err` and left out. Exit code 0
+// when written, 1 when the records cannot be read or written, 2 on wrong
+// usage.
 int run(const QStringList& arguments, QIODevice& out, QTextStream& err);
 
 } // namespace resultscsv
