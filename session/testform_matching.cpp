@@ -217,6 +217,10 @@ void TTestForm::dropPick() {
     if (!m_run->pickActive())
         return;
     const int row = m_run->pickedRow();
+    // The meaning under the pointer or the keys turned blue for the pick;
+    // it goes back as leaving it would, before the pick ends.
+    for (EventLabel* meaning : m_meanings)
+        Label13MouseLeave2(meaning);
     m_run->dropPick();
     ImgCnvs1->eraseMarker(MatchCanvas::Left, row);
     termLabel(row)->setEnabled(true);

@@ -201,6 +201,9 @@ private slots:
         // The answer key follows the text as it now stands.
         QCOMPARE(gapStarts(QStringLiteral("temp"), 0), shifted);
         QCOMPARE(m_rig->count(QStringLiteral("sltable")), 5);
+        QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(form()->Text1, &back);
+        QVERIFY(form()->Text1->extraSelections().isEmpty());
     }
 
     void gapRowsOfARun() {

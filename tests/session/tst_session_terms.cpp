@@ -197,8 +197,10 @@ private slots:
         key(Qt::Key_Left);
         key(Qt::Key_Return);
         QVERIFY(run().pickActive());
+        key(Qt::Key_Right);
         key(Qt::Key_Escape);
         QVERIFY(!run().pickActive());
+        QCOMPARE(form()->meaningLabel(right)->palette().color(QPalette::WindowText), Qt::black);
         QVERIFY(form()->termLabel(form()->keyRow())->isEnabled());
         QCOMPARE(m_rig->count(QStringLiteral("temp2")), 0);
     }
