@@ -165,6 +165,10 @@ private slots:
         QTest::mouseClick(form()->tr3, Qt::LeftButton);
         QVERIFY(form()->tr3->isEnabled());
         checkScore();
+        form()->EndBtnClick();
+        DataModule2->Temp.close();
+        emit form()->tr5->entered();
+        QVERIFY(m_rig->log.messages().isEmpty());
     }
 
     void theWholePageFromTheKeyboard() {
