@@ -15,9 +15,11 @@ namespace {
 constexpr int kWakeUpDelayMs = 200;
 constexpr int kShowTimeMs = 100000;
 constexpr char kNoBalloon[] = "kivorNoBalloon";
+constexpr char kPlainTip[] = "kivorPlainTip";
 
 // Every tool-tip request of the program passes here: swallowed while
 // balloons are off, shown for the long time the program wants while on.
+// A plain tip goes its ordinary way while they are off, and never as a balloon.
 class BalloonFilter : public QObject {
 public:
     bool enabled = false;
@@ -26,9 +28,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::ToolTip)
             return QObject::eventFilter(watched, event);
-        if (!enabled)
-            return true;
         auto* widget = qobject_cast<QWidget*>(watched);
+        if (!enabled)
+            return !(widget && widget->property(kPlainTip).toBool());
         // A control without a hint of its own leaves the balloon to its parent.
         if (!widget || (widget->toolTip().isEmpty() && !widget->property(kNoBalloon).toBool()))
             return QObject::eventFilter(watched, event);
@@ -89,7 +91,8 @@ void setupBalloonLook() {
 
 void setHint(QWidget* control, const QString& hint, Balloon balloon) {
     control->setToolTip(hint);
-    control->setProperty(kNoBalloon, balloon == Balloon::No);
+    control->setProperty(kNoBalloon, balloon != Balloon::Yes);
+    control->setProperty(kPlainTip, balloon == Balloon::Plain);
 }
 
 QString balloonText(const QWidget* control) {

@@ -13,7 +13,9 @@ bool balloonsEnabled();
 // 100 s, navy text on white.
 void setupBalloonLook();
 
-enum class Balloon { Yes, No };
+// Plain: a short hint of a small control, shown as an ordinary tool tip
+// while balloon help is off and left out while it is on.
+enum class Balloon { Yes, No, Plain };
 
 // Gives the control its hint (see hints.h). A control marked Balloon::No
 // keeps the text, since status bars and the main window's picture area

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -50,6 +51,42 @@ private:
     std::function<void(QWidget*)> m_moved;
 };
 
+// A status line has one paragraph: line breaks become blanks.
+QString statusLine(const QString& text) {
+    return QString(text)
+        .replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+// A wrapping status line keeps the height that the longest hint of its area
+// needs at its width, so the controls above it stay put while the pointer
+// goes from a long hint to a short one.
+class RoomForHints : public QObject {
+public:
+    RoomForHints(QLabel* line, QWidget* area) : QObject(line), m_line(line), m_area(area) {
+        line->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) {
+            const QRect across(0, 0, m_line->contentsRect().width(), 0);
+            int needed = 0;
+            for (const QWidget* control : m_area->findChildren<QWidget*>())
+                needed = std::max(needed, m_line->fontMetrics()
+                                              .boundingRect(across, Qt::TextWordWrap,
+                                                            statusLine(control->toolTip()))
+                                              .height());
+            m_line->setMinimumHeight(needed);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLabel* m_line;
+    QWidget* m_area;
+};
+
 } // namespace
 
 QString hintExplanation(const QString& hint) {
@@ -85,8 +122,7 @@ QLabel* statusPanel(QStatusBar* bar) {
 }
 
 void setStatusText(QStatusBar* bar, const QString& text) {
-    QString line = text;
-    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString line = statusLine(text);
     QLabel* panel = statusPanel(bar);
     if (panel->text() != line)
         panel->setText(line);
@@ -111,7 +147,12 @@ void watchPointer(QWidget* area, std::function<void(QWidget*)> moved) {
 }
 
 void followHints(QWidget* area, QStatusBar* bar, HintPart part) {
-    statusPanel(bar);
+    // A whole hint is longer than a narrow bar: it takes the lines it needs,
+    // since a line cut at both ends reads from neither.
+    if (part == HintPart::Whole) {
+        statusPanel(bar)->setWordWrap(true);
+        new RoomForHints(statusPanel(bar), area);
+    }
     watchPointer(area, [area, bar = QPointer<QStatusBar>(bar), part](QWidget* control) {
         if (!bar)
             return;

@@ -46,4 +46,5 @@ enum class HintPart { Phrase, Whole };
 
 // `bar` shows the hint of the control under the pointer inside `area` (its
 // parent's when it has none of its own); it is emptied where none applies.
+// A whole hint wraps; the bar keeps room for the longest hint of the area.
 void followHints(QWidget* area, QStatusBar* bar, HintPart part);

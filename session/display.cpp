@@ -39,6 +39,9 @@ void loadGapText(QTextEdit* text, const QString& plain) {
     text->setPlainText(plain);
     QTextCursor all(text->document());
     all.select(QTextCursor::Document);
+    // The box gives new plain text the colour at its cursor, which is the red
+    // of the word placed last: the passage itself is never coloured.
+    all.setCharFormat(QTextCharFormat());
     QTextBlockFormat spacing;
     spacing.setLineHeight(160, QTextBlockFormat::ProportionalHeight);
     all.mergeBlockFormat(spacing);

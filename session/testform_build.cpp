@@ -9,6 +9,7 @@
 #include "widgetcolours.h"
 #include "wrapbox.h"
 
+#include "app/balloons.h"
 #include "app/messages.h"
 #include "app/namedchild.h"
 #include "media/picture.h"
@@ -226,7 +227,8 @@ void TTestForm::buildBanner() {
     StaticText2->setAlignment(Qt::AlignCenter);
     StaticText2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StaticText2->setCursor(Qt::PointingHandCursor);
-    StaticText2->setToolTip(QStringLiteral("натисни тук за да ме скриеш"));
+    // The small controls of the window have a plain tip, never a balloon.
+    setHint(StaticText2, QStringLiteral("натисни тук за да ме скриеш"), Balloon::Plain);
     setFillColour(StaticText2, kBannerTextColour);
 
     StatusBar2 = namedChild<EventLabel>(Panel10, "StatusBar2");
@@ -335,7 +337,7 @@ QWidget* TTestForm::buildTermPage() {
     arrow1->setAttribute(Qt::WA_TransparentForMouseEvents);
     clBtn = namedChild<EventLabel>(ImgPnl1, "clBtn");
     clBtn->resize(19, 19);
-    clBtn->setToolTip(QStringLiteral("премахни тази линия"));
+    setHint(clBtn, QStringLiteral("премахни тази линия"), Balloon::Plain);
     clBtn->setCursor(Qt::PointingHandCursor);
     guarded([this] {
         arrow1->setPixmap(QPixmap::fromImage(artPicture(QStringLiteral("arrow"))));
@@ -369,7 +371,7 @@ QWidget* TTestForm::buildGapPage() {
     clBtn1->setFixedSize(19, 19);
     clImg = namedChild<EventLabel>(clBtn1, "clImg");
     clImg->setGeometry(0, 0, 19, 19);
-    clImg->setToolTip(QStringLiteral("премахни тази дума"));
+    setHint(clImg, QStringLiteral("премахни тази дума"), Balloon::Plain);
     clImg->setCursor(Qt::PointingHandCursor);
     guarded([this] {
         clImg->setPixmap(QPixmap::fromImage(artPicture(QStringLiteral("remove-word"))));

@@ -91,7 +91,10 @@ void TTestForm::connectGapPage() {
         case QEvent::FocusOut:
             guarded([this, event] {
                 const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-                m_keyOnText = event->type() == QEvent::FocusIn && reason != Qt::MouseFocusReason;
+                // Only Tab marks a gap on arrival: the window coming back
+                // (Alt+Tab, a closed message box) may bring a mouse user.
+                m_keyOnText = event->type() == QEvent::FocusIn &&
+                              (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason);
                 if (m_keyOnText && reason == Qt::TabFocusReason)
                     m_keyGap = 0;
                 else if (m_keyOnText && reason == Qt::BacktabFocusReason)

@@ -9,6 +9,8 @@
 #include "sessionrun.h"
 #include "wrapbox.h"
 
+#include "app/datamodule.h"
+#include "app/globals.h"
 #include "app/messages.h"
 
 #include <QFrame>
@@ -138,6 +140,10 @@ void TTestForm::Label13MouseUp2(EventLabel* meaning) {
 }
 
 void TTestForm::Label13MouseEnter2(EventLabel* meaning) {
+    // An enter delivered while no run is shown (the next one being drawn,
+    // its question list closed) has no question to point at.
+    if (!DataModule2->displayEnabled())
+        return;
     const bool picking = m_run->pickActive();
     if (picking)
         setLabelColour(meaning, kPickHoverText);
@@ -217,6 +223,10 @@ void TTestForm::dropPick() {
     if (!m_run->pickActive())
         return;
     const int row = m_run->pickedRow();
+    // The meaning under the pointer or the keys turned blue for the pick;
+    // it goes back as leaving it would, before the pick ends.
+    for (EventLabel* meaning : m_meanings)
+        Label13MouseLeave2(meaning);
     m_run->dropPick();
     ImgCnvs1->eraseMarker(MatchCanvas::Left, row);
     termLabel(row)->setEnabled(true);

@@ -384,6 +384,8 @@ void TestHints::balloonsFollowTheSetting() {
         SettingsForm->SaveBtn->click();
         QVERIFY(!SettingsForm->isVisible());
         QCOMPARE(balloonOver(probe), on ? balloon : QString());
+        for (const char* small : {"StaticText2", "clBtn", "clImg"})
+            QCOMPARE(balloonOver(control(QStringLiteral("session"), small)).isEmpty(), on);
     }
     MainForm->show();
 }

@@ -182,12 +182,9 @@ private slots:
         for (const auto& [gap, word] : placed) {
             QList<int> starts = gapStarts(QStringLiteral("sltable"), 3);
             const int at = starts[gap - 1];
-            m_rig->exec(QStringLiteral("update sltable set word='%1' where id=3 and start=%2")
-                            .arg(word)
-                            .arg(at));
-            m_rig->exec(QStringLiteral("update sltable set start=start+%1 where id=3 and start>%2")
-                            .arg(word.size() - 7)
-                            .arg(at));
+            form()->Words1->setCurrentItem(form()->Words1->findItems(word, Qt::MatchExactly)[0]);
+            form()->Words1Click();
+            form()->Text1MouseDown(at + 1);
             expected.replace(at, 7, word);
         }
         const QList<int> shifted = gapStarts(QStringLiteral("sltable"), 3);
@@ -204,6 +201,9 @@ private slots:
         // The answer key follows the text as it now stands.
         QCOMPARE(gapStarts(QStringLiteral("temp"), 0), shifted);
         QCOMPARE(m_rig->count(QStringLiteral("sltable")), 5);
+        QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(form()->Text1, &back);
+        QVERIFY(form()->Text1->extraSelections().isEmpty());
     }
 
     void gapRowsOfARun() {

@@ -2,6 +2,7 @@
 // question as it was left.
 #include "sessionrig.h"
 
+#include "app/hints.h"
 #include "session/dictionary.h"
 #include "session/matchcanvas.h"
 #include "session/sessionrun.h"
@@ -88,6 +89,11 @@ private slots:
         m_rig->draw(section, 2);
         m_rig->start(QStringLiteral("tutor"));
         QVERIFY(form()->fal1->isVisible());
+        QTest::mouseClick(form()->fal1, Qt::LeftButton);
+        QLabel* line = statusPanel(form()->StatusBar1);
+        setStatusText(form()->StatusBar1, QStringLiteral("дълга подсказка ").repeated(9));
+        QTRY_VERIFY(line->contentsRect().contains(line->fontMetrics().boundingRect(
+            line->contentsRect(), int(line->alignment()) | Qt::TextWordWrap, line->text())));
         m_rig->goTo(2);
         QTest::mouseClick(form()->t2, Qt::LeftButton);
         QTest::mouseClick(form()->tr3, Qt::LeftButton);

@@ -165,6 +165,10 @@ private slots:
         QTest::mouseClick(form()->tr3, Qt::LeftButton);
         QVERIFY(form()->tr3->isEnabled());
         checkScore();
+        form()->EndBtnClick();
+        DataModule2->Temp.close();
+        emit form()->tr5->entered();
+        QVERIFY(m_rig->log.messages().isEmpty());
     }
 
     void theWholePageFromTheKeyboard() {
@@ -197,8 +201,10 @@ private slots:
         key(Qt::Key_Left);
         key(Qt::Key_Return);
         QVERIFY(run().pickActive());
+        key(Qt::Key_Right);
         key(Qt::Key_Escape);
         QVERIFY(!run().pickActive());
+        QCOMPARE(form()->meaningLabel(right)->palette().color(QPalette::WindowText), Qt::black);
         QVERIFY(form()->termLabel(form()->keyRow())->isEnabled());
         QCOMPARE(m_rig->count(QStringLiteral("temp2")), 0);
     }
