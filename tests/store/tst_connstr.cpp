@@ -99,10 +99,6 @@ void TestConnStr::parse_data() {
         << "/tmp/a;Persist Security Info=False;b" << int(DbFile::Topics) << 0u
         << "/tmp/a;Persist Security Info=False;b/data/topics.mdb"
         << "0o5hlz1zpz1k4lk21fz5";
-    QTest::newRow("password clause and quotes in folder, dictionary")
-        << "/tmp/\"a\";Jet OLEDB:Database Password=x" << int(DbFile::Dict) << 0u
-        << "/tmp/\"a\";Jet OLEDB:Database Password=x/dict/dict.mdb"
-        << "";
     QTest::newRow("Cyrillic folder with spaces")
         << "/home/ученик/Мои документи" << int(DbFile::Scratch) << 0u
         << "/home/ученик/Мои документи/data/temp.mdb"
