@@ -168,23 +168,25 @@ void TValForm::gradeAndStore() {
     source.stopClocks();
     const RunInputs run = source.inputs();
 
-    // The session has switched the question display off, so walking the
-    // list shows nothing.
-    Query& temp = DataModule2->Temp;
-    TotalPoints = 0;
-    for (temp.first(); !temp.eof(); temp.next())
-        TotalPoints += temp.integer(QStringLiteral("Scores"));
-
-    Grade = grade(TotalPoints, run.score);
+    // What the run holds in memory is shown first: should the scratch file
+    // fail under the walk below, the pupil and the points are on screen.
     const QLocale locale = QLocale::system();
-    gs1->setText(totalPointsText(TotalPoints));
     sc1->setText(scoreText(run.score));
-    val1->setText(gradeText(Grade, locale));
     name1->setText(run.fullName);
     clofn1->setText(QString::number(run.numberInClass));
     cldv1->setText(classAndDivision(run.classText, run.divisionText));
     object1->setText(run.subject);
     theme1->setText(run.section);
+
+    // The session has switched the question display off, so walking the
+    // list shows nothing; the walk only reads.
+    Query& temp = DataModule2->Temp;
+    TotalPoints = 0;
+    for (temp.first(); !temp.eof(); temp.next())
+        TotalPoints += temp.integer(QStringLiteral("Scores"));
+    Grade = grade(TotalPoints, run.score);
+    gs1->setText(totalPointsText(TotalPoints));
+    val1->setText(gradeText(Grade, locale));
 
     storeRecord(pupilRecord(run, Grade, QDate::currentDate(), locale));
     m_stored = true;

@@ -310,28 +310,39 @@ void TTestForm::EndBtnClick() {
     // The time used stops with the run; the results window reads it.
     Timer5->stop();
     hide();
-    emptyGapTables();
+    // The grade comes before the clean-up, which writes to the scratch file:
+    // a disk that refuses it must not cost the pupil the result. The results
+    // window lets the scratch database go, so the tables to empty are noted
+    // first.
+    QList<Query*> gapTables;
+    for (Query* query : {&DataModule2->Clone1, &DataModule2->Words})
+        if (query->isOpen())
+            gapTables.append(query);
     if (sessionKind() == kTest) {
         showRunResults();
     } else {
         restoreCorrectionsSettings();
         showMainWindow();
     }
+    emptyGapTables(gapTables);
     m_closeAllowed = true;
     close();
     m_closeAllowed = false;
 }
 
-void TTestForm::emptyGapTables() {
-    for (auto [query, table] :
-         {std::pair{&DataModule2->Clone1, "sltable"}, std::pair{&DataModule2->Words, "temp"}}) {
-        if (!query->isOpen())
-            continue;
+void TTestForm::emptyGapTables(const QList<Query*>& tables) {
+    Connection* scratch = tables.isEmpty() ? nullptr : tables.front()->connection();
+    const bool wasConnected = scratch && scratch->isOpen();
+    for (Query* query : tables) {
+        const QString table =
+            query == &DataModule2->Clone1 ? QStringLiteral("sltable") : QStringLiteral("temp");
         query->close();
-        query->setSql({QStringLiteral("delete * from ") + QLatin1String(table)});
+        query->setSql({QStringLiteral("delete * from ") + table});
         query->exec();
         query->close();
     }
+    if (scratch && !wasConnected)
+        scratch->close();
 }
 
 void TTestForm::FormClose() {

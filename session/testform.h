@@ -15,6 +15,7 @@ class SessionRun;
 enum class Feedback;
 struct TextChange;
 class PictureBox;
+class Query;
 class QCheckBox;
 class QCursor;
 class QFrame;
@@ -321,7 +322,7 @@ private:
     void resetMatchingPage();
     // Back to the main window without a run (an empty question list).
     void refuseEmptyRun();
-    void emptyGapTables();
+    void emptyGapTables(const QList<Query*>& tables);
     bool hasQuestions() const;
     void closeRun();
 

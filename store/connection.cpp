@@ -30,29 +30,72 @@ bool isScratchFile(const QString& path) {
 } // namespace
 
 QString engineReason(int code, const QString& engineText) {
+    QString why;
     switch (code & 0xff) {
     case SQLITE_CANTOPEN:
-        return QStringLiteral("файлът или папката му не могат да се отворят (липсва папката, на "
-                              "мястото на файла има папка или няма права за достъп)");
+        why = QStringLiteral("файлът или папката му не могат да се отворят (липсва папката, на "
+                             "мястото на файла има папка или няма права за достъп)");
+        break;
     case SQLITE_PERM:
     case SQLITE_AUTH:
-        return QStringLiteral("няма права за достъп до файла");
+        why = QStringLiteral("няма права за достъп до файла");
+        break;
     case SQLITE_IOERR:
-        return QStringLiteral("дискът не може да прочете или запише файла");
+        why = QStringLiteral("дискът не може да прочете или запише файла");
+        break;
     case SQLITE_CORRUPT:
-        return QStringLiteral("файлът е повреден");
+        why = QStringLiteral("файлът е повреден");
+        break;
+    case SQLITE_NOTADB:
+        why = QStringLiteral("файлът не е база данни на програмата или паролата му е грешна");
+        break;
     case SQLITE_NOMEM:
-        return QStringLiteral("няма достатъчно памет");
+        why = QStringLiteral("няма достатъчно памет");
+        break;
     case SQLITE_FULL:
-        return QStringLiteral("няма място на диска");
+        why = QStringLiteral("няма място на диска");
+        break;
+    case SQLITE_NOLFS:
+        why = QStringLiteral("файлът е по-голям, отколкото дискът позволява");
+        break;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("файлът е зает от друга програма");
+    case SQLITE_PROTOCOL:
+        why = QStringLiteral("файлът е зает от друга програма");
+        break;
     case SQLITE_READONLY:
-        return QStringLiteral("файлът е само за четене");
+        why = QStringLiteral("файлът е само за четене");
+        break;
+    case SQLITE_CONSTRAINT:
+        why = QStringLiteral("редът нарушава правило на таблицата (липсва задължителна стойност "
+                             "или повтаря стойност, която трябва да е единствена)");
+        break;
+    case SQLITE_MISMATCH:
+        why = QStringLiteral("стойността не е от вида, който полето приема");
+        break;
+    case SQLITE_TOOBIG:
+        why = QStringLiteral("стойността е твърде голяма");
+        break;
+    case SQLITE_ERROR:
+        // Most often a table of another layout than the program's, or a view
+        // in a table's place.
+        why = QStringLiteral("командата не може да се изпълни върху таблиците на файла");
+        break;
+    case SQLITE_SCHEMA:
+        why = QStringLiteral("таблиците на файла се промениха по време на работа");
+        break;
+    case SQLITE_INTERRUPT:
+    case SQLITE_ABORT:
+        why = QStringLiteral("действието беше прекъснато");
+        break;
     default:
-        return QStringLiteral("грешка %1 на базата данни (%2)").arg(code).arg(engineText);
+        why = QStringLiteral("грешка %1 на базата данни").arg(code);
+        break;
     }
+    // Quoted, so that it reads as the engine's words and not as the program's.
+    if (!engineText.isEmpty())
+        why += QStringLiteral(" („%1“)").arg(engineText);
+    return why;
 }
 
 Connection::Connection() {
@@ -184,19 +227,6 @@ void Connection::fail(int code, const QString& context) const {
         text = QStringLiteral("В базата данни „%1“ няма таблица „%2“.").arg(m_path, why.mid(15));
     else if (why.startsWith(QLatin1String("no such column: ")))
         text = QStringLiteral("В базата данни „%1“ няма поле „%2“.").arg(m_path, why.mid(16));
-    else if (code == SQLITE_NOTADB)
-        text = QStringLiteral("Файлът „%1“ не е база данни на програмата или паролата му е грешна.")
-                   .arg(m_path);
-    else if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-        text = QStringLiteral("Базата данни „%1“ е заета от друга програма.").arg(m_path);
-    else if (code == SQLITE_READONLY)
-        text = QStringLiteral("Базата данни „%1“ е само за четене.").arg(m_path);
-    else if (code == SQLITE_FULL)
-        text = QStringLiteral("Няма място на диска за базата данни „%1“.").arg(m_path);
-    else if (code == SQLITE_ERROR)
-        // A statement the engine does not understand: the program's own fault,
-        // and its text helps whoever mends it.
-        text = QStringLiteral("Грешка в базата данни „%1“: %2").arg(m_path, why);
     else
         text =
             QStringLiteral("Грешка в базата данни „%1“: %2.").arg(m_path, engineReason(code, why));

@@ -7,12 +7,13 @@
 struct sqlite3;
 class Query;
 
+// Why the engine failed, in the user's words, by its result code: the
+// engine's own text is English and means little to a teacher. That text
+// follows in quotes all the same, for whoever looks into the fault.
+QString engineReason(int code, const QString& engineText);
+
 // One open database file. Opening checks the password at once with a first
 // statement, because the engine would otherwise only notice a wrong one later.
-// Why the engine failed, in the user's words: the engine's own text is
-// English and means little to a teacher. A fault without words of its own
-// keeps the engine's text, with its number, for whoever looks into it.
-QString engineReason(int code, const QString& engineText);
 
 class Connection {
 public:

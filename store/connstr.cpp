@@ -55,8 +55,22 @@ QString dbRelativePath(DbFile file, unsigned classNo) {
     return {};
 }
 
+namespace {
+
+// A file name that holds the string's own separator is quoted, as the
+// provider's strings quote a value, with an inner quote doubled; any other
+// name stands as it is.
+QString sourceValue(QString path) {
+    if (!path.contains(QLatin1Char(';')) && !path.startsWith(QLatin1Char('"')))
+        return path;
+    path.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+} // namespace
+
 QString connectionString(const QString& programFolder, DbFile file, unsigned classNo) {
-    const QString head = kProvider + programFolder + dbRelativePath(file, classNo);
+    const QString head = kProvider + sourceValue(programFolder + dbRelativePath(file, classNo));
     if (file == DbFile::Dict)
         return head + QLatin1Char(';') + kPersist;
     QString password;
@@ -80,21 +94,39 @@ QString connectionString(const QString& programFolder, DbFile file, unsigned cla
 }
 
 ConnectionTarget parseConnectionString(const QString& cs) {
-    // The folder may itself hold semicolons, so the file name runs up to the
-    // security clause rather than to the next semicolon.
     ConnectionTarget t;
     const QString source = QStringLiteral("Data Source=");
     const qsizetype from = cs.indexOf(source, 0, Qt::CaseInsensitive);
     if (from < 0)
         return t;
     const qsizetype begin = from + source.size();
-    qsizetype end = cs.indexOf(QLatin1Char(';') + kPersist, begin, Qt::CaseInsensitive);
-    if (end < 0) {
-        end = cs.lastIndexOf(QLatin1Char(';'));
-        if (end < begin)
-            end = cs.size();
+    qsizetype end = -1;
+    if (cs.mid(begin, 1) == QLatin1String("\"")) {
+        QString path;
+        qsizetype at = begin + 1;
+        for (; at < cs.size(); ++at) {
+            if (cs[at] != QLatin1Char('"')) {
+                path += cs[at];
+            } else if (cs.mid(at + 1, 1) == QLatin1String("\"")) {
+                path += cs[at++];
+            } else {
+                break;
+            }
+        }
+        t.path = nativePath(path);
+        end = at;
+    } else {
+        // A string written without quotes: a semicolon may still belong to
+        // the folder, so the file name runs up to the security clause rather
+        // than to the next semicolon.
+        end = cs.indexOf(QLatin1Char(';') + kPersist, begin, Qt::CaseInsensitive);
+        if (end < 0) {
+            end = cs.lastIndexOf(QLatin1Char(';'));
+            if (end < begin)
+                end = cs.size();
+        }
+        t.path = nativePath(cs.mid(begin, end - begin));
     }
-    t.path = nativePath(cs.mid(begin, end - begin));
     const qsizetype pw = cs.indexOf(kPassword, end, Qt::CaseInsensitive);
     if (pw >= 0) {
         t.password = cs.mid(pw + kPassword.size());

@@ -588,6 +588,27 @@ void Query::post() {
     checkActive();
     if (m_state == State::Browse)
         return;
+    try {
+        writeChange();
+    } catch (...) {
+        // Kept, a change the file refused would be posted again, and refused
+        // again, at every move of the cursor: it is reported once and dropped.
+        try {
+            dropChange();
+        } catch (const StoreError&) {
+            // The refusal is what the user is told.
+        }
+        throw;
+    }
+    m_state = State::Browse;
+    m_buffer.clear();
+    m_modified.clear();
+    loadCurrent();
+    if (m_afterPost)
+        m_afterPost(*this);
+}
+
+void Query::writeChange() {
     QStringList cols;
     QVariantList vals;
     for (int i = 0; i < m_fields.size(); ++i) {
@@ -637,12 +658,6 @@ void Query::post() {
         m_keys.insert(m_keys.begin() + m_insertAt, sqlite3_last_insert_rowid(c.handle()));
         m_pos = m_insertAt;
     }
-    m_state = State::Browse;
-    m_buffer.clear();
-    m_modified.clear();
-    loadCurrent();
-    if (m_afterPost)
-        m_afterPost(*this);
 }
 
 void Query::cancel() {
@@ -650,6 +665,13 @@ void Query::cancel() {
     const bool wasInsert = m_state == State::Insert;
     if (m_state == State::Browse)
         return;
+    dropChange();
+    if (wasInsert)
+        scrolled();
+}
+
+void Query::dropChange() {
+    const bool wasInsert = m_state == State::Insert;
     m_state = State::Browse;
     m_buffer.clear();
     m_modified.clear();
@@ -657,7 +679,6 @@ void Query::cancel() {
         setPosition(m_posBeforeInsert < recordCount() ? m_posBeforeInsert : recordCount() - 1);
         m_eof = recordCount() == 0;
         m_bof = recordCount() == 0;
-        scrolled();
     }
 }
 

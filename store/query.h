@@ -74,8 +74,9 @@ public:
     bool locate(const QStringList& fields, const QVariantList& values);
     bool locate(const QString& field, const QVariant& value);
 
-    // post() of an edited row that another statement removed meanwhile
-    // fails and stays in edit mode.
+    // A post that fails (the file refuses the write, or another statement
+    // removed the edited row meanwhile) drops the change: the query is back
+    // in browse mode on the row as the file holds it.
     void edit();
     void insert(); // new row before the current one
     void append(); // new row at the end
@@ -126,6 +127,8 @@ private:
     void checkActive() const;
     void checkBrowseMode();
     void beginInsert(bool atEnd);
+    void writeChange();
+    void dropChange();
     void setPosition(int index);
     void scrolled();
     QString what() const;

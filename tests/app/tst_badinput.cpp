@@ -25,6 +25,7 @@
 #include "setup/random.h"
 #include "setup/regtestform.h"
 #include "store/connection.h"
+#include "store/diskfaults.h"
 #include "store/jetsql.h"
 #include "store/multiline.h"
 #include "store/paths.h"
@@ -47,6 +48,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTextCursor>
@@ -1852,6 +1854,48 @@ private slots:
         QVERIFY(MainForm->isVisible());
         QCOMPARE(fileBytes(program.folder.file(QStringLiteral("\\dict\\dict.mdb"))), before);
         QCOMPARE(pupils(program.folder), QStringList{kEarlier});
+    }
+
+    // Scratch writes refused under a test run: told once, the grade kept.
+    void scratchWritesFail_data() {
+        QTest::addColumn<bool>("duringRun"); // from an answer on, or only at "Приключих"
+        QTest::addColumn<QStringList>("messages");
+        const QString disk = QStringLiteral("дискът не може да прочете или запише файла");
+        QTest::newRow("at the end") << false << QStringList{disk};
+        QTest::newRow("from an answer on, moving on") << true << QStringList{disk, disk};
+    }
+    void scratchWritesFail() {
+        QFETCH(bool, duringRun);
+        QFETCH(QStringList, messages);
+        installDiskFaults();
+        fixture::RunningProgram& program = sharedProgram();
+        const QString subject = QStringLiteral("предмет %1").arg(++m_row);
+        addSection(program.folder, subject, QStringLiteral("q%1").arg(m_row), damagedGaps());
+        const QString name = QStringLiteral("Ученик %1").arg(m_row);
+        QVERIFY(openTestRun(name, subject, 3));
+        walkQuestions(false);
+        QList<int> fourAnswers;
+        for (const fixture::Row& r :
+             program.folder.readTable(DbFile::Scratch, QStringLiteral("temp4")))
+            if (r.value(QStringLiteral("typequest")).toInt() == TTestForm::FourAnswers)
+                fourAnswers.append(r.value(QStringLiteral("id")).toInt());
+        QCOMPARE(fourAnswers.size(), 2);
+        TestForm->QP1->setValue(fourAnswers[0]);
+        const auto healed = qScopeGuard([] { failWritesTo(QString()); });
+        failWritesTo(program.folder.file(QStringLiteral("\\data\\temp.mdb")));
+        if (duringRun) {
+            clickLabel(TestForm->answerLabel(1));
+            for (int i = 0; i < 3; ++i) {
+                TestForm->QP1->setValue(fourAnswers[1]);
+                TestForm->QP1->setValue(fourAnswers[0]);
+            }
+        }
+        const Results results = endTestRun();
+        checkMessages(*m_log, messages);
+        QVERIFY(results.total > 4);
+        QCOMPARE(results.received, results.total);
+        QVERIFY(!results.notStored);
+        QCOMPARE(pupils(program.folder).last(), name);
     }
 };
 

@@ -59,7 +59,7 @@ void TestConnStr::strings_data() {
         << kHead + f + "\\dict\\dict.mdb;Persist Security Info=False";
     QTest::newRow("folder with a semicolon")
         << QStringLiteral("/srv/a;b") << int(DbFile::Topics) << 0u
-        << kHead + "/srv/a;b\\data\\topics.mdb;" + kTail + "0o5hlz1zpz1k4lk21fz5";
+        << kHead + "\"/srv/a;b\\data\\topics.mdb\";" + kTail + "0o5hlz1zpz1k4lk21fz5";
 }
 
 void TestConnStr::strings() {
@@ -95,6 +95,10 @@ void TestConnStr::parse_data() {
     QTest::newRow("semicolon in folder, dictionary")
         << "/tmp/x;y" << int(DbFile::Dict) << 0u << "/tmp/x;y/dict/dict.mdb"
         << "";
+    QTest::newRow("security clause in folder")
+        << "/tmp/a;Persist Security Info=False;b" << int(DbFile::Topics) << 0u
+        << "/tmp/a;Persist Security Info=False;b/data/topics.mdb"
+        << "0o5hlz1zpz1k4lk21fz5";
     QTest::newRow("Cyrillic folder with spaces")
         << "/home/ученик/Мои документи" << int(DbFile::Scratch) << 0u
         << "/home/ученик/Мои документи/data/temp.mdb"
