@@ -1,6 +1,7 @@
 #include "store/connection.h"
 #include "store/connstr.h"
 #include "store/error.h"
+#include "store/fileerror.h"
 #include "store/query.h"
 #include "support/programfolder.h"
 
@@ -19,6 +20,7 @@ private slots:
     void failures();
     void reasonsInBulgarian_data();
     void reasonsInBulgarian();
+    void fileFaultsInBulgarian();
     void openWithEmptyPasswordFails();
     void protectedOnDisk_data();
     void protectedOnDisk();
@@ -114,6 +116,18 @@ void TestConnection::reasonsInBulgarian() {
     const QString text = engineReason(code, engine);
     QVERIFY2(text.contains(reason), qPrintable(text));
     QVERIFY2(text.endsWith(QStringLiteral(" („%1“)").arg(engine)), qPrintable(text));
+}
+
+void TestConnection::fileFaultsInBulgarian() {
+    QFile full(QStringLiteral("/dev/full"));
+    QVERIFY(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    full.write("x");
+    QVERIFY2(fileFault(full).startsWith(QStringLiteral("на диска няма място („")),
+             qPrintable(fileFault(full)));
+    QFile none(m_folder->path() + QStringLiteral("/няма/файл"));
+    QVERIFY(!none.open(QIODevice::ReadOnly));
+    QVERIFY2(fileFault(none).startsWith(QStringLiteral("файлът липсва")),
+             qPrintable(fileFault(none)));
 }
 
 void TestConnection::failures() {

@@ -3,6 +3,7 @@
 #include "store/connection.h"
 #include "store/connstr.h"
 #include "store/error.h"
+#include "store/fileerror.h"
 #include "store/query.h"
 
 #include <QDir>
@@ -379,7 +380,7 @@ int run(const QStringList& arguments, QIODevice& out, QTextStream& err) {
             QSaveFile f(o.output);
             if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
                 throw StoreError(QStringLiteral("Файлът „%1“ не може да бъде записан: %2.")
-                                     .arg(o.output, f.errorString()));
+                                     .arg(o.output, fileFault(f)));
         }
         err << QStringLiteral("Записи: %1\n").arg(chosen.size());
         err.flush();
