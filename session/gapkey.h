@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/bank/gaps.h"
+
 #include <QList>
 #include <QString>
 
@@ -7,10 +9,9 @@
 // stops, blank. Placing a word replaces exactly these seven characters.
 inline const QString kGapMarker = QStringLiteral(" ..... ");
 
-// The longest gap text a question may have, in characters. A school passage
-// is a few hundred; text layout of a much longer one (worst: one unbroken run
-// of letters) takes the session window seconds to minutes at every change.
-constexpr int kMaxGapText = 10000;
+// The longest gap text a question may have, in characters: the bound the bank
+// compiler checks sources against.
+using bank::kMaxGapText;
 
 // One gap of a question as its multi-line columns describe it: the right
 // word, the marker's position in the text, the length value and the points.

@@ -134,6 +134,12 @@ void TestBank::init() {
     put(QStringLiteral("pictures/broken.jpg"), "\xff\xd8\xff\xe0 not really a picture");
     put(QStringLiteral("pictures/scans.jpg"),
         encodeJpegScanByScan(QImage(8, 8, QImage::Format_RGB32), 90));
+    // Beside the content folder, reached by "..", a link and its absolute path.
+    QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(m_dir->filePath(QStringLiteral("out.jpg"))));
+    QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("out.jpg")),
+                        content() + QStringLiteral("/pictures/link.jpg")));
+    QFile sparse(content() + QStringLiteral("/pictures/huge.jpg"));
+    QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(3) << 30));
 }
 
 void TestBank::put(const QString& relative, const QByteArray& bytes) const {
@@ -385,6 +391,33 @@ void TestBank::faults_data() {
         << withQuestion(kChoice + "        picture: pictures/scans.jpg\n")
         << "„pictures/scans.jpg“ не е четимо изображение"
         << "въпрос 2";
+    QTest::newRow("picture outside")
+        << withQuestion(kChoice + "        picture: pictures/../../out.jpg\n")
+        << "извън папката с източниците"
+        << "въпрос 2";
+    QTest::newRow("picture linked outside")
+        << withQuestion(kChoice + "        picture: pictures/link.jpg\n") << "извън папката"
+        << "въпрос 2";
+    QTest::newRow("picture absolute")
+        << withQuestion(kChoice + "        picture: /etc/hostname\n") << "трябва да е относителен"
+        << "въпрос 2";
+    QTest::newRow("picture of 3 GB")
+        << withQuestion(kChoice + "        picture: pictures/huge.jpg\n") << "по-голям от 20 MB"
+        << "въпрос 2";
+    QTest::newRow("gap text past the bound")
+        << withQuestion(g + "\"[а] " + QByteArray(10000, 'x') + "\"\n") << "най-много 10000 знака"
+        << "въпрос 2";
+    // Each level doubles the one below: a few more would make millions.
+    QTest::newRow("aliases") << QByteArray("class: 5\nsubject: x\na: &a [x, x]\nb: &b [*a, *a]\n"
+                                           "sections: [*b, *b]\n")
+                             << "котви и препратки на YAML"
+                             << "b_bad.yaml:3: грешка";
+    QByteArray many = bankFile(kChoice);
+    for (int i = 0; i < 1000; ++i)
+        many += "  - {section: р" + QByteArray::number(i) + ", table: t" + QByteArray::number(i) +
+                ", questions: []}\n";
+    QTest::newRow("1001 sections in a class") << many << "побира най-много 1000"
+                                              << "b_bad.yaml";
     QTest::newRow("picture not jpeg or png")
         << withQuestion(kChoice + "        picture: pictures/c.bmp\n")
         << "не е четимо изображение JPEG или PNG"
@@ -546,6 +579,9 @@ void TestBank::matchingColumns() {
 }
 
 void TestBank::choiceColumns() {
+    QImage wide(2048, 1024, QImage::Format_RGB32);
+    wide.fill(Qt::darkCyan);
+    QVERIFY(wide.save(content() + QStringLiteral("/pictures/big.png")));
     put(QStringLiteral("banks/c.yaml"),
         bankFile("      - kind: choice\n"
                  "        condition: Изберете верния отговор.\n"
@@ -556,11 +592,12 @@ void TestBank::choiceColumns() {
                  "        full: „Маса“ назовава предмет.\n"
                  "        picture: pictures/a.jpg\n"
                  "        test: 0\n" +
-                 kChoice + kChoice + "        picture: pictures/b.png\n"));
+                 kChoice + kChoice + "        picture: pictures/b.png\n" + kChoice +
+                 "        picture: pictures/big.png\n"));
     const bank::Report report = bank::build(content(), program());
     QVERIFY2(report.issues.isEmpty(), qPrintable(allText(report.issues)));
     const auto r = rows(DbFile::Class, QStringLiteral("select * from bad_t order by num"), 5);
-    QCOMPARE(r.size(), 3);
+    QCOMPARE(r.size(), 4);
     const QVariantHash& q = r[0];
     QCOMPARE(q.value(QStringLiteral("test")).toInt(), 0);
     QCOMPARE(q.value(QStringLiteral("num")).toInt(), 1);
@@ -589,6 +626,10 @@ void TestBank::choiceColumns() {
     QVERIFY(r[1].value(QStringLiteral("picture")).isNull());
     QCOMPARE(r[1].value(QStringLiteral("fullans")).toString(), QString());
     QVERIFY(!QImage::fromData(r[2].value(QStringLiteral("picture")).toByteArray()).isNull());
+    // A larger one is scaled down to what the session shows, as JPEG.
+    const QByteArray big = r[3].value(QStringLiteral("picture")).toByteArray();
+    QVERIFY(big.startsWith("\xff\xd8"));
+    QCOMPARE(QImage::fromData(big).size(), QSize(1024, 512));
 }
 
 void TestBank::topicsRows() {

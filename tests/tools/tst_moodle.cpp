@@ -481,6 +481,9 @@ void TestMoodle::pictures_data() {
                                                          pngBytes(3, 5).toBase64() + "\">",
                                                      "")
                                   << QByteArray() << QSize(3, 5);
+    QTest::newRow("large jpeg") << pictureQuestion("<img src=\"@@PLUGINFILE@@/p.jpg\">",
+                                                   imageFile("p.jpg", jpegBytes(2000, 1500)))
+                                << QByteArray() << QSize(1024, 768);
     QTest::newRow("old-style image")
         << pictureQuestion("", "",
                            "<image>стари/p.jpg</image><image_base64>\n" + jpeg.toBase64() +
@@ -521,6 +524,10 @@ void TestMoodle::malformedFileWritesNothing_data() {
     QTest::newRow("undefined entity")
         << quiz(choice("<p>a</p>", {100, 0, 0, 0}).replace("<single>", "&nbsp;<single>"))
         << "in.xml:3: грешка: неправилен XML";
+    QTest::newRow("entities of its own")
+        << QByteArray("<?xml version=\"1.0\"?>\n<!DOCTYPE quiz [<!ENTITY a \"aaaaaaaa\"> "
+                      "<!ENTITY b \"&a;&a;&a;&a;\">]>\n<quiz>&b;</quiz>\n")
+        << "in.xml:2: грешка: файлът обявява свои знакови единици";
     QTest::newRow("not moodle") << QByteArray("<?xml version=\"1.0\"?>\n\n<html></html>")
                                 << "in.xml:3: грешка: файлът не е Moodle XML";
     QTest::newRow("not xml") << QByteArray("class: 5\n") << "in.xml:1: грешка: неправилен XML";

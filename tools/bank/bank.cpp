@@ -95,13 +95,32 @@ QString clashMessage(const QString& table, const Owner& other, const QString& wh
         .arg(table, other.table, where, other.file);
 }
 
+// The most sections, each a table, one class database holds. The engine
+// reads its whole list of tables again at every table it creates, so the
+// time to build a class grows with the square of its sections: a thousand
+// take about a second, ten thousand minutes. A thousand is far more than any
+// class's subjects divide into.
+constexpr int kMaxSectionsPerClass = 1000;
+
 void crossCheckSources(const QList<Source>& sources, QList<Issue>* issues) {
     QHash<int, NameRegistry> tables;
     QHash<QString, QString> sectionsSeen; // class, subject, section -> file
+    QHash<int, int> sectionsOfClass;
     for (const Source& s : sources) {
         if (s.classNo < 1)
             continue;
         const QString where = QStringLiteral("за клас %1").arg(s.classNo);
+        int& count = sectionsOfClass[s.classNo];
+        if (count + s.sections.size() > kMaxSectionsPerClass) {
+            issues->append({Severity::Fault, s.file, 0, QString(), 0,
+                            QStringLiteral("с разделите на този файл клас %1 би имал %2 раздела, "
+                                           "а базата на един клас побира най-много %3")
+                                .arg(s.classNo)
+                                .arg(count + s.sections.size())
+                                .arg(kMaxSectionsPerClass)});
+            continue;
+        }
+        count += int(s.sections.size());
         for (const Section& sec : s.sections) {
             auto fault = [&](const QString& message) {
                 issues->append({Severity::Fault, s.file, sec.line, sec.name, 0, message});

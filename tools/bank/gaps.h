@@ -12,6 +12,12 @@ inline const QString gapMarker = QStringLiteral(" ..... ");
 // row with more out of every drawing.
 constexpr int kMaxPoints = 1000;
 
+// The longest gap text a question may have, in characters. A school passage
+// is a few hundred; text layout of a much longer one (worst: one unbroken run
+// of letters) takes the session window seconds to minutes at every change, so
+// the program leaves such a row out and kivor-bank refuses it.
+constexpr int kMaxGapText = 10000;
+
 // Points written in a source: decimal digits only, from 1 to kMaxPoints.
 bool parsePoints(const QString& text, int* value);
 

@@ -4,6 +4,7 @@
 
 #include "gaps.h"
 #include "hints.h"
+#include "pictures.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -194,23 +195,47 @@ bool hasLineBreak(const QString& s) {
     return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
 }
 
+// The largest picture file read. A phone photo is a few megabytes and even a
+// 40-megapixel JPEG, the most the loader decodes, stays well below; a larger
+// file is no question's picture, and it is read whole into memory.
+constexpr qint64 kMaxPictureFile = 20 * 1024 * 1024;
+
+// The picture file a question names: a relative path that stays inside the
+// content folder once `..` and symbolic links are resolved, so that a source
+// cannot carry any other file of the machine into the databases.
 void readPicture(Reader& r, const QString& contentFolder, const YAML::Node& q, Question* out) {
     if (!readText(r, q, "picture", false, &out->picture) || out->picture.isEmpty())
         return;
     const YAML::Node at = q["picture"];
-    const QString path = QDir(contentFolder).filePath(out->picture);
-    if (!QFileInfo(path).isFile()) {
-        r.fault(at,
-                QStringLiteral("файлът с изображение %1 не съществува").arg(quoted(out->picture)));
+    const QString name = quoted(out->picture);
+    if (QDir::isAbsolutePath(out->picture)) {
+        r.fault(at, QStringLiteral("пътят до изображението %1 трябва да е относителен спрямо "
+                                   "папката с източниците")
+                        .arg(name));
         return;
     }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.fault(at, QStringLiteral("файлът с изображение %1 не може да бъде прочетен: %2")
-                        .arg(quoted(out->picture), f.errorString()));
+    const QFileInfo file(QDir(contentFolder).filePath(out->picture));
+    if (!file.isFile()) {
+        r.fault(at, QStringLiteral("файлът с изображение %1 не съществува").arg(name));
         return;
     }
-    const QByteArray data = f.readAll();
+    const QString folder = QFileInfo(contentFolder).canonicalFilePath() + QLatin1Char('/');
+    if (!file.canonicalFilePath().startsWith(folder)) {
+        r.fault(at, QStringLiteral("изображението %1 е извън папката с източниците").arg(name));
+        return;
+    }
+    QFile f(file.filePath());
+    if (file.size() > kMaxPictureFile || !f.open(QIODevice::ReadOnly)) {
+        r.fault(at, file.size() > kMaxPictureFile
+                        ? QStringLiteral("файлът с изображение %1 е по-голям от %2 MB")
+                              .arg(name)
+                              .arg(kMaxPictureFile / 1024 / 1024)
+                        : QStringLiteral("файлът с изображение %1 не може да бъде прочетен: %2")
+                              .arg(name, f.errorString()));
+        return;
+    }
+    // A file that grew since it was measured is still read only so far.
+    const QByteArray data = f.read(kMaxPictureFile + 1);
     // Decoded from the very bytes that are stored, by content, not by name.
     QBuffer buffer;
     buffer.setData(data);
@@ -219,13 +244,19 @@ void readPicture(Reader& r, const QString& contentFolder, const YAML::Node& q, Q
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
     // The decoder the session uses, so a picture that passes here shows there.
-    const QImage image = (format == "jpeg" || format == "png") ? decodePicture(data) : QImage();
+    const QImage image = (format == "jpeg" || format == "png") && data.size() <= kMaxPictureFile
+                             ? decodePicture(data)
+                             : QImage();
     if (image.isNull()) {
-        r.fault(at, QStringLiteral("файлът %1 не е четимо изображение JPEG или PNG")
-                        .arg(quoted(out->picture)));
+        r.fault(at, QStringLiteral("файлът %1 не е четимо изображение JPEG или PNG").arg(name));
         return;
     }
-    out->pictureData = data;
+    try {
+        out->pictureData = storedPicture(data, image);
+    } catch (const PictureError& e) {
+        r.fault(at,
+                QStringLiteral("изображението %1 не може да бъде смалено: %2").arg(name, e.text()));
+    }
 }
 
 void readChoice(Reader& r, const YAML::Node& q, Question* out) {
@@ -394,6 +425,13 @@ void readGaps(Reader& r, const YAML::Node& q, Question* out, bool pointsGiven) {
         r.warn(n, w);
     if (!faults.isEmpty())
         return;
+    if (out->gaps.text.size() > kMaxGapText) {
+        r.fault(n, QStringLiteral("текстът има %1 знака, а програмата показва текст с празнини от "
+                                  "най-много %2 знака")
+                       .arg(out->gaps.text.size())
+                       .arg(kMaxGapText));
+        return;
+    }
     if (pointsGiven)
         comparePoints(r, q, out->points, out->gaps.totalPoints(), QStringLiteral("празнините"));
     else if (checkSum(r, q, out->gaps.totalPoints(), QStringLiteral("празнините")))
@@ -505,13 +543,20 @@ void readSection(Reader& r, const QString& contentFolder, const YAML::Node& s, i
                       .arg(usable));
 }
 
+// What a walk over the events of a file finds before any node is built.
+//
 // yaml-cpp makes no progress over some damaged files (a stray "," before
 // everything else) and yields empty documents at one place for ever, so
-// LoadAll never returns. Walking the documents without building them shows
-// where that happens.
-class DocumentStarts : public YAML::EventHandler {
+// LoadAll never returns.
+//
+// An anchor (&name) and its aliases (*name) let a small file stand for an
+// enormous one: a few lines of aliases of aliases make a million questions,
+// which building the nodes would not show but every walk over them would
+// expand. A bank has no use for them, so they are refused before loading.
+class EventScan : public YAML::EventHandler {
 public:
     std::optional<YAML::Mark> previous;
+    std::optional<YAML::Mark> anchor; // the first anchor or alias
     bool stalled = false;
 
     void OnDocumentStart(const YAML::Mark& mark) override {
@@ -519,27 +564,29 @@ public:
         previous = mark;
     }
     void OnDocumentEnd() override {}
-    void OnNull(const YAML::Mark&, YAML::anchor_t) override {}
-    void OnAlias(const YAML::Mark&, YAML::anchor_t) override {}
-    void OnScalar(const YAML::Mark&, const std::string&, YAML::anchor_t,
-                  const std::string&) override {}
-    void OnSequenceStart(const YAML::Mark&, const std::string&, YAML::anchor_t,
-                         YAML::EmitterStyle::value) override {}
+    void OnNull(const YAML::Mark& mark, YAML::anchor_t a) override { note(mark, a); }
+    void OnAlias(const YAML::Mark& mark, YAML::anchor_t) override { note(mark, 1); }
+    void OnScalar(const YAML::Mark& mark, const std::string&, YAML::anchor_t a,
+                  const std::string&) override {
+        note(mark, a);
+    }
+    void OnSequenceStart(const YAML::Mark& mark, const std::string&, YAML::anchor_t a,
+                         YAML::EmitterStyle::value) override {
+        note(mark, a);
+    }
     void OnSequenceEnd() override {}
-    void OnMapStart(const YAML::Mark&, const std::string&, YAML::anchor_t,
-                    YAML::EmitterStyle::value) override {}
+    void OnMapStart(const YAML::Mark& mark, const std::string&, YAML::anchor_t a,
+                    YAML::EmitterStyle::value) override {
+        note(mark, a);
+    }
     void OnMapEnd() override {}
-};
 
-std::optional<YAML::Mark> stalledAt(const std::string& text) {
-    std::istringstream in(text);
-    YAML::Parser parser(in);
-    DocumentStarts starts;
-    while (parser.HandleNextDocument(starts))
-        if (starts.stalled)
-            return starts.previous;
-    return std::nullopt;
-}
+private:
+    void note(const YAML::Mark& mark, YAML::anchor_t a) {
+        if (a != YAML::NullAnchor && !anchor)
+            anchor = mark;
+    }
+};
 
 // The file's one YAML document, or an invalid node after reporting why.
 YAML::Node loadDocument(Reader& r, const QString& contentFolder, const QString& relativeFile) {
@@ -562,10 +609,22 @@ YAML::Node loadDocument(Reader& r, const QString& contentFolder, const QString& 
     std::vector<YAML::Node> docs;
     try {
         const std::string text = bytes.toStdString();
-        if (const std::optional<YAML::Mark> at = stalledAt(text)) {
-            r.fault(at->line + 1, QStringLiteral("неправилен запис на YAML: знакът в колона %1 не "
-                                                 "е на мястото си")
-                                      .arg(at->column + 1));
+        std::istringstream in(text);
+        YAML::Parser parser(in);
+        EventScan scan;
+        while (!scan.stalled && !scan.anchor && parser.HandleNextDocument(scan)) {
+        }
+        if (scan.stalled) {
+            r.fault(
+                scan.previous->line + 1,
+                QStringLiteral("неправилен запис на YAML: знакът в колона %1 не е на мястото си")
+                    .arg(scan.previous->column + 1));
+            return YAML::Node(YAML::NodeType::Undefined);
+        }
+        if (scan.anchor) {
+            r.fault(scan.anchor->line + 1,
+                    QStringLiteral("котви и препратки на YAML (&име, *име) не се приемат: всеки "
+                                   "раздел и въпрос се пише изцяло"));
             return YAML::Node(YAML::NodeType::Undefined);
         }
         docs = YAML::LoadAll(text);

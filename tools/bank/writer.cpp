@@ -162,7 +162,11 @@ public:
             auto c = Connection::create(fresh, password);
             // A file that fails half-way is thrown away, so it needs no
             // journal; it is synced once, whole, before it takes its place.
-            c->execRaw(QStringLiteral("pragma journal_mode=off; pragma synchronous=off"));
+            // Every table created reads the list of tables again: with it
+            // in the page cache, not decrypted page by page from the file,
+            // a class of many sections builds several times faster.
+            c->execRaw(QStringLiteral("pragma journal_mode=off; pragma synchronous=off; "
+                                      "pragma cache_size=-65536"));
             Transaction t(*c);
             fill(*c);
             // Also writes the header of a database without tables, which

@@ -5,6 +5,7 @@
 
 #include "media/picture.h"
 #include "tools/bank/gaps.h"
+#include "tools/bank/pictures.h"
 #include "tools/jpeg/jpegwrite.h"
 
 #include <QImage>
@@ -12,7 +13,9 @@
 #include <QSet>
 #include <QUrl>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
 #include <yaml-cpp/yaml.h>
 
@@ -254,11 +257,19 @@ void takePicture(const Element& q, const PlainText& body, Conversion* c) {
         c->refusal = why;
         return;
     }
+    // Pictures too large for the session are scaled down here already, so
+    // that the content folder does not keep what the banks never show.
     if (bytes->startsWith("\xFF\xD8\xFF")) {
-        if (decodePicture(*bytes).isNull())
+        const QImage image = decodePicture(*bytes);
+        if (image.isNull()) {
             c->refusal = QStringLiteral("изображението %1 е повредено").arg(name);
-        else
-            c->question.pictureData = *bytes;
+            return;
+        }
+        try {
+            c->question.pictureData = bank::storedPicture(*bytes, image);
+        } catch (const PictureError& e) {
+            c->refusal = e.text();
+        }
         return;
     }
     if (bytes->startsWith("\x89PNG\r\n\x1a\n")) {
@@ -268,7 +279,7 @@ void takePicture(const Element& q, const PlainText& body, Conversion* c) {
             return;
         }
         try {
-            c->question.pictureData = encodeJpeg(image, 90);
+            c->question.pictureData = encodeJpeg(bank::fittedPicture(image), bank::kPictureQuality);
         } catch (const PictureError& e) {
             c->refusal = e.text();
         }
@@ -646,8 +657,16 @@ QString sectionOfCategory(const Element& q, const QString& fallback) {
     return last;
 }
 
+// The table names given so far (in lower case) and, for every name a table
+// was derived from, the number its next namesake tries first: many sections
+// of one name would otherwise try every number again.
+struct TablesTaken {
+    QSet<QString> names;
+    QHash<QString, int> next;
+};
+
 QString tableOf(const QString& section, int index, const ImportOptions& options,
-                QSet<QString>* taken) {
+                TablesTaken* taken) {
     QString base;
     if (!options.section.isEmpty() && !options.table.isEmpty()) {
         base = options.table;
@@ -664,9 +683,10 @@ QString tableOf(const QString& section, int index, const ImportOptions& options,
             base += QStringLiteral("_t");
     }
     QString table = base;
-    for (int k = 2; taken->contains(table.toLower()); ++k)
+    int& k = taken->next[base.toLower()];
+    for (k = std::max(k, 2); taken->names.contains(table.toLower()); ++k)
         table = base + QLatin1Char('_') + QString::number(k);
-    taken->insert(table.toLower());
+    taken->names.insert(table.toLower());
     return table;
 }
 
@@ -728,6 +748,15 @@ Import readMoodleXml(const QByteArray& xml, const ImportOptions& options) {
     std::optional<Element> quiz;
     while (!r.atEnd() && !r.hasError()) {
         r.readNext();
+        // Entities of the file's own make can stand for each other: a few
+        // lines of them expand to gigabytes. The reader bounds each one, not
+        // their sum, and Moodle never declares any.
+        if (r.isDTD() && !r.entityDeclarations().isEmpty()) {
+            out.fault = QStringLiteral("файлът обявява свои знакови единици (<!ENTITY …>), "
+                                       "каквито Moodle не пише");
+            out.faultLine = int(r.lineNumber());
+            return out;
+        }
         if (!r.isStartElement())
             continue;
         if (r.name() != QLatin1String("quiz")) {
@@ -751,6 +780,8 @@ Import readMoodleXml(const QByteArray& xml, const ImportOptions& options) {
 
     const QString fallback = options.section.isEmpty() ? options.defaultSection : options.section;
     QString current = fallback;
+    // Sections by name, to their place in the list: a file may hold thousands.
+    std::map<QString, int> sectionIndex;
     for (const Element& q : quiz->children) {
         if (q.name != QLatin1String("question"))
             continue;
@@ -768,16 +799,13 @@ Import readMoodleXml(const QByteArray& xml, const ImportOptions& options) {
         for (const QString& n : c.notes)
             out.notes.append({q.line, name, type, n});
         c.question.line = q.line;
-        auto section = std::find_if(out.sections.begin(), out.sections.end(),
-                                    [&](const ImportedSection& s) { return s.name == current; });
-        if (section == out.sections.end()) {
+        auto [section, added] = sectionIndex.try_emplace(current, int(out.sections.size()));
+        if (added)
             out.sections.append({current, QString(), {}});
-            section = out.sections.end() - 1;
-        }
-        section->questions.append({c.question, name, c.comment});
+        out.sections[section->second].questions.append({c.question, name, c.comment});
     }
 
-    QSet<QString> taken;
+    TablesTaken taken;
     for (int i = 0; i < out.sections.size(); ++i) {
         ImportedSection& s = out.sections[i];
         s.table = tableOf(s.name, i + 1, options, &taken);
