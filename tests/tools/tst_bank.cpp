@@ -174,7 +174,7 @@ void TestBank::faults_data() {
     const QByteArray g = "      - kind: gaps\n        condition: Попълнете.\n        text: ";
 
     QTest::newRow("yaml") << QByteArray("class: 5\nsubject: [x\nsections: []\n")
-                          << "неправилен запис на YAML"
+                          << "неправилен запис на YAML: незатворена скоба ["
                           << "b_bad.yaml:3: грешка";
     QTest::newRow("stray comma") << QByteArray(",{а\n!x: y\n") << "неправилен запис на YAML"
                                  << "b_bad.yaml:1: грешка";

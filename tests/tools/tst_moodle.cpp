@@ -531,7 +531,7 @@ void TestMoodle::malformedFileWritesNothing_data() {
     QTest::newRow("not moodle") << QByteArray("<?xml version=\"1.0\"?>\n\n<html></html>")
                                 << "in.xml:3: грешка: файлът не е Moodle XML";
     QTest::newRow("not xml") << QByteArray("class: 5\n") << "in.xml:1: грешка: неправилен XML";
-    QTest::newRow("empty") << QByteArray() << "грешка: неправилен XML";
+    QTest::newRow("empty") << QByteArray() << "грешка: неправилен XML: файлът свършва";
 }
 
 void TestMoodle::malformedFileWritesNothing() {

@@ -1,6 +1,7 @@
 #include "source.h"
 
 #include "media/picture.h"
+#include "store/fileerror.h"
 
 #include "gaps.h"
 #include "hints.h"
@@ -22,6 +23,34 @@
 namespace bank {
 
 namespace {
+
+// The parser's own words in English mean nothing to most teachers: the
+// common ones get an explanation, and the parser's text follows in quotes.
+QString yamlFault(const std::string& message) {
+    namespace M = YAML::ErrorMsg;
+    static const std::pair<const char*, const char*> known[] = {
+        {M::BLOCK_ENTRY, "ред с „- “ не е на мястото си: проверете отстъпа"},
+        {M::MAP_KEY, "ключ не е на мястото си: проверете отстъпа и двоеточието"},
+        {M::MAP_VALUE, "стойност не е на мястото си: проверете отстъпа и двоеточието"},
+        {M::END_OF_MAP, "незатворена скоба {"},
+        {M::END_OF_MAP_FLOW, "незатворена скоба {"},
+        {M::END_OF_SEQ, "незатворена скоба ["},
+        {M::END_OF_SEQ_FLOW, "незатворена скоба ["},
+        {M::EOF_IN_SCALAR, "незатворени кавички"},
+        {M::FLOW_END, "затваряща скоба без отваряща"},
+        {M::TAB_IN_INDENTATION, "табулация в отстъпа: пишете интервали"},
+        {M::INVALID_ESCAPE, "непознат знак след \\ в кавички"},
+        {M::UNKNOWN_TOKEN, "непознат знак"},
+        {M::BAD_FILE, "файлът не може да бъде отворен"},
+    };
+    QString reason = QStringLiteral("знаците не следват правилата на YAML");
+    for (const auto& [english, bulgarian] : known)
+        if (message.rfind(english, 0) == 0) {
+            reason = QString::fromUtf8(bulgarian);
+            break;
+        }
+    return reason + QStringLiteral(" („") + QString::fromStdString(message) + QStringLiteral("“)");
+}
 
 QString str(const YAML::Node& scalar) {
     return QString::fromStdString(scalar.Scalar());
@@ -231,7 +260,7 @@ void readPicture(Reader& r, const QString& contentFolder, const YAML::Node& q, Q
                               .arg(name)
                               .arg(kMaxPictureFile / 1024 / 1024)
                         : QStringLiteral("файлът с изображение %1 не може да бъде прочетен: %2")
-                              .arg(name, f.errorString()));
+                              .arg(name, fileFault(f)));
         return;
     }
     // A file that grew since it was measured is still read only so far.
@@ -592,7 +621,7 @@ private:
 YAML::Node loadDocument(Reader& r, const QString& contentFolder, const QString& relativeFile) {
     QFile f(QDir(contentFolder).filePath(relativeFile));
     if (!f.open(QIODevice::ReadOnly)) {
-        r.fault(0, QStringLiteral("файлът не може да бъде прочетен: %1").arg(f.errorString()));
+        r.fault(0, QStringLiteral("файлът не може да бъде прочетен: %1").arg(fileFault(f)));
         return YAML::Node(YAML::NodeType::Undefined);
     }
     const QByteArray bytes = f.readAll();
@@ -630,7 +659,7 @@ YAML::Node loadDocument(Reader& r, const QString& contentFolder, const QString& 
         docs = YAML::LoadAll(text);
     } catch (const YAML::Exception& e) {
         r.fault(e.mark.is_null() ? 0 : e.mark.line + 1,
-                QStringLiteral("неправилен запис на YAML: %1").arg(QString::fromStdString(e.msg)));
+                QStringLiteral("неправилен запис на YAML: %1").arg(yamlFault(e.msg)));
         return YAML::Node(YAML::NodeType::Undefined);
     }
     if (docs.size() > 1) {
@@ -753,8 +782,7 @@ T readFile(const QString& contentFolder, const QString& relativeFile, QList<Issu
     try {
         read(r, contentFolder, relativeFile, &out);
     } catch (const YAML::Exception& e) {
-        r.fault(0, QStringLiteral("файлът не може да бъде разчетен: %1")
-                       .arg(QString::fromStdString(e.msg)));
+        r.fault(0, QStringLiteral("файлът не може да бъде разчетен: %1").arg(yamlFault(e.msg)));
     }
     return out;
 }

@@ -4,6 +4,7 @@
 #include "moodleexport.h"
 #include "moodleimport.h"
 
+#include "store/fileerror.h"
 #include "tools/bank/bank.h"
 #include "tools/bank/source.h"
 
@@ -25,7 +26,7 @@ bool save(const QString& path, const QByteArray& bytes, QString* why) {
     }
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        *why = QStringLiteral("„%1“ не може да бъде записан: %2").arg(path, f.errorString());
+        *why = QStringLiteral("„%1“ не може да бъде записан: %2").arg(path, fileFault(f));
         return false;
     }
     return true;
@@ -241,7 +242,7 @@ int exportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
     QSaveFile f(output);
     if (!f.open(QIODevice::WriteOnly) || f.write(xml) != xml.size() || !f.commit()) {
         err << QStringLiteral("Грешка: „%1“ не може да бъде записан: %2.\n")
-                   .arg(output, f.errorString());
+                   .arg(output, fileFault(f));
         err.flush();
         return 1;
     }

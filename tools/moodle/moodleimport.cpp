@@ -768,7 +768,15 @@ Import readMoodleXml(const QByteArray& xml, const ImportOptions& options) {
         quiz = readElement(r, 0);
     }
     if (r.hasError()) {
-        out.fault = QStringLiteral("неправилен XML: %1").arg(r.errorString());
+        // The reader's English text follows an explanation in words.
+        QString why = QStringLiteral("записът е нарушен");
+        if (r.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+            why = QStringLiteral("файлът свършва, преди XML да е завършен (непълен файл?)");
+        else if (r.error() == QXmlStreamReader::UnexpectedElementError)
+            why = QStringLiteral("неочакван елемент");
+        out.fault = r.error() == QXmlStreamReader::CustomError
+                        ? QStringLiteral("неправилен XML: %1").arg(r.errorString())
+                        : QStringLiteral("неправилен XML: %1 („%2“)").arg(why, r.errorString());
         out.faultLine = int(r.lineNumber());
         return out;
     }
