@@ -66,6 +66,7 @@ fuzz:
 bench: build
 	$(BUILD)/bench/kivor-bench
 	$(BUILD)/bench/kivor-bench-session
+	$(BUILD)/bench/kivor-bench-pictures
 
 # Paints the program's pictures again into media/ (committed files).
 art: deps $(BUILD)/CMakeCache.txt

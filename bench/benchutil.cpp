@@ -1,5 +1,13 @@
 #include "benchutil.h"
 
+#include "app/datamodule.h"
+#include "app/globals.h"
+#include "session/testform.h"
+#include "settings/settingsform.h"
+#include "setup/drawing.h"
+#include "setup/objectform.h"
+#include "setup/progressform.h"
+#include "setup/random.h"
 #include "store/connection.h"
 #include "store/connstr.h"
 #include "store/jetsql.h"
@@ -8,9 +16,12 @@
 #include "store/query.h"
 #include "store/schema.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTextStream>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -120,4 +131,53 @@ QString makeBenchFolder(const QString& folder, int count) {
     }
     tx.commit();
     return table;
+}
+
+void openBenchRun(const QString& folder, int drawn) {
+    DataModule2 = new TDataModule2;
+    DataModule2->setProgramFolder(folder);
+    SettingsForm = new TSettingsForm;
+    SettingsForm->setProgramFolder(folder);
+    SettingsForm->srqc1->setChecked(true);
+    ObjectForm = new TObjectForm;
+    ObjectForm->SessionKind = QStringLiteral("test");
+    TestForm = new TTestForm;
+
+    Query& topics = DataModule2->Topics;
+    topics.setConnectionString(DataModule2->connectionString(DbFile::Topics));
+    topics.setSql({QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
+    topics.setParam(QStringLiteral("cl"), 1);
+    topics.open();
+    TProgressForm progress;
+    drawQuestions(*DataModule2, 1, drawn, randomSource(), progress);
+    TestForm->show();
+    QApplication::processEvents();
+}
+
+void closeBenchRun() {
+    TestForm->EndBtnClick();
+    delete TestForm;
+    delete ObjectForm;
+    delete SettingsForm;
+    delete DataModule2;
+}
+
+double peakMemoryMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    QTextStream in(&status);
+    for (QString line = in.readLine(); !line.isNull(); line = in.readLine())
+        if (line.startsWith(QLatin1String("VmHWM:")))
+            return line.section(QLatin1Char(' '), 1, -1, QString::SectionSkipEmpty)
+                       .section(QLatin1Char(' '), 0, 0)
+                       .toDouble() /
+                   1024.0;
+    return 0;
+}
+
+bool resetPeakMemory() {
+    // "5" resets the peak resident size to the current one (Linux 4.0 on).
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
 }

@@ -1,10 +1,12 @@
 #include "picture.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 #include <QStringList>
 
@@ -115,9 +117,41 @@ struct RawPicture {
     bool invertedCmyk; // Adobe's CMYK files store every channel inverted
 };
 
+// libjpeg's reduced scales that keep every picture's proportions exact.
+constexpr unsigned kScaleDenoms[] = {8, 4, 2};
+
+// The size libjpeg gives at 1/denom: it rounds up.
+unsigned scaledSide(unsigned side, unsigned denom) {
+    return (side + denom - 1) / denom;
+}
+
+// The picture's own size scaled down, proportions kept, to lie within
+// `bound`; a picture that fits keeps its size.
+QSize fitWithin(QSize own, QSize bound) {
+    if (!bound.isValid() || (own.width() <= bound.width() && own.height() <= bound.height()))
+        return own;
+    return own.scaled(bound.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+// The smallest reduced scale at which the decoded picture still covers what
+// is shown of it within `bound`, so that scaling it down loses nothing.
+unsigned scaleFor(unsigned width, unsigned height, QSize bound) {
+    if (!bound.isValid())
+        return 1;
+    const QSize shown = fitWithin(QSize(int(width), int(height)), bound);
+    for (unsigned denom : kScaleDenoms)
+        if (scaledSide(width, denom) >= unsigned(shown.width()) &&
+            scaledSide(height, denom) >= unsigned(shown.height()))
+            return denom;
+    return 1;
+}
+
 // A longjmp out of libjpeg skips destructors, so nothing in this function may
-// have one: plain C structures and malloc only.
-Fault decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out) {
+// have one: plain C structures and malloc only. With `headerOnly` only the
+// size is read; with a valid `bound` the picture is decoded at the smallest
+// reduced scale that still covers it.
+Fault decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out,
+                QSize bound = QSize(), bool headerOnly = false) {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     installErrorManager(&err);
@@ -142,6 +176,14 @@ Fault decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out) 
         jpeg_destroy_decompress(&cinfo);
         return Fault::TooLarge;
     }
+    if (headerOnly) {
+        out->width = cinfo.image_width;
+        out->height = cinfo.image_height;
+        jpeg_destroy_decompress(&cinfo);
+        return Fault::None;
+    }
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = scaleFor(cinfo.image_width, cinfo.image_height, bound);
     jpeg_start_decompress(&cinfo);
 
     const std::size_t stride = std::size_t(cinfo.output_width) * cinfo.output_components;
@@ -220,21 +262,28 @@ bool looksLikeJpeg(const QByteArray& data) {
 
 const QString kArtFolder = QStringLiteral(":/art/");
 
-} // namespace
-
-QImage decodeJpeg(const QByteArray& data, const QString& what) {
+QImage decodeJpegWithin(const QByteArray& data, const QString& what, QSize bound) {
     if (data.isEmpty())
         throw PictureError(faultText(Fault::Empty, what));
     RawPicture raw{};
     const Fault fault = decodeRaw(reinterpret_cast<const unsigned char*>(data.constData()),
-                                  static_cast<unsigned long>(data.size()), &raw);
+                                  static_cast<unsigned long>(data.size()), &raw, bound);
     const std::unique_ptr<unsigned char, decltype(&std::free)> owned(raw.pixels, &std::free);
     if (fault != Fault::None)
         throw PictureError(faultText(fault, what));
     QImage image = toImage(raw);
     if (image.isNull())
         throw PictureError(faultText(Fault::TooLarge, what));
+    const QSize shown = fitWithin(image.size(), bound);
+    if (shown != image.size())
+        image = image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
+}
+
+} // namespace
+
+QImage decodeJpeg(const QByteArray& data, const QString& what) {
+    return decodeJpegWithin(data, what, QSize());
 }
 
 QImage loadJpegFile(const QString& path) {
@@ -258,15 +307,41 @@ QImage loadJpegFile(const QString& path) {
 }
 
 QImage decodePicture(const QByteArray& blob) {
+    return decodePicture(blob, QSize());
+}
+
+QImage decodePicture(const QByteArray& blob, const QSize& bound) {
     if (blob.isEmpty())
         return QImage();
-    if (!looksLikeJpeg(blob))
-        return QImage::fromData(blob);
+    if (!looksLikeJpeg(blob)) {
+        QBuffer buffer;
+        buffer.setData(blob);
+        QImageReader reader(&buffer);
+        const QSize shown = fitWithin(reader.size(), bound);
+        if (shown.isValid() && shown != reader.size())
+            reader.setScaledSize(shown);
+        return reader.read();
+    }
     try {
-        return decodeJpeg(blob, QString());
+        return decodeJpegWithin(blob, QString(), bound);
     } catch (const PictureError&) {
         return QImage();
     }
+}
+
+QSize pictureSize(const QByteArray& blob) {
+    if (blob.isEmpty())
+        return QSize();
+    if (!looksLikeJpeg(blob)) {
+        QBuffer buffer;
+        buffer.setData(blob);
+        return QImageReader(&buffer).size();
+    }
+    RawPicture raw{};
+    if (decodeRaw(reinterpret_cast<const unsigned char*>(blob.constData()),
+                  static_cast<unsigned long>(blob.size()), &raw, QSize(), true) != Fault::None)
+        return QSize();
+    return QSize(int(raw.width), int(raw.height));
 }
 
 QImage artPicture(const QString& name) {

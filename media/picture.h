@@ -5,6 +5,7 @@
 // QString, through error.h, also declares QStringList.
 class QByteArray;
 class QImage;
+class QSize;
 
 // A picture that cannot be read or decoded. The text names the file (or the
 // picture) and says what is wrong with it.
@@ -25,6 +26,15 @@ QImage decodeJpeg(const QByteArray& data, const QString& what);
 // files, any other format through QImage. Empty or damaged bytes give a null
 // image: a question with a broken picture is still shown, without it.
 QImage decodePicture(const QByteArray& blob);
+
+// As decodePicture, but no larger than `bound`: a bigger picture comes back
+// scaled down to fit it, proportions kept. A large JPEG is decoded at one of
+// libjpeg's reduced scales, so the whole picture is never held in memory.
+QImage decodePicture(const QByteArray& blob, const QSize& bound);
+
+// The picture's own size, read from its header without decoding it; an
+// invalid size for bytes that hold no picture that can be read.
+QSize pictureSize(const QByteArray& blob);
 
 // The pictures built into the program for its windows: "title" (main window's
 // band), "splash", "about" (information window's header, background only),

@@ -1,5 +1,7 @@
 #include "picturebox.h"
 
+#include "media/picture.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -7,9 +9,12 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
-void PictureBox::setImage(const QImage& image) {
-    m_image = image;
-    m_scaled = QImage();
+void PictureBox::setPicture(const QByteArray& bytes) {
+    m_bytes = bytes;
+    m_own = ::pictureSize(bytes);
+    if (!m_own.isValid())
+        m_bytes.clear();
+    dropImage();
     updateGeometry();
     update();
 }
@@ -18,19 +23,37 @@ void PictureBox::setStretch(bool stretch) {
     if (m_stretch == stretch)
         return;
     m_stretch = stretch;
-    m_scaled = QImage();
+    dropImage();
     updateGeometry();
     update();
 }
 
+void PictureBox::dropImage() {
+    m_image = QImage();
+    m_heldFor = QSize();
+}
+
+const QImage& PictureBox::image() const {
+    // Drawn larger than its own size, a picture is scaled up while it is
+    // painted, not held scaled up.
+    QSize wanted = pictureRect().size();
+    if (wanted.width() > m_own.width() || wanted.height() > m_own.height())
+        wanted = m_own;
+    if (wanted != m_heldFor) {
+        m_image = wanted.isEmpty() ? QImage() : decodePicture(m_bytes, wanted);
+        m_heldFor = wanted;
+    }
+    return m_image;
+}
+
 QSize PictureBox::minimumSizeHint() const {
-    return !m_stretch && hasPicture() ? m_image.size() : QSize(0, 0);
+    return !m_stretch && hasPicture() ? m_own : QSize(0, 0);
 }
 
 QRect PictureBox::pictureRect() const {
     if (!hasPicture())
         return {};
-    QSize size = m_image.size();
+    QSize size = m_own;
     if (m_stretch)
         size.scale(this->size(), Qt::KeepAspectRatio);
     const int x = std::max(0, (width() - size.width()) / 2);
@@ -39,19 +62,21 @@ QRect PictureBox::pictureRect() const {
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
-    if (!hasPicture())
-        return;
     const QRect target = pictureRect();
     if (target.isEmpty())
         return;
-    QPainter p(this);
-    if (target.size() == m_image.size()) {
-        p.drawImage(target.topLeft(), m_image);
+    const QImage& shown = image();
+    if (shown.isNull())
         return;
-    }
-    if (m_scaled.size() != target.size())
-        m_scaled = m_image.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    p.drawImage(target.topLeft(), m_scaled);
+    QPainter p(this);
+    if (target.size() != shown.size())
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(target, shown);
+}
+
+void PictureBox::hideEvent(QHideEvent* event) {
+    dropImage();
+    QWidget::hideEvent(event);
 }
 
 #include "moc_picturebox.cpp"

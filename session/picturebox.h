@@ -1,20 +1,29 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QWidget>
 
 // A question's picture. Stretched, it fills the box as far as its
 // proportions allow; otherwise it is shown at its own size, and the box asks
-// for that much room so that a scroll area around it can scroll. A null
-// image (no picture, or one that could not be decoded) shows nothing.
+// for that much room so that a scroll area around it can scroll. Bytes that
+// hold no picture (none, or damaged ones) show nothing.
+//
+// A phone's photo decoded whole takes tens of megabytes, so the box keeps
+// only the picture's bytes and decodes them at the size it shows them, never
+// larger than the picture itself; the decoded copy goes when the box is
+// hidden or given another picture.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    void setImage(const QImage& image);
-    const QImage& image() const { return m_image; }
-    bool hasPicture() const { return !m_image.isNull(); }
+    void setPicture(const QByteArray& bytes);
+    bool hasPicture() const { return m_own.isValid(); }
+    // The picture's own size, from its header.
+    QSize pictureSize() const { return m_own; }
+    // The picture decoded as the box shows it now.
+    const QImage& image() const;
 
     void setStretch(bool stretch);
     bool stretch() const { return m_stretch; }
@@ -26,10 +35,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    QImage m_image;
+    void dropImage();
+
+    QByteArray m_bytes;
+    QSize m_own;
     bool m_stretch = true;
-    // The last scaled copy: repainting at the same size scales nothing again.
-    QImage m_scaled;
+    // Decoded for m_heldFor; a failed decoding is not tried again at that size.
+    mutable QImage m_image;
+    mutable QSize m_heldFor;
 };

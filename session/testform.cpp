@@ -160,7 +160,6 @@ void TTestForm::FormShow() {
     hideSubjectWindow();
     m_run->start();
     LineOpen = false;
-    m_pictures.clear();
     m_pictureId = -1;
     // Whatever the previous run drew on the term page is gone; the first
     // term question is shown before the window is ready to redraw it.

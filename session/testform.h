@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QHash>
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -267,8 +266,7 @@ public:
     // The notice of a tutor run after a scored answer: "вярно" or "грешно";
     // a test run shows none.
     void showFeedback(Feedback feedback);
-    // The three picture controls follow the current question; a picture is
-    // decoded once per run.
+    // The three picture controls follow the current question.
     void showPicture(int questionId, const QByteArray& blob);
 
     // Box colours of the four-answer page.
@@ -335,7 +333,6 @@ private:
     QScrollArea* m_pictureScroll = nullptr;
     WrapBox* m_gpqBox = nullptr;
     QWidget* m_questPictureColumn = nullptr;
-    QHash<int, QImage> m_pictures;
     int m_pictureId = -1;
     bool m_closeAllowed = false;
     QFrame* m_keyFocus = nullptr; // the frame round the box the keyboard is on

@@ -9,7 +9,6 @@
 
 #include "app/datamodule.h"
 #include "app/globals.h"
-#include "media/picture.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -57,15 +56,14 @@ void TTestForm::Pages1PageChanged(int page) {
 void TTestForm::showPicture(int questionId, const QByteArray& blob) {
     if (questionId == m_pictureId)
         return;
-    auto it = m_pictures.find(questionId);
-    if (it == m_pictures.end())
-        it = m_pictures.insert(questionId, decodePicture(blob));
     m_pictureId = questionId;
+    // Only the bytes: each box decodes them at the size it shows them, and
+    // nothing of the question left behind stays decoded.
     for (PictureBox* box : {DBImage1, DBImage2, DBImage3})
-        box->setImage(*it);
+        box->setPicture(blob);
     // A question without a picture (or with one that cannot be shown) gives
     // its room to the text.
-    const bool picture = !it->isNull();
+    const bool picture = DBImage2->hasPicture();
     m_questPictureColumn->setVisible(picture);
     DBImage3->setVisible(picture);
     Label24->setVisible(picture);

@@ -3,26 +3,18 @@
 // frame (16 ms).
 #include "bench/benchutil.h"
 
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "session/gapkey.h"
 #include "session/sessionrun.h"
 #include "session/testform.h"
-#include "settings/settingsform.h"
-#include "setup/drawing.h"
-#include "setup/objectform.h"
-#include "setup/progressform.h"
-#include "setup/random.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QListWidget>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
@@ -41,24 +33,7 @@ int main(int argc, char** argv) {
     const QString folder = dir.path();
     makeBenchFolder(folder, kQuestions);
 
-    DataModule2 = new TDataModule2;
-    DataModule2->setProgramFolder(folder);
-    SettingsForm = new TSettingsForm;
-    SettingsForm->setProgramFolder(folder);
-    SettingsForm->srqc1->setChecked(true);
-    ObjectForm = new TObjectForm;
-    ObjectForm->SessionKind = QStringLiteral("test");
-    TestForm = new TTestForm;
-
-    Query& topics = DataModule2->Topics;
-    topics.setConnectionString(DataModule2->connectionString(DbFile::Topics));
-    topics.setSql({QStringLiteral("select * from topics"), QStringLiteral("where class=:cl")});
-    topics.setParam(QStringLiteral("cl"), 1);
-    topics.open();
-    TProgressForm progress;
-    drawQuestions(*DataModule2, 1, kDrawn, randomSource(), progress);
-    TestForm->show();
-    QApplication::processEvents();
+    openBenchRun(folder, kDrawn);
 
     std::printf("Session window: move to another question, displayed and laid out\n\n");
     const char* kinds[3] = {"four answers", "term matching", "gap text"};
@@ -125,17 +100,11 @@ int main(int argc, char** argv) {
         TestForm->QP1->setValue(q);
         QApplication::processEvents();
     }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const double peakMb = double(usage.ru_maxrss) / 1024.0;
+    const double peakMb = peakMemoryMb();
     std::printf("\n%-58s %9.1f MB   %6.2f x budget (%.0f MB)\n",
                 "peak memory of a 100-question run", peakMb, peakMb / kMemoryBudgetMb,
                 kMemoryBudgetMb);
 
-    TestForm->EndBtnClick();
-    delete TestForm;
-    delete ObjectForm;
-    delete SettingsForm;
-    delete DataModule2;
+    closeBenchRun();
     return 0;
 }

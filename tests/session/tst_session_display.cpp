@@ -50,7 +50,7 @@ class TestQuestionDisplay : public QObject {
 private:
     std::unique_ptr<Rig> m_rig;
     // four (picture), terms 12/12, gaps (5, one word twice, picture), four
-    // (damaged picture), terms 7/9
+    // (damaged picture), terms 7/9, four (picture larger than any box), four
     QString m_mixed;
     fixture::Question m_gaps;
 
@@ -86,6 +86,8 @@ private slots:
         fixture::Question damaged = four(QStringLiteral("Повредена картина"));
         damaged.picture = QByteArray("\xFF\xD8\xFF\xE0 не е картина", 20);
         QList<int> nine(9, 1);
+        fixture::Question large = four(QStringLiteral("Голяма картина"));
+        large.picture = jpeg(1600, 1200);
         m_mixed = m_rig->section(
             {pictured,
              fixture::termMatching(fixture::numbered(QStringLiteral("понятие "), 12),
@@ -93,7 +95,8 @@ private slots:
                                    QList<int>(12, 1)),
              m_gaps, damaged,
              fixture::termMatching(fixture::numbered(QStringLiteral("термин "), 7),
-                                   fixture::numbered(QStringLiteral("смисъл "), 9), nine)});
+                                   fixture::numbered(QStringLiteral("смисъл "), 9), nine),
+             large, four(QStringLiteral("Без картина"))});
     }
     void init() {
         m_rig->plainSettings();
@@ -236,14 +239,21 @@ private slots:
         QTest::newRow("terms, none") << 2 << QSize();
         QTest::newRow("gap text") << 3 << QSize(64, 64);
         QTest::newRow("damaged bytes") << 4 << QSize();
+        QTest::newRow("larger than the boxes") << 6 << QSize(1600, 1200);
     }
     void pictures() {
         QFETCH(int, row);
         QFETCH(QSize, picture);
-        run(kTest, m_mixed, 5);
+        run(kTest, m_mixed, 7);
         m_rig->goTo(row);
-        for (PictureBox* box : {form()->DBImage1, form()->DBImage2, form()->DBImage3})
-            QCOMPARE(box->image().size(), picture.isEmpty() ? QSize(0, 0) : picture);
+        // A picture is held at the size its box shows it, never larger.
+        for (PictureBox* box : {form()->DBImage1, form()->DBImage2, form()->DBImage3}) {
+            const QSize held = box->image().size();
+            if (picture.boundedTo(box->size()) == picture)
+                QCOMPARE(held, picture.isEmpty() ? QSize(0, 0) : picture);
+            else
+                QVERIFY(!held.isEmpty() && held.boundedTo(box->size()) == held);
+        }
         QCOMPARE(form()->Label1->isVisibleTo(form()->QuestPanel), !picture.isEmpty());
         QCOMPARE(form()->Label24->isVisibleTo(form()->Pages1->widget(TTestForm::GapText)),
                  !picture.isEmpty());
