@@ -22,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
@@ -29,9 +30,9 @@
 
 namespace {
 
-SpinField* spinField(QWidget* parent, const char* name, const SpinRange& range, int value) {
+SpinField* spinField(QWidget* parent, const char* name, int value) {
     auto* field = namedChild<SpinField>(parent, name);
-    field->setLimits(range);
+    field->setLimits(settingOf(name).range);
     field->setValue(value);
     field->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return field;
@@ -106,9 +107,9 @@ void TSettingsForm::buildTestPage() {
     srqc1 = namedChild<QCheckBox>(TabSheet2, "srqc1",
                                   QStringLiteral("възможност за разхождане по въпросите"));
     chtime1 = namedChild<QCheckBox>(TabSheet2, "chtime1", QStringLiteral("време"));
-    hour1 = spinField(TabSheet2, "hour1", kHourRange, 0);
-    min1 = spinField(TabSheet2, "min1", kMinuteRange, 0);
-    sec1 = spinField(TabSheet2, "sec1", kSecondRange, 0);
+    hour1 = spinField(TabSheet2, "hour1", 0);
+    min1 = spinField(TabSheet2, "min1", 0);
+    sec1 = spinField(TabSheet2, "sec1", 0);
     Label1 = namedChild<QLabel>(TabSheet2, "Label1", QStringLiteral("часове"));
     Label2 = namedChild<QLabel>(TabSheet2, "Label2", QStringLiteral("минути"));
     Label3 = namedChild<QLabel>(TabSheet2, "Label3", QStringLiteral("секунди"));
@@ -118,7 +119,7 @@ void TSettingsForm::buildTestPage() {
     GroupBox2 =
         namedChild<QGroupBox>(TabSheet2, "GroupBox2", QStringLiteral("Брой поправки на отговор"));
     unnumcor1 = namedChild<QCheckBox>(GroupBox2, "unnumcor1", QStringLiteral("неограничен брой"));
-    numcor1 = spinField(GroupBox2, "numcor1", kCorrectionsRange, 1);
+    numcor1 = spinField(GroupBox2, "numcor1", 1);
     auto* corrections = compact(new QHBoxLayout(GroupBox2));
     corrections->addWidget(unnumcor1);
     corrections->addWidget(numcor1);
@@ -248,88 +249,70 @@ void TSettingsForm::unnumcor1Click() {
 }
 
 void TSettingsForm::Button3Click() {
-    const TestPageSettings& d = kTestDefaults;
-    sbbc1->setChecked(d.backBtn);
-    srqc1->setChecked(d.walkQuest);
-    chtime1->setChecked(d.timer);
+    for (const Setting& s : kSettings)
+        if (onTestPage(s))
+            setControl(s, s.firstRun);
     chtime1Click();
-    hour1->setValue(d.hour);
-    min1->setValue(d.min);
-    sec1->setValue(d.sec);
-    unnumcor1->setChecked(d.unlimiteCor);
     unnumcor1Click();
-    numcor1->setValue(d.numCor);
+}
+
+QVariant TSettingsForm::controlValue(const Setting& s) const {
+    const QWidget* control = findChild<QWidget*>(QLatin1String(s.control));
+    if (const auto* box = qobject_cast<const QCheckBox*>(control))
+        return box->isChecked();
+    if (const auto* field = qobject_cast<const SpinField*>(control))
+        return field->value();
+    return qobject_cast<const QComboBox*>(control)->currentText();
+}
+
+void TSettingsForm::setControl(const Setting& s, const QVariant& value) {
+    QWidget* control = findChild<QWidget*>(QLatin1String(s.control));
+    if (auto* box = qobject_cast<QCheckBox*>(control))
+        box->setChecked(value.toBool());
+    else if (auto* field = qobject_cast<SpinField*>(control))
+        field->setValue(value.toInt());
 }
 
 void TSettingsForm::RegUpdate() {
-    const QList<DefaultKey> defaults =
-        firstRunDefaults(shsc0->isChecked(), sbt0->isChecked(), dict2->currentText());
+    const QList<RegistryValue> defaults =
+        firstRunValues([this](const Setting& s) { return controlValue(s); });
     if (!registryKeyExists(regkeys::LocalSettings)) {
-        writeDefaults(defaults);
-    } else if (const QStringList filled = fillMissingDefaults(defaults); !filled.isEmpty()) {
+        // All at once: a program killed meanwhile leaves the settings as a
+        // first run finds them, or complete.
+        writeRegistryValues(defaults);
+    } else if (const QStringList filled = fillMissingValues(defaults); !filled.isEmpty()) {
         // Said once: the values are there from now on.
         showMessage(MessageKind::Information,
                     QStringLiteral("Някои настройки липсваха и са върнати към стандартните:\r%1")
                         .arg(filled.join(QStringLiteral("\r"))));
     }
 
-    {
-        RegistryKey key(regkeys::LocalSettings, RegistryKey::Open::Existing);
-        shsc0->setChecked(key.readBool(QStringLiteral("Help")));
-        sbt0->setChecked(key.readBool(QStringLiteral("balloons")));
-    }
-    {
-        RegistryKey key(regkeys::Test, RegistryKey::Open::Existing);
-        sbbc1->setChecked(key.readBool(QStringLiteral("BackBtn")));
-        srqc1->setChecked(key.readBool(QStringLiteral("WalkQuest")));
-        chtime1->setChecked(key.readBool(QStringLiteral("Timer")));
+    // The enabled states follow the boxes also when the load stops part way.
+    const auto follow = qScopeGuard([this] {
         chtime1Click();
-        hour1->setValue(key.readInteger(QStringLiteral("hour")));
-        min1->setValue(key.readInteger(QStringLiteral("min")));
-        sec1->setValue(key.readInteger(QStringLiteral("sec")));
-        unnumcor1->setChecked(key.readBool(QStringLiteral("UnlimiteCor")));
         unnumcor1Click();
-        numcor1->setValue(key.readInteger(QStringLiteral("NumCor")));
-        unnumcor1Click();
-    }
-    {
-        RegistryKey key(regkeys::Tutor, RegistryKey::Open::Existing);
-        sbbc2->setChecked(key.readBool(QStringLiteral("BackBtn")));
-        srqc2->setChecked(key.readBool(QStringLiteral("WalkQuest")));
-        sfac2d->setChecked(true);
-        sdc2d->setChecked(true);
-        dict2->setVisible(false);
-        dict2->setCurrentIndex(-1);
-    }
+    });
+    forEachKey(kLoaded, [this](const QList<const Setting*>& settings) {
+        RegistryKey key(QString::fromLatin1(settings[0]->key), RegistryKey::Open::Existing);
+        for (const Setting* s : settings)
+            setControl(*s, readSetting(key, *s));
+    });
+    sfac2d->setChecked(true);
+    sdc2d->setChecked(true);
+    dict2->setVisible(false);
+    dict2->setCurrentIndex(-1);
 }
 
 void TSettingsForm::savebtnClick() {
-    {
-        RegistryKey key(regkeys::LocalSettings, RegistryKey::Open::Create);
-        key.writeBool(QStringLiteral("Help"), shsc0->isChecked());
-        key.writeBool(QStringLiteral("balloons"), sbt0->isChecked());
+    forEachKey(kSaved, [this](const QList<const Setting*>& settings) {
+        RegistryKey key(QString::fromLatin1(settings[0]->key), RegistryKey::Open::Create);
+        for (const Setting* s : settings)
+            writeSetting(key, *s, controlValue(*s));
         key.close();
-    }
-    setBalloonsEnabled(sbt0->isChecked());
-    {
-        RegistryKey key(regkeys::Test, RegistryKey::Open::Create);
-        key.writeBool(QStringLiteral("BackBtn"), sbbc1->isChecked());
-        key.writeBool(QStringLiteral("WalkQuest"), srqc1->isChecked());
-        key.writeBool(QStringLiteral("Timer"), chtime1->isChecked());
-        key.writeInteger(QStringLiteral("hour"), hour1->value());
-        key.writeInteger(QStringLiteral("min"), min1->value());
-        key.writeInteger(QStringLiteral("sec"), sec1->value());
-        key.writeBool(QStringLiteral("UnlimiteCor"), unnumcor1->isChecked());
-        key.writeInteger(QStringLiteral("NumCor"), numcor1->value());
-        key.close();
-    }
-    {
-        RegistryKey key(regkeys::Tutor, RegistryKey::Open::Create);
-        key.writeBool(QStringLiteral("BackBtn"), sbbc2->isChecked());
-        key.writeBool(QStringLiteral("WalkQuest"), srqc2->isChecked());
-        key.writeString(QStringLiteral("DictLang"), dict2->currentText());
-        key.close();
-    }
+        // The hint switch takes effect as soon as its key is written.
+        if (qstrcmp(settings[0]->key, regkeys::LocalSettings) == 0)
+            setBalloonsEnabled(sbt0->isChecked());
+    });
     closeByButton();
 }
 

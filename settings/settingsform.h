@@ -9,7 +9,9 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class QVariant;
 class SpinField;
+struct Setting;
 
 // The settings window. Its controls are the program's settings while it
 // runs: the registry is loaded into them at start-up and on every showing,
@@ -88,6 +90,9 @@ private:
     void buildTestPage();
     void buildTutorPage();
     void closeByButton();
+    // What the setting's control holds, as the setting's kind is stored.
+    QVariant controlValue(const Setting& s) const;
+    void setControl(const Setting& s, const QVariant& value);
 
     QString m_programFolder;
     bool m_closeAllowed = false;

@@ -2,67 +2,71 @@
 
 #include "registry.h"
 
-namespace {
+#include <algorithm>
 
-DefaultValue boolean(const char* name, bool value) {
-    return {QString::fromLatin1(name), ValueKind::Bool, value};
+bool onTestPage(const Setting& s) {
+    return s.control && qstrcmp(s.key, regkeys::Test) == 0;
 }
 
-DefaultValue integer(const char* name, int value) {
-    return {QString::fromLatin1(name), ValueKind::Int, value};
+void forEachKey(unsigned use, const std::function<void(const QList<const Setting*>&)>& visit) {
+    QList<const Setting*> group;
+    for (const Setting& s : kSettings) {
+        if (!(s.use & use))
+            continue;
+        if (!group.isEmpty() && qstrcmp(group[0]->key, s.key) != 0) {
+            visit(group);
+            group.clear();
+        }
+        group.append(&s);
+    }
+    if (!group.isEmpty())
+        visit(group);
 }
 
-// The eight test values shared by the local and the network test key.
-QList<DefaultValue> testValues() {
-    const TestPageSettings& d = kTestDefaults;
-    return {boolean("BackBtn", d.backBtn),
-            boolean("WalkQuest", d.walkQuest),
-            boolean("Timer", d.timer),
-            integer("hour", d.hour),
-            integer("min", d.min),
-            integer("sec", d.sec),
-            boolean("UnlimiteCor", d.unlimiteCor),
-            integer("NumCor", d.numCor)};
+const Setting& settingOf(const char* control) {
+    return *std::find_if(std::begin(kSettings), std::end(kSettings),
+                         [control](const Setting& s) { return qstrcmp(s.control, control) == 0; });
 }
 
-} // namespace
-
-QList<DefaultKey> firstRunDefaults(bool help, bool balloons, const QString& dictLang) {
-    return {
-        {regkeys::LocalSettings, {boolean("Help", help), boolean("balloons", balloons)}},
-        {regkeys::Test, testValues() << integer("NumQuest", 10)},
-        {regkeys::Tutor,
-         {boolean("BackBtn", true),
-          boolean("WalkQuest", true),
-          boolean("FullAns", true),
-          integer("NumQuest", 10),
-          boolean("Dict", false),
-          {QStringLiteral("DictLang"), ValueKind::String, dictLang}}},
-        {regkeys::LAN, {boolean("results", true), boolean("TS", false)}},
-        {regkeys::LANTest, testValues()},
-    };
+QList<RegistryValue> firstRunValues(const std::function<QVariant(const Setting&)>& current) {
+    QList<RegistryValue> values, lanTest;
+    for (const Setting& s : kSettings) {
+        const QVariant value = s.use & kFromControl ? current(s) : QVariant(s.firstRun);
+        values.append({QString::fromLatin1(s.key), QString::fromLatin1(s.name), value});
+        if (s.use & kAlsoLanTest)
+            lanTest.append({QString::fromLatin1(regkeys::LANTest), values.last().name, value});
+    }
+    return values + lanTest;
 }
 
-void writeDefaults(const QList<DefaultKey>& keys) {
-    QList<RegistryValue> values;
-    for (const DefaultKey& k : keys)
-        for (const DefaultValue& v : k.values)
-            values.append({k.path, v.name, v.value});
-    writeRegistryValues(values);
-}
-
-QStringList fillMissingDefaults(const QList<DefaultKey>& keys) {
+QStringList fillMissingValues(const QList<RegistryValue>& values) {
     QList<RegistryValue> missing;
     QStringList names;
-    for (const DefaultKey& k : keys) {
-        RegistryKey key(k.path, RegistryKey::Open::Create);
-        for (const DefaultValue& v : k.values) {
-            if (key.valueExists(v.name))
-                continue;
-            missing.append({k.path, v.name, v.value});
-            names.append(parseRegistryPath(k.path).display + QLatin1Char('\\') + v.name);
-        }
+    for (const RegistryValue& v : values) {
+        if (RegistryKey(v.key, RegistryKey::Open::Create).valueExists(v.name))
+            continue;
+        missing.append(v);
+        names.append(parseRegistryPath(v.key).display + QLatin1Char('\\') + v.name);
     }
     writeRegistryValues(missing);
     return names;
+}
+
+QVariant readSetting(const RegistryKey& key, const Setting& s) {
+    const QString name = QString::fromLatin1(s.name);
+    if (s.kind == ValueKind::Bool)
+        return key.readBool(name);
+    if (s.kind == ValueKind::Int)
+        return key.readInteger(name);
+    return key.readString(name);
+}
+
+void writeSetting(RegistryKey& key, const Setting& s, const QVariant& value) {
+    const QString name = QString::fromLatin1(s.name);
+    if (s.kind == ValueKind::Bool)
+        key.writeBool(name, value.toBool());
+    else if (s.kind == ValueKind::Int)
+        key.writeInteger(name, value.toInt());
+    else
+        key.writeString(name, value.toString());
 }

@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "settings/registry.h"
 #include "settings/settingsform.h"
+#include "settings/settingsstore.h"
 #include "settings/spinfield.h"
 #include "store/connection.h"
 #include "support/application.h"
@@ -19,13 +20,13 @@
 #include <QSettings>
 #include <QTest>
 #include <QTextStream>
-#include <functional>
 
 namespace {
 
-const QString kLocal = QStringLiteral("Tamrel\\Kivor 2\\LocalSettings");
-const QString kTest = kLocal + QStringLiteral("\\Test");
-const QString kTutor = kLocal + QStringLiteral("\\Tutor");
+// A key path as the load names it, without the final backslash.
+QString keyOf(const char* path) {
+    return parseRegistryPath(QString::fromLatin1(path)).display;
+}
 
 // The first-run layout as another process must find it: key, value, type
 // (b, i, s) and the text in the file.
@@ -37,27 +38,18 @@ struct Stored {
 };
 
 QList<Stored> firstRunLayout(bool help, bool balloons) {
-    const QString lan = QStringLiteral("Tamrel\\Kivor 2\\LANSettings");
-    const auto flag = [](bool b) { return QString::number(int(b)); };
-    QList<Stored> layout = {
-        {kLocal, "Help", 'b', flag(help)},
-        {kLocal, "balloons", 'b', flag(balloons)},
-        {kTest, "NumQuest", 'i', "10"},
-        {kTutor, "BackBtn", 'b', "1"},
-        {kTutor, "WalkQuest", 'b', "1"},
-        {kTutor, "FullAns", 'b', "1"},
-        {kTutor, "NumQuest", 'i', "10"},
-        {kTutor, "Dict", 'b', "0"},
-        {kTutor, "DictLang", 's', ""},
-        {lan, "results", 'b', "1"},
-        {lan, "TS", 'b', "0"},
-    };
-    for (const QString& key : {kTest, lan + QStringLiteral("\\Test")})
-        layout += QList<Stored>{{key, "BackBtn", 'b', "1"},     {key, "WalkQuest", 'b', "1"},
-                                {key, "Timer", 'b', "1"},       {key, "hour", 'i', "0"},
-                                {key, "min", 'i', "40"},        {key, "sec", 'i', "0"},
-                                {key, "UnlimiteCor", 'b', "0"}, {key, "NumCor", 'i', "2"}};
-    return layout;
+    QList<Stored> layout, lanTest;
+    for (const Setting& s : kSettings) {
+        const QString name = QString::fromLatin1(s.name);
+        QString text = s.kind == ValueKind::String ? QString() : QString::number(s.firstRun);
+        if (name == "Help" || name == "balloons")
+            text = QString::number(int(name == "Help" ? help : balloons));
+        const char type = "bis"[int(s.kind)];
+        layout.append({keyOf(s.key), name, type, text});
+        if (s.use & kAlsoLanTest)
+            lanTest.append({keyOf(regkeys::LANTest), name, type, text});
+    }
+    return layout + lanTest;
 }
 
 QString fileKey(const QString& key, const QString& name) {
@@ -97,24 +89,34 @@ struct Loaded {
     QString name;
     int stored;   // differs from the first-run default
     int firstRun; // the first-run default
-    std::function<int(const TSettingsForm&)> control;
+    const char* object;
+
+    int control(const TSettingsForm& f) const {
+        const QObject* c = f.findChild<QObject*>(object);
+        if (const auto* box = qobject_cast<const QCheckBox*>(c))
+            return int(box->isChecked());
+        return qobject_cast<const SpinField*>(c)->value();
+    }
+    void set(TSettingsForm& f) const {
+        QObject* c = f.findChild<QObject*>(object);
+        if (auto* box = qobject_cast<QCheckBox*>(c))
+            box->setChecked(stored);
+        else
+            qobject_cast<SpinField*>(c)->setValue(stored);
+    }
 };
 
 const QList<Loaded>& loadOrder() {
-    static const QList<Loaded> order = {
-        {kLocal, "Help", 1, 0, [](auto& f) { return int(f.shsc0->isChecked()); }},
-        {kLocal, "balloons", 1, 0, [](auto& f) { return int(f.sbt0->isChecked()); }},
-        {kTest, "BackBtn", 0, 1, [](auto& f) { return int(f.sbbc1->isChecked()); }},
-        {kTest, "WalkQuest", 0, 1, [](auto& f) { return int(f.srqc1->isChecked()); }},
-        {kTest, "Timer", 0, 1, [](auto& f) { return int(f.chtime1->isChecked()); }},
-        {kTest, "hour", 3, 0, [](auto& f) { return f.hour1->value(); }},
-        {kTest, "min", 15, 40, [](auto& f) { return f.min1->value(); }},
-        {kTest, "sec", 30, 0, [](auto& f) { return f.sec1->value(); }},
-        {kTest, "UnlimiteCor", 1, 0, [](auto& f) { return int(f.unnumcor1->isChecked()); }},
-        {kTest, "NumCor", 7, 2, [](auto& f) { return f.numcor1->value(); }},
-        {kTutor, "BackBtn", 0, 1, [](auto& f) { return int(f.sbbc2->isChecked()); }},
-        {kTutor, "WalkQuest", 0, 1, [](auto& f) { return int(f.srqc2->isChecked()); }},
-    };
+    static const QList<Loaded> order = [] {
+        QList<Loaded> order;
+        for (const Setting& s : kSettings)
+            if (s.use & kLoaded)
+                order.append(
+                    {keyOf(s.key), s.name,
+                     s.kind == ValueKind::Bool ? 1 - s.firstRun : (s.firstRun + s.range.max) / 2,
+                     s.firstRun, s.control});
+        return order;
+    }();
     return order;
 }
 
@@ -296,7 +298,7 @@ void TstSettingsForm::typedNumberIsClamped() {
     QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
     QVERIFY(!form.isVisible());
     QCOMPARE(spin->text(), QString::number(value));
-    const QString name = field == "numcor1" ? QStringLiteral("NumCor") : field.chopped(1);
+    const QString name = QString::fromLatin1(settingOf(field.toLatin1()).name);
     QCOMPARE(readSettingsFile(file()).value("LocalSettings/Test/" + name), QString::number(value));
 }
 
@@ -456,20 +458,10 @@ void TstSettingsForm::saveWritesOnlyItsValues() {
 
     form.show();
     setBalloonsEnabled(false);
-    for (const Loaded& l : loadOrder())
+    for (const Loaded& l : loadOrder()) {
         expected[fileKey(l.key, l.name)] = QString::number(l.stored);
-    form.shsc0->setChecked(true);
-    form.sbt0->setChecked(true);
-    form.sbbc1->setChecked(false);
-    form.srqc1->setChecked(false);
-    form.chtime1->setChecked(false);
-    form.hour1->setValue(3);
-    form.min1->setValue(15);
-    form.sec1->setValue(30);
-    form.unnumcor1->setChecked(true);
-    form.numcor1->setValue(7);
-    form.sbbc2->setChecked(false);
-    form.srqc2->setChecked(false);
+        l.set(form);
+    }
     form.SaveBtn->click();
 
     QVERIFY(m_log.messages().isEmpty());
