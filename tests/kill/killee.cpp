@@ -1,5 +1,6 @@
 // The child of the kill tests: one write of the program (a pupil's record
-// stored by the results window, or a drawing into the scratch database) over
+// stored by the results window, a drawing into the scratch database, or the
+// pupil file brought to a newer version at the start) over
 // a program folder it is given. Every file operation of the database engine
 // is counted from the moment the write begins; at the chosen one the process
 // kills itself with SIGKILL, which, like a kill from outside, ends it on the
@@ -7,6 +8,7 @@
 //
 //   kivor-killee record <program folder> <pupil number> [kill at]
 //   kivor-killee draw <program folder> <seed> [kill at]
+//   kivor-killee migrate <program folder> <run> [kill at]
 //
 // Prints "armed" when the write begins, "stored" once a record is in, and
 // "done <operations>" when it is complete; a message box or an exception is printed and ends it
@@ -18,9 +20,11 @@
 #include "results/runsource.h"
 #include "results/valform.h"
 #include "setup/drawing.h"
+#include "store/pupilversion.h"
 #include "support/fixedrandom.h"
 
 #include <QApplication>
+#include <QByteArrayList>
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
@@ -221,11 +225,16 @@ void draw(TDataModule2& dm, int seed) {
     drawQuestions(dm, 5, 6, random, progress);
 }
 
+// The program's steps and one that changes the layout, as a later table would.
+const PupilFileSteps kWithDiary =
+    pupilFileSteps() + PupilFileSteps{{"create table diary (id integer primary key, pupil text)",
+                                       "insert into diary (pupil) select Name from student"}};
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4 || (std::strcmp(argv[1], "record") != 0 && std::strcmp(argv[1], "draw") != 0)) {
-        std::fprintf(stderr, "usage: %s record|draw <program folder> <number> [kill at]\n",
+    if (argc < 4 || !QByteArrayList{"record", "draw", "migrate"}.contains(argv[1])) {
+        std::fprintf(stderr, "usage: %s record|draw|migrate <program folder> <number> [kill at]\n",
                      argv[0]);
         return 2;
     }
@@ -244,8 +253,10 @@ int main(int argc, char** argv) {
         const int number = std::atoi(argv[3]);
         if (std::strcmp(argv[1], "record") == 0)
             storeRecord(dm, number);
-        else
+        else if (std::strcmp(argv[1], "draw") == 0)
             draw(dm, number);
+        else
+            arm(), upgradePupilFile(dm.programFolder(), kWithDiary);
         g_armed = false;
         DataModule2 = nullptr;
     } catch (const std::exception& e) {

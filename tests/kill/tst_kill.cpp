@@ -1,13 +1,16 @@
 // Kill tests: the program is killed (SIGKILL) in the middle of storing a
-// pupil's record and of a drawing, at every file operation of the database
+// pupil's record, of a drawing and of bringing the pupil file to a newer
+// version, at every file operation of the database
 // engine in turn and at random moments, and after each kill the databases
 // must be whole, hold no half-written row, lose no stored record, and open
 // and read as at the next start.
 #include "store/connection.h"
+#include "store/pupilversion.h"
 #include "store/query.h"
 #include "support/programfolder.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
@@ -93,6 +96,11 @@ fixture::Rows readAsAtStart(const fixture::ProgramFolder& folder, DbFile db, con
         rows.append(row);
     }
     return rows;
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -258,6 +266,36 @@ private slots:
                                    QString::number(at)};
             },
             10, check);
+    }
+
+    // The old file or the new, whole; a kept copy is the old file byte for byte.
+    void migration() {
+        fixture::ProgramFolder folder;
+        for (const QString& name : fixture::numbered(QStringLiteral("Ученик "), 3))
+            folder.addPupil({name});
+        folder.exec(DbFile::Students, QStringLiteral("pragma user_version=0"));
+        const QString file = folder.file(QStringLiteral("\\data\\students.mdb")),
+                      path = folder.path();
+        const fixture::Rows records = folder.readTable(DbFile::Students, QStringLiteral("student"));
+        Connection::closeAllOn(file);
+        const QByteArray original = bytesOf(file);
+        const auto args = [&](int run, long at) {
+            return QStringList{QStringLiteral("migrate"), path, QString::number(run),
+                               QString::number(at)};
+        };
+        killThroughout(args, 10, [&](const Outcome& o, int run) {
+            QVERIFY(!QFile::exists(file + ".v1") || bytesOf(file + ".v1") == original);
+            checkWhole(folder, DbFile::Students);
+            const int version = storedPupilFileVersion(*folder.connect(DbFile::Students));
+            QVERIFY(version == 2 || (version == 0 && !o.done));
+            QVERIFY(runChild(args(run, 0)).done); // the next start finishes it
+            QCOMPARE(folder.readTable(DbFile::Students, QStringLiteral("student")), records);
+            QCOMPARE(folder.readTable(DbFile::Students, QStringLiteral("diary")).size(), 3);
+            Connection::closeAllOn(file);
+            QFile f(file);
+            QVERIFY(QFile::remove(file + ".v1") && f.open(QIODevice::WriteOnly) &&
+                    f.write(original));
+        });
     }
 };
 

@@ -2,6 +2,7 @@
 #include "store/connstr.h"
 #include "store/error.h"
 #include "store/fileerror.h"
+#include "store/pupilversion.h"
 #include "store/query.h"
 #include "support/programfolder.h"
 
@@ -27,6 +28,8 @@ private slots:
     void journalMode_data();
     void journalMode();
     void folderWithSemicolonAndCyrillic();
+    void pupilFileVersion_data();
+    void pupilFileVersion();
 
 private:
     std::unique_ptr<fixture::ProgramFolder> m_folder;
@@ -247,6 +250,48 @@ void TestConnection::folderWithSemicolonAndCyrillic() {
     themes.addSql(QStringLiteral("select * from h13"));
     themes.open();
     QVERIFY(themes.isEmpty());
+}
+
+void TestConnection::pupilFileVersion_data() {
+    QTest::addColumn<int>("stamp");   // user_version; -1 no database
+    QTest::addColumn<int>("outcome"); // -1 refused
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unversioned: stamped") << 0 << int(PupilFileUpgrade::Migrated) << "";
+    QTest::newRow("current") << 1 << int(PupilFileUpgrade::Current) << "";
+    QTest::newRow("newer: refused") << 2 << -1 << "от по-нова версия на Kivor";
+    QTest::newRow("no database") << -1 << int(PupilFileUpgrade::Unreadable)
+                                 << "не е база данни на програмата";
+}
+
+void TestConnection::pupilFileVersion() {
+    QFETCH(int, stamp);
+    QFETCH(int, outcome);
+    QFETCH(QString, message);
+    fixture::ProgramFolder folder;
+    const QString file = folder.file(QStringLiteral("\\data\\students.mdb"));
+    folder.exec(DbFile::Students, QStringLiteral("pragma user_version=%1").arg(std::max(stamp, 0)));
+    Connection::closeAllOn(file);
+    QFile f(file);
+    QVERIFY(stamp >= 0 || (f.open(QIODevice::WriteOnly) && f.write(QByteArray(4096, 0x3f))));
+    f.close();
+    const auto bytes = [](QFile&& f) { return f.open(QIODevice::ReadOnly) ? f.readAll() : ""; };
+    const QByteArray before = bytes(QFile(file));
+    int got = -1;
+    QString said;
+    try {
+        got = int(upgradePupilFile(folder.path()));
+        if (got == int(PupilFileUpgrade::Unreadable))
+            folder.connect(DbFile::Students);
+    } catch (const StoreError& e) {
+        said = e.text();
+    }
+    QCOMPARE(got, outcome);
+    QVERIFY2(message.isEmpty() ? said.isEmpty() : said.contains(message), qPrintable(said));
+    const bool migrated = got == int(PupilFileUpgrade::Migrated);
+    QCOMPARE(bytes(QFile(file + ".v1")), migrated ? before : "");
+    QCOMPARE(bytes(QFile(file)) == before, !migrated);
+    if (migrated)
+        QCOMPARE(storedPupilFileVersion(*folder.connect(DbFile::Students)), 1);
 }
 
 QTEST_GUILESS_MAIN(TestConnection)

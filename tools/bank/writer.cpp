@@ -8,6 +8,7 @@
 #include "store/jetsql.h"
 #include "store/multiline.h"
 #include "store/paths.h"
+#include "store/pupilversion.h"
 #include "store/query.h"
 #include "store/schema.h"
 
@@ -298,8 +299,10 @@ void writeProgramFolder(const Content& content, const QString& programFolder,
     const QString students = w.path(dbRelativePath(DbFile::Students));
     QString why;
     if (!QFileInfo::exists(students) || w.studentsProvenEmpty(&why)) {
-        w.writeAtomically(students, studentsPassword(),
-                          [](Connection& c) { schema::create(c, schema::student()); });
+        w.writeAtomically(students, studentsPassword(), [](Connection& c) {
+            schema::create(c, schema::student());
+            stampPupilFile(c);
+        });
     } else if (!why.isEmpty()) {
         w.warn(students, QStringLiteral("файлът не може да бъде прочетен като база с резултатите "
                                         "на учениците; оставен е както е: %1")

@@ -4,6 +4,7 @@
 #include "store/connstr.h"
 #include "store/error.h"
 #include "store/fileerror.h"
+#include "store/pupilversion.h"
 #include "store/query.h"
 
 #include <QDir>
@@ -199,6 +200,7 @@ QList<Record> readRecords(const QString& programFolder) {
     try {
         Connection c(connectionString(copy.path(), DbFile::Students));
         c.open();
+        refuseNewerPupilFile(c, file);
         Query q;
         q.setConnection(&c);
         q.setSql({QStringLiteral("select * from student")});
@@ -227,6 +229,8 @@ QList<Record> readRecords(const QString& programFolder) {
             r.val = q.text(QStringLiteral("Val"));
             records.append(r);
         }
+    } catch (const PupilFileTooNew&) {
+        throw;
     } catch (const StoreError&) {
         // The engine's words would name the copy, which means nothing to
         // the teacher.
