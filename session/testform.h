@@ -296,8 +296,17 @@ private:
     void placeMeaningBoxes();
     void connectTermPage();
     bool termPageKey(QKeyEvent* event);
+    // Enter or Space on the term page: picks the term, or joins the picked
+    // term to the meaning, the focus stands on.
+    void keyPickOrJoin();
+    // Delete on the term page: takes back the line of the meaning in focus.
+    void keyRemoveLine();
     void connectGapPage();
     bool gapTextKey(QKeyEvent* event);
+    // Enter, Delete or Esc on the gap text, at a gap that holds a word or
+    // not; false for any other key.
+    bool gapActionKey(int key, bool gapHoldsWord);
+    void keepKeyGapInView();
     bool wordListKey(QKeyEvent* event);
     void pressKeyGap();
     void showKeyGap();

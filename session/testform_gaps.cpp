@@ -21,6 +21,7 @@
 #include <QTextEdit>
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -229,6 +230,76 @@ void TTestForm::pressKeyGap() {
     Text1MouseDown(gaps[m_keyGap].start + 1);
 }
 
+namespace {
+
+// Where a moving key takes the keyboard from gap `was` of the gaps 0 …
+// `last`, and whether the text takes the key; none for a key that does not
+// move.
+struct GapMove {
+    bool handled = false;
+    int to = 0;
+};
+
+std::optional<GapMove> gapMove(int key, int was, int last) {
+    switch (key) {
+    case Qt::Key_Tab:
+        // Past the last gap the keyboard leaves the text.
+        return GapMove{was < last, std::min(was + 1, last)};
+    case Qt::Key_Backtab:
+        return GapMove{was > 0, std::max(was - 1, 0)};
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        return GapMove{true, std::min(was + 1, last)};
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        return GapMove{true, std::max(was - 1, 0)};
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+bool TTestForm::gapActionKey(int key, bool gapHoldsWord) {
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        pressKeyGap();
+        return true;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        if (m_run->wordPicked() || !gapHoldsWord)
+            return true;
+        pressKeyGap();
+        if (!clBtn1->isHidden())
+            clImgClick();
+        return true;
+    case Qt::Key_Escape: {
+        const bool picked = m_run->wordPicked();
+        m_run->dropWordPick();
+        Text1->viewport()->setCursor(Qt::ArrowCursor);
+        return picked;
+    }
+    default:
+        return false;
+    }
+}
+
+void TTestForm::keepKeyGapInView() {
+    const QList<PlacedWord> gaps = m_run->gapRows();
+    if (m_keyGap >= gaps.size())
+        return;
+    QTextCursor at(Text1->document());
+    at.setPosition(gaps[m_keyGap].start);
+    const QRect r = Text1->cursorRect(at);
+    QScrollBar* bar = Text1->verticalScrollBar();
+    if (r.top() < 0)
+        bar->setValue(bar->value() + r.top());
+    else if (r.bottom() > Text1->viewport()->height())
+        bar->setValue(bar->value() + r.bottom() - Text1->viewport()->height());
+}
+
 bool TTestForm::gapTextKey(QKeyEvent* event) {
     bool handled = false;
     guarded([&] {
@@ -241,65 +312,18 @@ bool TTestForm::gapTextKey(QKeyEvent* event) {
         int pressed = event->key();
         if (pressed == Qt::Key_Tab && event->modifiers().testFlag(Qt::ShiftModifier))
             pressed = Qt::Key_Backtab;
-        switch (pressed) {
-        case Qt::Key_Tab:
-            // Past the last gap the keyboard leaves the text.
-            handled = was < last;
-            m_keyGap = std::min(was + 1, last);
-            break;
-        case Qt::Key_Backtab:
-            handled = was > 0;
-            m_keyGap = std::max(was - 1, 0);
-            break;
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-            handled = true;
-            m_keyGap = std::min(was + 1, last);
-            break;
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-            handled = true;
-            m_keyGap = std::max(was - 1, 0);
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Space:
-            handled = true;
-            pressKeyGap();
-            break;
-        case Qt::Key_Delete:
-        case Qt::Key_Backspace:
-            handled = true;
-            if (m_run->wordPicked() || gaps[was].word.isEmpty())
-                break;
-            pressKeyGap();
-            if (!clBtn1->isHidden())
-                clImgClick();
-            break;
-        case Qt::Key_Escape:
-            handled = m_run->wordPicked();
-            m_run->dropWordPick();
-            Text1->viewport()->setCursor(Qt::ArrowCursor);
-            break;
-        default:
-            break;
+        if (const std::optional<GapMove> move = gapMove(pressed, was, last)) {
+            handled = move->handled;
+            m_keyGap = move->to;
+        } else {
+            handled = gapActionKey(pressed, !gaps[was].word.isEmpty());
         }
         if (!handled)
             return;
         m_keyOnText = true;
         showKeyGap();
         // The current gap stays in view.
-        const QList<PlacedWord> now = m_run->gapRows();
-        if (m_keyGap < now.size()) {
-            QTextCursor at(Text1->document());
-            at.setPosition(now[m_keyGap].start);
-            const QRect r = Text1->cursorRect(at);
-            QScrollBar* bar = Text1->verticalScrollBar();
-            if (r.top() < 0)
-                bar->setValue(bar->value() + r.top());
-            else if (r.bottom() > Text1->viewport()->height())
-                bar->setValue(bar->value() + r.bottom() - Text1->viewport()->height());
-        }
+        keepKeyGapInView();
     });
     return handled;
 }

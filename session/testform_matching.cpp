@@ -255,6 +255,51 @@ QList<Stop> keyStops(const TTestForm& form) {
     return stops;
 }
 
+// The stops of one column, by their index among all stops.
+QList<qsizetype> stopsInColumn(const QList<Stop>& stops, bool meanings) {
+    QList<qsizetype> out;
+    for (qsizetype i = 0; i < stops.size(); ++i)
+        if (stops[i].first == meanings)
+            out.append(i);
+    return out;
+}
+
+// Where a moving key takes the focus from stop `at`: the stop it goes to
+// (-1: it stays), and whether the page takes the key at all.
+struct KeyMove {
+    bool handled = false;
+    qsizetype to = -1;
+};
+
+KeyMove termFocusMove(const QList<Stop>& stops, qsizetype at, int key) {
+    switch (key) {
+    case Qt::Key_Tab:
+        // Past the last meaning the focus leaves the page.
+        return at + 1 < stops.size() ? KeyMove{true, at + 1} : KeyMove{};
+    case Qt::Key_Backtab:
+        return at > 0 ? KeyMove{true, at - 1} : KeyMove{};
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const QList<qsizetype> column = stopsInColumn(stops, stops[at].first);
+        const qsizetype k = column.indexOf(at) + (key == Qt::Key_Up ? -1 : 1);
+        return {true, k >= 0 && k < column.size() ? column[k] : -1};
+    }
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        const QList<qsizetype> column = stopsInColumn(stops, key == Qt::Key_Right);
+        const int row = stops[at].second;
+        // The nearest row of the other column.
+        qsizetype best = -1;
+        for (qsizetype i : column)
+            if (best < 0 || qAbs(stops[i].second - row) < qAbs(stops[best].second - row))
+                best = i;
+        return {true, best};
+    }
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 void TTestForm::moveKeyFocus(int row, bool meanings) {
@@ -294,6 +339,26 @@ void TTestForm::termPageFocused(Qt::FocusReason reason) {
     showKeyFocus();
 }
 
+void TTestForm::keyPickOrJoin() {
+    EventLabel* term = termLabel(m_keyRow);
+    EventLabel* meaning = meaningLabel(m_keyRow);
+    if (!m_keyOnMeanings && term->isEnabled()) {
+        Label4MouseDown3(term);
+        Label4MouseLeave3();
+    } else if (m_keyOnMeanings && meaning->isEnabled() && m_run->pickActive()) {
+        Label13MouseDown2(meaning);
+        Label13MouseUp2(meaning);
+    }
+}
+
+void TTestForm::keyRemoveLine() {
+    EventLabel* meaning = meaningLabel(m_keyRow);
+    if (m_keyOnMeanings && !meaning->isEnabled() && !m_run->pickActive()) {
+        Label13MouseEnter2(meaning);
+        clBtnClick();
+    }
+}
+
 bool TTestForm::termPageKey(QKeyEvent* event) {
     const QList<Stop> stops = keyStops(*this);
     if (stops.isEmpty())
@@ -303,78 +368,31 @@ bool TTestForm::termPageKey(QKeyEvent* event) {
         at = 0;
         moveKeyFocus(stops[0].second, stops[0].first);
     }
-    const auto go = [this, &stops](qsizetype i) {
-        moveKeyFocus(stops[i].second, stops[i].first);
-        return true;
-    };
-    const auto inColumn = [&stops](bool meanings) {
-        QList<qsizetype> out;
-        for (qsizetype i = 0; i < stops.size(); ++i)
-            if (stops[i].first == meanings)
-                out.append(i);
-        return out;
-    };
-    EventLabel* term = termLabel(m_keyRow);
-    EventLabel* meaning = meaningLabel(m_keyRow);
     bool handled = false;
     guarded([&] {
         switch (event->key()) {
-        case Qt::Key_Tab:
-            // Past the last meaning the focus leaves the page.
-            handled = at + 1 < stops.size() && go(at + 1);
-            break;
-        case Qt::Key_Backtab:
-            handled = at > 0 && go(at - 1);
-            break;
-        case Qt::Key_Up:
-        case Qt::Key_Down: {
-            const QList<qsizetype> column = inColumn(m_keyOnMeanings);
-            const qsizetype k = column.indexOf(at) + (event->key() == Qt::Key_Up ? -1 : 1);
-            if (k >= 0 && k < column.size())
-                go(column[k]);
-            handled = true;
-            break;
-        }
-        case Qt::Key_Left:
-        case Qt::Key_Right: {
-            const QList<qsizetype> column = inColumn(event->key() == Qt::Key_Right);
-            // The nearest row of the other column.
-            qsizetype best = -1;
-            for (qsizetype i : column)
-                if (best < 0 ||
-                    qAbs(stops[i].second - m_keyRow) < qAbs(stops[best].second - m_keyRow))
-                    best = i;
-            if (best >= 0)
-                go(best);
-            handled = true;
-            break;
-        }
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Space:
-            if (!m_keyOnMeanings && term->isEnabled()) {
-                Label4MouseDown3(term);
-                Label4MouseLeave3();
-            } else if (m_keyOnMeanings && meaning->isEnabled() && m_run->pickActive()) {
-                Label13MouseDown2(meaning);
-                Label13MouseUp2(meaning);
-            }
             handled = true;
+            keyPickOrJoin();
             break;
         case Qt::Key_Delete:
         case Qt::Key_Backspace:
-            if (m_keyOnMeanings && !meaning->isEnabled() && !m_run->pickActive()) {
-                Label13MouseEnter2(meaning);
-                clBtnClick();
-            }
             handled = true;
+            keyRemoveLine();
             break;
         case Qt::Key_Escape:
             handled = m_run->pickActive();
             dropPick();
             break;
-        default:
+        default: {
+            const KeyMove move = termFocusMove(stops, at, event->key());
+            if (move.to >= 0)
+                moveKeyFocus(stops[move.to].second, stops[move.to].first);
+            handled = move.handled;
             break;
+        }
         }
     });
     if (handled && !m_keyFocusShown) {

@@ -14,6 +14,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 #include <algorithm>
+#include <optional>
 
 namespace moodle {
 
@@ -32,13 +33,39 @@ bool save(const QString& path, const QByteArray& bytes, QString* why) {
     return true;
 }
 
-// Both commands print their usage on --help and exit 0.
-bool wantsHelp(const QStringList& arguments, const QString& usage, QTextStream& out) {
-    if (!arguments.contains(QLatin1String("--help")) && !arguments.contains(QLatin1String("-h")))
-        return false;
-    out << usage;
-    out.flush();
-    return true;
+// The questions left out and the notes on those kept, each with its line
+// in the Moodle file.
+void reportFindings(const QString& input, const Import& im, QTextStream& err) {
+    for (const Finding& f : im.skipped)
+        err << QStringLiteral("%1:%2: пропуснат въпрос „%3“ (%4): %5\n")
+                   .arg(input)
+                   .arg(f.line)
+                   .arg(f.name, f.type, f.message);
+    for (const Finding& f : im.notes)
+        err << QStringLiteral("%1:%2: бележка: въпрос „%3“: %4\n")
+                   .arg(input)
+                   .arg(f.line)
+                   .arg(f.name, f.message);
+}
+
+// The pictures of the imported questions, beside the content folder's
+// others; how many, or -1 when one could not be written (said on `err`).
+int savePictures(const Import& im, const QString& content, QTextStream& err) {
+    QString why;
+    int pictures = 0;
+    for (const ImportedSection& s : im.sections) {
+        for (const ImportedQuestion& q : s.questions) {
+            if (q.question.picture.isEmpty())
+                continue;
+            if (!save(QDir(content).filePath(q.question.picture), q.question.pictureData, &why)) {
+                err << QStringLiteral("Грешка: %1.\n").arg(why);
+                err.flush();
+                return -1;
+            }
+            ++pictures;
+        }
+    }
+    return pictures;
 }
 
 // A wrong command line: what is wrong, then the usage; exit code 2.
@@ -48,48 +75,178 @@ int wrongUsage(const QString& why, const QString& usage, QTextStream& err) {
     return 2;
 }
 
+// One command line of either command, its values as the commands take them.
+struct CommandLine {
+    Arguments arguments;
+    QString source; // the one positional word
+    QString output;
+    QString subject;
+    QString section;
+    QString table;
+    int classNo = 0;
+
+    explicit CommandLine(const Arguments& a)
+        : arguments(a), source(a.positional.value(0)), output(a.value(QStringLiteral("-o"))),
+          subject(a.value(QStringLiteral("--subject")).simplified()),
+          section(a.value(QStringLiteral("--section")).simplified()),
+          table(a.value(QStringLiteral("--table")).trimmed()),
+          classNo(classNumber(a.value(QStringLiteral("--class")))) {}
+    bool has(const QString& option) const { return arguments.has(option); }
+};
+
+// A check of a command line: what is wrong with it, or nothing.
+using Check = QString (*)(const CommandLine&);
+
+QString classGiven(const CommandLine& c) {
+    return c.classNo == 0 ? QStringLiteral("Класът (--class) трябва да е цяло число от 1 до 13.")
+                          : QString();
+}
+
+QString classValidWhenGiven(const CommandLine& c) {
+    return c.has(QStringLiteral("--class")) ? classGiven(c) : QString();
+}
+
+QString subjectGiven(const CommandLine& c) {
+    return c.subject.isEmpty() ? QStringLiteral("Липсва предметът (--subject).") : QString();
+}
+
+QString sectionNotEmpty(const CommandLine& c) {
+    return c.has(QStringLiteral("--section")) && c.section.isEmpty()
+               ? QStringLiteral("Разделът (--section) е празен.")
+               : QString();
+}
+
+QString tableNameValid(const CommandLine& c) {
+    if (!c.has(QStringLiteral("--table")) || bank::isTableName(c.table))
+        return QString();
+    return QStringLiteral("Таблицата „%1“ трябва да е от латински букви, цифри и _ и да не "
+                          "започва с цифра.")
+        .arg(c.table);
+}
+
+QString outputGiven(const CommandLine& c) {
+    return c.output.isEmpty() ? QStringLiteral("Липсва изходният файл (-o).") : QString();
+}
+
+// What a command takes: its usage, its options, what to say when it is not
+// given exactly one source, and its checks in the order it reports them.
+struct Command {
+    QString usage;
+    QStringList options;
+    QString oneSource;
+    QList<Check> checks;
+};
+
+// The command line parsed and checked; without a value the command ends at
+// once with `exit`: 0 after printing the usage on --help, 2 on a wrong line.
+std::optional<CommandLine> parseCommandLine(const Command& command, const QStringList& arguments,
+                                            QTextStream& out, QTextStream& err, int* exit) {
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        out << command.usage;
+        out.flush();
+        *exit = 0;
+        return std::nullopt;
+    }
+    const Arguments a(arguments, command.options);
+    QString why = a.fault;
+    if (why.isEmpty() && a.positional.size() != 1)
+        why = command.oneSource;
+    const CommandLine line(a);
+    for (const Check check : command.checks)
+        if (why.isEmpty())
+            why = check(line);
+    if (why.isEmpty())
+        return line;
+    *exit = wrongUsage(why, command.usage, err);
+    return std::nullopt;
+}
+
+const Command& importLine() {
+    static const Command command{
+        QStringLiteral(
+            "Употреба: kivor-bank import-moodle ФАЙЛ.xml --class N --subject ПРЕДМЕТ\n"
+            "                [--section РАЗДЕЛ] [--table ТАБЛИЦА] -o ИЗХОД.yaml\n"
+            "  --class    класът, 1 … 13\n"
+            "  --subject  предметът, както го показва списъкът\n"
+            "  --section  всички въпроси в този раздел; без него – раздел за всяка категория\n"
+            "  --table    таблицата на раздела; с категориите – начало на имената им\n"
+            "  -o         източникът, който се записва; изображенията – в pictures/ на\n"
+            "             папката със източници\n"),
+        {QStringLiteral("--class"), QStringLiteral("--subject"), QStringLiteral("--section"),
+         QStringLiteral("--table"), QStringLiteral("-o")},
+        QStringLiteral("Дайте точно един файл Moodle XML."),
+        {classGiven, subjectGiven, sectionNotEmpty, tableNameValid, outputGiven}};
+    return command;
+}
+
+const Command& exportLine() {
+    static const Command command{
+        QStringLiteral(
+            "Употреба: kivor-bank export-moodle <папка със източници | файл.yaml>\n"
+            "                [--class N] [--subject ПРЕДМЕТ] [--section РАЗДЕЛ] -o ИЗХОД.xml\n"
+            "  --class    класът (задължителен с папка)\n"
+            "  --subject  само този предмет\n"
+            "  --section  само този раздел\n"),
+        {QStringLiteral("--class"), QStringLiteral("--subject"), QStringLiteral("--section"),
+         QStringLiteral("-o")},
+        QStringLiteral("Дайте една папка със източници или един файл."),
+        {outputGiven, classValidWhenGiven}};
+    return command;
+}
+
+// The bank sources of a content folder or of one bank file, their
+// findings in `findings`; a file with faults gives none.
+QList<bank::Source> readSources(const QString& source, QList<bank::Issue>* findings) {
+    const QFileInfo info(source);
+    if (info.isDir()) {
+        const bank::Content content = bank::readContent(source);
+        *findings = content.issues;
+        return content.sources;
+    }
+    const QString folder = contentFolderOf(source);
+    const QString relative = QDir(folder).relativeFilePath(info.absoluteFilePath());
+    const bank::Source s = bank::parseSource(folder, relative, findings);
+    if (bank::hasFault(*findings))
+        return {};
+    return {s};
+}
+
+// The sections of the sources the command line asks for, and in
+// `questions` how many of their questions a test can ask.
+QList<ExportSection> chooseSections(const QList<bank::Source>& sources, const CommandLine& line,
+                                    int* questions) {
+    QList<ExportSection> chosen;
+    for (const bank::Source& s : sources) {
+        if ((line.classNo != 0 && s.classNo != line.classNo) ||
+            (!line.subject.isEmpty() && s.subject != line.subject))
+            continue;
+        for (const bank::Section& sec : s.sections) {
+            if (!line.section.isEmpty() && sec.name != line.section)
+                continue;
+            chosen.append({s.subject, sec});
+            *questions += int(std::count_if(sec.questions.begin(), sec.questions.end(),
+                                            [](const bank::Question& q) { return q.test == 1; }));
+        }
+    }
+    return chosen;
+}
+
 } // namespace
 
 int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    const QString usage = QStringLiteral(
-        "Употреба: kivor-bank import-moodle ФАЙЛ.xml --class N --subject ПРЕДМЕТ\n"
-        "                [--section РАЗДЕЛ] [--table ТАБЛИЦА] -o ИЗХОД.yaml\n"
-        "  --class    класът, 1 … 13\n"
-        "  --subject  предметът, както го показва списъкът\n"
-        "  --section  всички въпроси в този раздел; без него – раздел за всяка категория\n"
-        "  --table    таблицата на раздела; с категориите – начало на имената им\n"
-        "  -o         източникът, който се записва; изображенията – в pictures/ на\n"
-        "             папката със източници\n");
-    if (wantsHelp(arguments, usage, out))
-        return 0;
-    const Arguments a(arguments, {QStringLiteral("--class"), QStringLiteral("--subject"),
-                                  QStringLiteral("--section"), QStringLiteral("--table"),
-                                  QStringLiteral("-o")});
-    auto wrong = [&](const QString& why) { return wrongUsage(why, usage, err); };
-    if (!a.fault.isEmpty())
-        return wrong(a.fault);
-    if (a.positional.size() != 1)
-        return wrong(QStringLiteral("Дайте точно един файл Moodle XML."));
+    int exit = 0;
+    const std::optional<CommandLine> line =
+        parseCommandLine(importLine(), arguments, out, err, &exit);
+    if (!line)
+        return exit;
     ImportOptions options;
-    options.classNo = classNumber(a.value(QStringLiteral("--class")));
-    options.subject = a.value(QStringLiteral("--subject")).simplified();
-    options.section = a.value(QStringLiteral("--section")).simplified();
-    options.table = a.value(QStringLiteral("--table")).trimmed();
-    const QString output = a.value(QStringLiteral("-o"));
-    if (options.classNo == 0)
-        return wrong(QStringLiteral("Класът (--class) трябва да е цяло число от 1 до 13."));
-    if (options.subject.isEmpty())
-        return wrong(QStringLiteral("Липсва предметът (--subject)."));
-    if (a.has(QStringLiteral("--section")) && options.section.isEmpty())
-        return wrong(QStringLiteral("Разделът (--section) е празен."));
-    if (a.has(QStringLiteral("--table")) && !bank::isTableName(options.table))
-        return wrong(QStringLiteral("Таблицата „%1“ трябва да е от латински букви, цифри и _ и да "
-                                    "не започва с цифра.")
-                         .arg(options.table));
-    if (output.isEmpty())
-        return wrong(QStringLiteral("Липсва изходният файл (-o)."));
+    options.classNo = line->classNo;
+    options.subject = line->subject;
+    options.section = line->section;
+    options.table = line->table;
+    const QString output = line->output;
 
-    const QString input = a.positional.first();
+    const QString input = line->source;
     QFile file(input);
     if (!QFileInfo(input).isFile() || !file.open(QIODevice::ReadOnly)) {
         err << QStringLiteral("Файлът „%1“ не съществува или не може да бъде прочетен.\n")
@@ -107,16 +264,7 @@ int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         err.flush();
         return 1;
     }
-    for (const Finding& f : im.skipped)
-        err << QStringLiteral("%1:%2: пропуснат въпрос „%3“ (%4): %5\n")
-                   .arg(input)
-                   .arg(f.line)
-                   .arg(f.name, f.type, f.message);
-    for (const Finding& f : im.notes)
-        err << QStringLiteral("%1:%2: бележка: въпрос „%3“: %4\n")
-                   .arg(input)
-                   .arg(f.line)
-                   .arg(f.name, f.message);
+    reportFindings(input, im, err);
     if (im.questionCount() == 0) {
         err << QStringLiteral("Нито един въпрос не може да бъде внесен: нищо не е записано.\n");
         err.flush();
@@ -125,20 +273,10 @@ int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
 
     const QString target = QFileInfo(output).absoluteFilePath();
     const QString content = contentFolderOf(target);
+    const int pictures = savePictures(im, content, err);
+    if (pictures < 0)
+        return 1;
     QString why;
-    int pictures = 0;
-    for (const ImportedSection& s : im.sections) {
-        for (const ImportedQuestion& q : s.questions) {
-            if (q.question.picture.isEmpty())
-                continue;
-            if (!save(QDir(content).filePath(q.question.picture), q.question.pictureData, &why)) {
-                err << QStringLiteral("Грешка: %1.\n").arg(why);
-                err.flush();
-                return 1;
-            }
-            ++pictures;
-        }
-    }
     if (!save(target, bankSource(im, options, QFileInfo(input).fileName()), &why)) {
         err << QStringLiteral("Грешка: %1.\n").arg(why);
         err.flush();
@@ -163,69 +301,31 @@ int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
 }
 
 int exportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    const QString usage = QStringLiteral(
-        "Употреба: kivor-bank export-moodle <папка със източници | файл.yaml>\n"
-        "                [--class N] [--subject ПРЕДМЕТ] [--section РАЗДЕЛ] -o ИЗХОД.xml\n"
-        "  --class    класът (задължителен с папка)\n"
-        "  --subject  само този предмет\n"
-        "  --section  само този раздел\n");
-    if (wantsHelp(arguments, usage, out))
-        return 0;
-    const Arguments a(arguments, {QStringLiteral("--class"), QStringLiteral("--subject"),
-                                  QStringLiteral("--section"), QStringLiteral("-o")});
-    auto wrong = [&](const QString& why) { return wrongUsage(why, usage, err); };
-    if (!a.fault.isEmpty())
-        return wrong(a.fault);
-    if (a.positional.size() != 1)
-        return wrong(QStringLiteral("Дайте една папка със източници или един файл."));
-    const QString source = a.positional.first();
-    const QString output = a.value(QStringLiteral("-o"));
-    const QString subject = a.value(QStringLiteral("--subject")).simplified();
-    const QString section = a.value(QStringLiteral("--section")).simplified();
-    const int classNo = classNumber(a.value(QStringLiteral("--class")));
-    if (output.isEmpty())
-        return wrong(QStringLiteral("Липсва изходният файл (-o)."));
-    if (a.has(QStringLiteral("--class")) && classNo == 0)
-        return wrong(QStringLiteral("Класът (--class) трябва да е цяло число от 1 до 13."));
+    int exit = 0;
+    const std::optional<CommandLine> line =
+        parseCommandLine(exportLine(), arguments, out, err, &exit);
+    if (!line)
+        return exit;
+    const QString& source = line->source;
+    const QString& output = line->output;
     const QFileInfo info(source);
     if (!info.exists()) {
         err << QStringLiteral("„%1“ не съществува.\n").arg(source);
         err.flush();
         return 2;
     }
-    if (info.isDir() && classNo == 0)
-        return wrong(QStringLiteral("С папка със източници дайте и класа (--class)."));
+    if (info.isDir() && line->classNo == 0)
+        return wrongUsage(QStringLiteral("С папка със източници дайте и класа (--class)."),
+                          exportLine().usage, err);
 
-    QList<bank::Source> sources;
     QList<bank::Issue> findings;
-    if (info.isDir()) {
-        const bank::Content content = bank::readContent(source);
-        sources = content.sources;
-        findings = content.issues;
-    } else {
-        const QString folder = contentFolderOf(source);
-        const QString relative = QDir(folder).relativeFilePath(info.absoluteFilePath());
-        const bank::Source s = bank::parseSource(folder, relative, &findings);
-        if (!bank::hasFault(findings))
-            sources.append(s);
-    }
+    const QList<bank::Source> sources = readSources(source, &findings);
     for (const bank::Issue& i : findings)
         if (i.isFault())
             err << i.text() << '\n';
 
-    QList<ExportSection> chosen;
     int questions = 0;
-    for (const bank::Source& s : sources) {
-        if ((classNo != 0 && s.classNo != classNo) || (!subject.isEmpty() && s.subject != subject))
-            continue;
-        for (const bank::Section& sec : s.sections) {
-            if (!section.isEmpty() && sec.name != section)
-                continue;
-            chosen.append({s.subject, sec});
-            questions += int(std::count_if(sec.questions.begin(), sec.questions.end(),
-                                           [](const bank::Question& q) { return q.test == 1; }));
-        }
-    }
+    const QList<ExportSection> chosen = chooseSections(sources, *line, &questions);
     if (chosen.isEmpty()) {
         err << (bank::hasFault(findings)
                     ? QStringLiteral("Източникът има грешки: нищо не е записано.\n")

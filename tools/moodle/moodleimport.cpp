@@ -482,27 +482,61 @@ void convertMatching(const Element& q, const PlainText& body, Conversion* c) {
         c->question.points += p;
 }
 
-// ddwtos and gapselect: "[[n]]" in the text is the n-th choice of the list.
-void convertGaps(const Element& q, const PlainText& body, const QString& type, Conversion* c) {
-    struct Choice {
-        QString text;
-        int group = 1;
-    };
-    QList<Choice> choices;
+// A choice of a ddwtos or gapselect question: a word and the group it is
+// offered in.
+struct GapChoice {
+    QString text;
+    int group = 1;
+};
+
+// A "[[n]]" of the text: where it stands and the word it asks for.
+struct MoodleGap {
+    qsizetype from = 0, to = 0;
+    QString word;
+};
+
+QList<GapChoice> gapChoices(const Element& q, const QString& type) {
+    QList<GapChoice> choices;
     const QLatin1StringView tag(type == QLatin1String("ddwtos") ? "dragbox" : "selectoption");
     for (const Element* e : q.all(tag)) {
         const Element* group = e->child(QLatin1StringView("group"));
         const int g = group ? group->text.trimmed().toInt() : 1;
         choices.append({oneLine(rich(e).text), g});
     }
+    return choices;
+}
+
+// Why `word`, the choice of gap [[n]], cannot be a word of the bank's gap
+// text; empty when it can.
+QString gapWordRefusal(const QString& word, int n, const QList<GapChoice>& choices) {
+    if (word.isEmpty())
+        return QStringLiteral("изборът на празнина [[%1]] е празен").arg(n);
+    if (word.contains(QLatin1Char('[')) || word.contains(QLatin1Char(']')) ||
+        word.contains(QLatin1Char('|')))
+        return QStringLiteral("думата %1 съдържа „[“, „]“ или „|“").arg(quoted(word));
+    // The program lists every word of the question once, in one list.
+    QSet<int> groups;
+    for (const GapChoice& other : choices)
+        if (other.text == word)
+            groups.insert(other.group);
+    if (groups.size() <= 1)
+        return QString();
+    QList<int> sorted(groups.begin(), groups.end());
+    std::sort(sorted.begin(), sorted.end());
+    QStringList names;
+    for (int g : sorted)
+        names.append(QString::number(g));
+    return QStringLiteral("думата %1 е в групи %2, а програмата показва всички думи в един списък")
+        .arg(quoted(word), names.join(QStringLiteral(" и ")));
+}
+
+// The gaps of the text in order, the indices of the choices they use in
+// `used`; empty with the refusal set when one of them cannot be kept.
+QList<MoodleGap> findGaps(const QString& text, const QList<GapChoice>& choices, QSet<int>* used,
+                          Conversion* c) {
     static const QRegularExpression placeholder(QStringLiteral("\\[\\[(\\d+)\\]\\]"));
-    struct Gap {
-        qsizetype from = 0, to = 0;
-        QString word;
-    };
-    QList<Gap> gaps;
-    QSet<int> used;
-    for (auto it = placeholder.globalMatch(body.text); it.hasNext();) {
+    QList<MoodleGap> gaps;
+    for (auto it = placeholder.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const int n = m.captured(1).toInt();
         if (n < 1 || n > choices.size()) {
@@ -510,52 +544,37 @@ void convertGaps(const Element& q, const PlainText& body, const QString& type, C
                 QStringLiteral("празнината [[%1]] сочи избор, който липсва (изборите са %2)")
                     .arg(m.captured(1))
                     .arg(choices.size());
-            return;
+            return {};
         }
         const QString word = choices[n - 1].text;
-        if (word.isEmpty()) {
-            c->refusal = QStringLiteral("изборът на празнина [[%1]] е празен").arg(n);
-            return;
+        if (const QString why = gapWordRefusal(word, n, choices); !why.isEmpty()) {
+            c->refusal = why;
+            return {};
         }
-        if (word.contains(QLatin1Char('[')) || word.contains(QLatin1Char(']')) ||
-            word.contains(QLatin1Char('|'))) {
-            c->refusal = QStringLiteral("думата %1 съдържа „[“, „]“ или „|“").arg(quoted(word));
-            return;
-        }
-        // The program lists every word of the question once, in one list.
-        QSet<int> groups;
-        for (const Choice& other : choices)
-            if (other.text == word)
-                groups.insert(other.group);
-        if (groups.size() > 1) {
-            QList<int> sorted(groups.begin(), groups.end());
-            std::sort(sorted.begin(), sorted.end());
-            QStringList names;
-            for (int g : sorted)
-                names.append(QString::number(g));
-            c->refusal = QStringLiteral("думата %1 е в групи %2, а програмата показва всички думи "
-                                        "в един списък")
-                             .arg(quoted(word), names.join(QStringLiteral(" и ")));
-            return;
-        }
-        used.insert(n - 1);
+        used->insert(n - 1);
         gaps.append({m.capturedStart(), m.capturedEnd(), word});
     }
-    if (gaps.isEmpty()) {
+    if (gaps.isEmpty())
         c->refusal = QStringLiteral("текстът няма нито една празнина [[n]]");
-        return;
-    }
-    const int total = pointsOf(q, c);
-    if (!c->refusal.isEmpty())
-        return;
-    const QList<int> shares = split(total, int(gaps.size()), c, QStringLiteral("празнини"));
+    return gaps;
+}
+
+// The text as the bank writes it: every gap "[word]", or "[word|points]"
+// when it is not worth 1; empty with the refusal set when a bracket stands
+// outside a gap.
+QString bankGapText(const QString& text, const QList<MoodleGap>& gaps, const QList<int>& shares,
+                    Conversion* c) {
+    const auto bracketed = [](const QString& s) {
+        return s.contains(QLatin1Char('[')) || s.contains(QLatin1Char(']'));
+    };
+    const QString outside = QStringLiteral("текстът съдържа „[“ или „]“ извън празнина");
     QString source;
     qsizetype at = 0;
     for (int i = 0; i < gaps.size(); ++i) {
-        const QString between = body.text.mid(at, gaps[i].from - at);
-        if (between.contains(QLatin1Char('[')) || between.contains(QLatin1Char(']'))) {
-            c->refusal = QStringLiteral("текстът съдържа „[“ или „]“ извън празнина");
-            return;
+        const QString between = text.mid(at, gaps[i].from - at);
+        if (bracketed(between)) {
+            c->refusal = outside;
+            return {};
         }
         source += between + QLatin1Char('[') + gaps[i].word;
         if (shares[i] != 1)
@@ -563,25 +582,48 @@ void convertGaps(const Element& q, const PlainText& body, const QString& type, C
         source += QLatin1Char(']');
         at = gaps[i].to;
     }
-    const QString tail = body.text.mid(at);
-    if (tail.contains(QLatin1Char('[')) || tail.contains(QLatin1Char(']'))) {
-        c->refusal = QStringLiteral("текстът съдържа „[“ или „]“ извън празнина");
-        return;
+    const QString tail = text.mid(at);
+    if (bracketed(tail)) {
+        c->refusal = outside;
+        return {};
     }
-    source += tail;
+    return source + tail;
+}
+
+// The words offered that no gap asks for, quoted.
+QStringList unusedChoices(const QList<GapChoice>& choices, const QSet<int>& used,
+                          const QList<MoodleGap>& gaps) {
+    QSet<QString> words;
+    for (const MoodleGap& g : gaps)
+        words.insert(g.word);
+    QStringList unused;
+    for (int i = 0; i < choices.size(); ++i)
+        if (!used.contains(i) && !words.contains(choices[i].text) && !choices[i].text.isEmpty())
+            unused.append(quoted(choices[i].text));
+    return unused;
+}
+
+// ddwtos and gapselect: "[[n]]" in the text is the n-th choice of the list.
+void convertGaps(const Element& q, const PlainText& body, const QString& type, Conversion* c) {
+    const QList<GapChoice> choices = gapChoices(q, type);
+    QSet<int> used;
+    const QList<MoodleGap> gaps = findGaps(body.text, choices, &used, c);
+    if (!c->refusal.isEmpty())
+        return;
+    const int total = pointsOf(q, c);
+    if (!c->refusal.isEmpty())
+        return;
+    const QList<int> shares = split(total, int(gaps.size()), c, QStringLiteral("празнини"));
+    const QString source = bankGapText(body.text, gaps, shares, c);
+    if (!c->refusal.isEmpty())
+        return;
     QStringList faults, warnings;
     const bank::GapText parsed = bank::parseGapText(source, &faults, &warnings);
     if (!faults.isEmpty()) {
         c->refusal = faults.first();
         return;
     }
-    QStringList unused;
-    QSet<QString> words;
-    for (const Gap& g : gaps)
-        words.insert(g.word);
-    for (int i = 0; i < choices.size(); ++i)
-        if (!used.contains(i) && !words.contains(choices[i].text) && !choices[i].text.isEmpty())
-            unused.append(quoted(choices[i].text));
+    const QStringList unused = unusedChoices(choices, used, gaps);
     if (!unused.isEmpty())
         c->notes.append(QStringLiteral("думите без празнина отпадат: %1")
                             .arg(unused.join(QStringLiteral(", "))));
