@@ -11,7 +11,7 @@ namespace {
 
 sqlite3_vfs* g_real = nullptr;
 sqlite3_vfs g_faulty;
-QByteArray g_failing; // absolute path; empty: nothing fails
+DiskWatcher g_watcher;
 
 struct FaultyFile {
     sqlite3_file base;
@@ -26,13 +26,8 @@ sqlite3_file* realOf(sqlite3_file* f) {
     return faulty(f)->real;
 }
 
-// The database file itself or one of its side files ("…-journal").
-bool failing(sqlite3_file* f) {
-    const char* name = faulty(f)->name;
-    if (g_failing.isEmpty() || !name)
-        return false;
-    const size_t n = size_t(g_failing.size());
-    return std::strncmp(name, g_failing.constData(), n) == 0 && (name[n] == '\0' || name[n] == '-');
+int watched(DiskChange change, const char* path) {
+    return g_watcher ? g_watcher(change, path) : SQLITE_OK;
 }
 
 int fileClose(sqlite3_file* f) {
@@ -42,18 +37,18 @@ int fileRead(sqlite3_file* f, void* buf, int n, sqlite3_int64 at) {
     return realOf(f)->pMethods->xRead(realOf(f), buf, n, at);
 }
 int fileWrite(sqlite3_file* f, const void* buf, int n, sqlite3_int64 at) {
-    if (failing(f))
-        return SQLITE_IOERR_WRITE;
+    if (const int rc = watched(DiskChange::Write, faulty(f)->name); rc != SQLITE_OK)
+        return rc;
     return realOf(f)->pMethods->xWrite(realOf(f), buf, n, at);
 }
 int fileTruncate(sqlite3_file* f, sqlite3_int64 size) {
-    if (failing(f))
-        return SQLITE_IOERR_TRUNCATE;
+    if (const int rc = watched(DiskChange::Truncate, faulty(f)->name); rc != SQLITE_OK)
+        return rc;
     return realOf(f)->pMethods->xTruncate(realOf(f), size);
 }
 int fileSync(sqlite3_file* f, int flags) {
-    if (failing(f))
-        return SQLITE_IOERR_FSYNC;
+    if (const int rc = watched(DiskChange::Sync, faulty(f)->name); rc != SQLITE_OK)
+        return rc;
     return realOf(f)->pMethods->xSync(realOf(f), flags);
 }
 int fileSize(sqlite3_file* f, sqlite3_int64* size) {
@@ -101,13 +96,21 @@ const sqlite3_io_methods kFaultyMethods = faultyMethods();
 
 int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* outFlags) {
     FaultyFile* file = faulty(f);
+    file->base.pMethods = nullptr;
+    if (const int rc = watched(DiskChange::Open, name); rc != SQLITE_OK)
+        return rc;
     file->name = name;
     file->real = reinterpret_cast<sqlite3_file*>(file + 1);
-    file->base.pMethods = nullptr;
     const int rc = g_real->xOpen(g_real, name, file->real, flags, outFlags);
     if (file->real->pMethods)
         file->base.pMethods = &kFaultyMethods;
     return rc;
+}
+
+int vfsDelete(sqlite3_vfs*, const char* name, int syncDir) {
+    if (const int rc = watched(DiskChange::Delete, name); rc != SQLITE_OK)
+        return rc;
+    return g_real->xDelete(g_real, name, syncDir);
 }
 
 } // namespace
@@ -122,10 +125,29 @@ void installDiskFaults() {
     g_faulty.zName = "diskfaults";
     g_faulty.pNext = nullptr;
     g_faulty.xOpen = vfsOpen;
+    g_faulty.xDelete = vfsDelete;
     sqlite3_vfs_register(&g_faulty, 1);
 }
 
-void failWritesTo(const QString& path) {
+void watchDiskChanges(DiskWatcher watcher) {
     installDiskFaults();
-    g_failing = path.isEmpty() ? QByteArray() : QFileInfo(path).absoluteFilePath().toUtf8();
+    g_watcher = std::move(watcher);
+}
+
+void failWritesTo(const QString& path) {
+    if (path.isEmpty()) {
+        watchDiskChanges({});
+        return;
+    }
+    // The database file itself or one of its side files ("…-journal").
+    const QByteArray failing = QFileInfo(path).absoluteFilePath().toUtf8();
+    watchDiskChanges([failing](DiskChange change, const char* name) {
+        const size_t n = size_t(failing.size());
+        if (change == DiskChange::Open || change == DiskChange::Delete || !name ||
+            std::strncmp(name, failing.constData(), n) != 0 || (name[n] != '\0' && name[n] != '-'))
+            return SQLITE_OK;
+        return change == DiskChange::Write      ? SQLITE_IOERR_WRITE
+               : change == DiskChange::Truncate ? SQLITE_IOERR_TRUNCATE
+                                                : SQLITE_IOERR_FSYNC;
+    });
 }

@@ -20,6 +20,7 @@
 #include "results/runsource.h"
 #include "results/valform.h"
 #include "setup/drawing.h"
+#include "store/diskfaults.h"
 #include "store/pupilversion.h"
 #include "support/fixedrandom.h"
 
@@ -45,109 +46,6 @@ void operation() {
         return;
     if (++g_operations == g_killAt)
         std::raise(SIGKILL);
-}
-
-// A VFS over the default one that counts opening, writing, truncating,
-// syncing and deleting: the operations after which a file on disk differs.
-sqlite3_vfs* g_real = nullptr;
-
-struct CountedFile {
-    sqlite3_file base;
-    sqlite3_file* real; // the default VFS's file, right behind this struct
-};
-
-sqlite3_file* realOf(sqlite3_file* f) {
-    return reinterpret_cast<CountedFile*>(f)->real;
-}
-
-int fileClose(sqlite3_file* f) {
-    return realOf(f)->pMethods->xClose(realOf(f));
-}
-int fileRead(sqlite3_file* f, void* buf, int n, sqlite3_int64 at) {
-    return realOf(f)->pMethods->xRead(realOf(f), buf, n, at);
-}
-int fileWrite(sqlite3_file* f, const void* buf, int n, sqlite3_int64 at) {
-    operation();
-    return realOf(f)->pMethods->xWrite(realOf(f), buf, n, at);
-}
-int fileTruncate(sqlite3_file* f, sqlite3_int64 size) {
-    operation();
-    return realOf(f)->pMethods->xTruncate(realOf(f), size);
-}
-int fileSync(sqlite3_file* f, int flags) {
-    operation();
-    return realOf(f)->pMethods->xSync(realOf(f), flags);
-}
-int fileSize(sqlite3_file* f, sqlite3_int64* size) {
-    return realOf(f)->pMethods->xFileSize(realOf(f), size);
-}
-int fileLock(sqlite3_file* f, int level) {
-    return realOf(f)->pMethods->xLock(realOf(f), level);
-}
-int fileUnlock(sqlite3_file* f, int level) {
-    return realOf(f)->pMethods->xUnlock(realOf(f), level);
-}
-int fileReserved(sqlite3_file* f, int* out) {
-    return realOf(f)->pMethods->xCheckReservedLock(realOf(f), out);
-}
-int fileControl(sqlite3_file* f, int op, void* arg) {
-    return realOf(f)->pMethods->xFileControl(realOf(f), op, arg);
-}
-int fileSectorSize(sqlite3_file* f) {
-    return realOf(f)->pMethods->xSectorSize(realOf(f));
-}
-int fileCharacteristics(sqlite3_file* f) {
-    return realOf(f)->pMethods->xDeviceCharacteristics(realOf(f));
-}
-
-// Version 1 only: without shared-memory and mapping methods the engine uses
-// neither, which the program's journal modes never need.
-sqlite3_io_methods countedMethods() {
-    sqlite3_io_methods m{};
-    m.iVersion = 1;
-    m.xClose = fileClose;
-    m.xRead = fileRead;
-    m.xWrite = fileWrite;
-    m.xTruncate = fileTruncate;
-    m.xSync = fileSync;
-    m.xFileSize = fileSize;
-    m.xLock = fileLock;
-    m.xUnlock = fileUnlock;
-    m.xCheckReservedLock = fileReserved;
-    m.xFileControl = fileControl;
-    m.xSectorSize = fileSectorSize;
-    m.xDeviceCharacteristics = fileCharacteristics;
-    return m;
-}
-const sqlite3_io_methods kCountedMethods = countedMethods();
-
-int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* outFlags) {
-    operation();
-    auto* counted = reinterpret_cast<CountedFile*>(f);
-    counted->real = reinterpret_cast<sqlite3_file*>(counted + 1);
-    counted->base.pMethods = nullptr;
-    const int rc = g_real->xOpen(g_real, name, counted->real, flags, outFlags);
-    if (counted->real->pMethods)
-        counted->base.pMethods = &kCountedMethods;
-    return rc;
-}
-int vfsDelete(sqlite3_vfs*, const char* name, int syncDir) {
-    operation();
-    return g_real->xDelete(g_real, name, syncDir);
-}
-
-sqlite3_vfs g_counted;
-
-void installCountingVfs() {
-    g_real = sqlite3_vfs_find(nullptr);
-    g_counted = *g_real;
-    g_counted.iVersion = std::min(g_real->iVersion, 3);
-    g_counted.szOsFile = int(sizeof(CountedFile)) + g_real->szOsFile;
-    g_counted.zName = "counted";
-    g_counted.pNext = nullptr;
-    g_counted.xOpen = vfsOpen;
-    g_counted.xDelete = vfsDelete;
-    sqlite3_vfs_register(&g_counted, 1);
 }
 
 void say(const char* what) {
@@ -240,7 +138,12 @@ int main(int argc, char** argv) {
     }
     if (argc > 4)
         g_killAt = std::atol(argv[4]);
-    installCountingVfs();
+    // Opening, writing, truncating, syncing and deleting: the operations
+    // after which a file on disk differs.
+    watchDiskChanges([](DiskChange, const char*) {
+        operation();
+        return SQLITE_OK;
+    });
     QApplication app(argc, argv);
     setMessageSink([](MessageKind, const QString& text) {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
