@@ -12,11 +12,6 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 void PictureBox::setPicture(const QByteArray& bytes) {
     m_bytes = bytes;
     m_own = ::pictureSize(bytes);
-    // A sound header may front damaged data or a picture the loader refuses
-    // (a scan bomb): a decoding at a thumbnail's size tells, at a fraction of
-    // the cost of a whole one, so such a picture is not given room at all.
-    if (m_own.isValid() && decodePicture(bytes, QSize(64, 64)).isNull())
-        m_own = QSize();
     if (!m_own.isValid())
         m_bytes.clear();
     dropImage();

@@ -9,6 +9,7 @@
 
 #include "app/datamodule.h"
 #include "app/globals.h"
+#include "media/picture.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -59,8 +60,12 @@ void TTestForm::showPicture(int questionId, const QByteArray& blob) {
     m_pictureId = questionId;
     // Only the bytes: each box decodes them at the size it shows them, and
     // nothing of the question left behind stays decoded.
+    // A sound header may front damaged data or a picture the loader refuses
+    // (a scan bomb): one decoding at a thumbnail's size tells, at a fraction
+    // of the cost of a whole one, so such a picture is given no room at all.
+    const QByteArray shown = decodePicture(blob, QSize(64, 64)).isNull() ? QByteArray() : blob;
     for (PictureBox* box : {DBImage1, DBImage2, DBImage3})
-        box->setPicture(blob);
+        box->setPicture(shown);
     // A question without a picture (or with one that cannot be shown) gives
     // its room to the text.
     const bool picture = DBImage2->hasPicture();
