@@ -3,8 +3,6 @@
 #include "app/mainform.h"
 #include "app/messages.h"
 #include "app/startup.h"
-#include "store/error.h"
-#include "store/pupilversion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,16 +89,6 @@ int main(int argc, char** argv) {
     const FolderHold hold = holdProgramFolder(QDir::currentPath());
     if (!hold.refusal.isEmpty()) {
         showMessage(MessageKind::Error, hold.refusal);
-        return 1;
-    }
-
-    // Under the hold, so that no other copy of the program works in the file
-    // while its layout changes. A file that cannot be read is reported where
-    // it is used, as it always was.
-    try {
-        upgradePupilFile(QDir::currentPath());
-    } catch (const StoreError& e) {
-        showMessage(MessageKind::Error, e.text());
         return 1;
     }
 

@@ -10,6 +10,7 @@
 #include "printout.h"
 #include "runsource.h"
 #include "store/paths.h"
+#include "store/pupilversion.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -206,6 +207,8 @@ void TValForm::storeRecord(const PupilRecord& record) {
     student.setConnectionString(DataModule2->connectionString(DbFile::Students));
     student.setSql({QStringLiteral("select * from student")});
     try {
+        // A file of a newer program is refused here and stays as it is.
+        upgradePupilFileBeforeUse(DataModule2->programFolder());
         student.open();
         student.insert();
         student.setText(QStringLiteral("Name"), record.Name);

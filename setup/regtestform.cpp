@@ -9,6 +9,7 @@
 #include "objectform.h"
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
+#include "store/pupilversion.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -118,6 +119,7 @@ void TRegTestForm::FormShow() {
 
     Query& sd1 = DataModule2->sd1;
     sd1.close();
+    upgradePupilFileBeforeUse(DataModule2->programFolder());
     sd1.setConnectionString(DataModule2->connectionString(DbFile::Students));
     sd1.setSql({QStringLiteral("select name,class,division,numofclass,dt from student"),
                 QStringLiteral("union"),

@@ -21,17 +21,26 @@ const PupilFileSteps& pupilFileSteps() {
     return steps;
 }
 
-int storedPupilFileVersion(Connection& c) {
+namespace {
+
+// The one whole number a statement answers.
+int number(Connection& c, const char* sql) {
     sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(c.handle(), "pragma user_version", -1, &stmt, nullptr);
+    int rc = sqlite3_prepare_v2(c.handle(), sql, -1, &stmt, nullptr);
     if (rc != SQLITE_OK)
         c.fail(rc);
     rc = sqlite3_step(stmt);
-    const int version = rc == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
+    const int value = rc == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
     sqlite3_finalize(stmt);
     if (rc != SQLITE_ROW)
         c.fail(rc);
-    return version;
+    return value;
+}
+
+} // namespace
+
+int storedPupilFileVersion(Connection& c) {
+    return number(c, "pragma user_version");
 }
 
 void stampPupilFile(Connection& c, const PupilFileSteps& steps) {
@@ -128,6 +137,11 @@ PupilFileUpgrade upgradePupilFile(const QString& programFolder, const PupilFileS
         // Opening also rolls back a journal left by a crash, so the file
         // alone holds all there is when it is copied.
         c.open();
+        // An empty file opens as an empty database: it holds no records to
+        // keep, and stamping it would hide what is wrong with it.
+        if (number(c, "select count(*) from sqlite_master where type = 'table' and "
+                      "lower(name) = 'student'") == 0)
+            return PupilFileUpgrade::Unreadable;
     } catch (const StoreError&) {
         return PupilFileUpgrade::Unreadable;
     }
@@ -151,4 +165,12 @@ PupilFileUpgrade upgradePupilFile(const QString& programFolder, const PupilFileS
     }
     t.commit();
     return PupilFileUpgrade::Migrated;
+}
+
+void upgradePupilFileBeforeUse(const QString& programFolder) {
+    static QString upgraded;
+    if (upgraded == programFolder)
+        return;
+    upgradePupilFile(programFolder);
+    upgraded = programFolder;
 }

@@ -52,3 +52,9 @@ enum class PupilFileUpgrade {
 // migration fails; either way the file is left as it was.
 PupilFileUpgrade upgradePupilFile(const QString& programFolder,
                                   const PupilFileSteps& steps = pupilFileSteps());
+
+// upgradePupilFile the first time the program uses the folder's pupil file:
+// opening the encrypted file costs tens of milliseconds, which the windows
+// that read and write it pay anyway and the start of the program should not.
+// Raises as upgradePupilFile; after a failure the next use tries again.
+void upgradePupilFileBeforeUse(const QString& programFolder);
