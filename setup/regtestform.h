@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/pupil.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -9,11 +11,6 @@ class QLabel;
 class QPushButton;
 class SpinField;
 
-// The 30 division letters А … Я in the order whose positions 1 … 30 the
-// pupil records keep.
-const QStringList& divisionLetters();
-// Position 1 … 30 of a division letter (either case), 0 for any other text.
-int divisionPosition(const QString& division);
 // Whether the registration names a pupil: a full name and a division that
 // are more than blanks, and a class from the list (index 0 … 12).
 bool registrationComplete(const QString& fullName, const QString& division, int classIndex);

@@ -4,6 +4,7 @@
 #include "store/connstr.h"
 #include "store/error.h"
 #include "store/fileerror.h"
+#include "store/pupil.h"
 #include "store/pupilversion.h"
 #include "store/query.h"
 
@@ -20,15 +21,6 @@
 namespace resultscsv {
 
 namespace {
-
-// The letters as the registration window offers them (setup/regtestform):
-// the pupil database keeps a letter's position in this list.
-const QStringList& letters() {
-    static const QStringList all =
-        QStringLiteral("А Б В Г Д Е Ж З И Й К Л М Н О П Р С Т У Ф Х Ц Ч Ш Щ Ъ Ь Ю Я")
-            .split(QLatin1Char(' '));
-    return all;
-}
 
 // A grade as stored, "4.500" or "4,500"; nothing when it is no number.
 std::optional<double> storedGrade(const QString& val) {
@@ -103,12 +95,9 @@ bool Filter::matches(const Record& r) const {
 }
 
 QString divisionLetter(int position) {
-    return position >= 1 && position <= letters().size() ? letters()[position - 1]
-                                                         : QString::number(position);
-}
-
-int divisionPosition(const QString& letter) {
-    return int(letters().indexOf(letter.trimmed().toUpper())) + 1;
+    const QStringList& letters = divisionLetters();
+    return position >= 1 && position <= letters.size() ? letters[position - 1]
+                                                       : QString::number(position);
 }
 
 QString gradeWord(const QString& twoDecimals) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/pupil.h"
 #include "tools/results/csvcell.h"
 
 #include <QChar>
@@ -47,7 +48,7 @@ struct Filter {
 // them is written as its number.
 QString divisionLetter(int position);
 // 1-based position of a letter (either case); 0 for anything else.
-int divisionPosition(const QString& letter);
+using ::divisionPosition;
 
 // The grade's word with its whole grade, for a grade as written with two
 // decimals: below 3.00 "Слаб 2", to 3.49 "Среден 3", to 4.49 "Добър 4", to
