@@ -7,7 +7,7 @@
 # Used at configure time (include this file, call kivor_check_includes) and as
 # the test `layers` (cmake -DSOURCE_DIR=… -P this file).
 
-set(KIVOR_LAYERS store media bank settings ui)
+set(KIVOR_LAYERS store media question bank settings ui)
 
 # The layer of a source path relative to the source folder; empty when the
 # file belongs to no layer (tests, tools, help, benchmarks).
@@ -17,6 +17,8 @@ function(kivor_layer_of path out)
     set(layer store)
   elseif(path MATCHES "^media/")
     set(layer media)
+  elseif(path MATCHES "^question/")
+    set(layer question)
   elseif(path MATCHES "^tools/jpeg/")
     # The JPEG writer of the tools and tests sits beside the loader.
     set(layer media)
@@ -41,7 +43,7 @@ set(KIVOR_FORBIDDEN_results "setup/;session/")
 function(kivor_check_includes source_dir)
   set(faults "")
   file(GLOB_RECURSE files RELATIVE ${source_dir}
-    ${source_dir}/store/* ${source_dir}/media/* ${source_dir}/tools/bank/*
+    ${source_dir}/store/* ${source_dir}/media/* ${source_dir}/question/* ${source_dir}/tools/bank/*
     ${source_dir}/tools/moodle/* ${source_dir}/tools/results/* ${source_dir}/tools/jpeg/*
     ${source_dir}/settings/* ${source_dir}/app/* ${source_dir}/setup/*
     ${source_dir}/session/* ${source_dir}/results/*)

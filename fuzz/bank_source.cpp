@@ -28,8 +28,8 @@ void write(const QString& relative, const QByteArray& bytes) {
 void checkGaps(const bank::GapText& g) {
     check(g.words.size() == g.starts.size() && g.starts.size() == g.points.size());
     for (qsizetype i = 0; i < g.starts.size(); ++i) {
-        check(g.text.mid(g.starts[i], bank::gapMarker.size()) == bank::gapMarker);
-        check(i == 0 || g.starts[i] >= g.starts[i - 1] + bank::gapMarker.size());
+        check(g.text.mid(g.starts[i], question::kGapMarker.size()) == question::kGapMarker);
+        check(i == 0 || g.starts[i] >= g.starts[i - 1] + question::kGapMarker.size());
     }
 }
 

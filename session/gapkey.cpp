@@ -30,7 +30,3 @@ QList<GapKey> gapKeys(const QString& words, const QString& starts, const QString
     }
     return keys;
 }
-
-bool gapInsideText(int start, int length) {
-    return start >= 0 && start <= length - int(kGapMarker.size());
-}

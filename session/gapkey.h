@@ -1,17 +1,13 @@
 #pragma once
 
-#include "tools/bank/gaps.h"
+#include "question/question.h"
 
 #include <QList>
 #include <QString>
 
-// What every gap of a gap-fill text shows while it is open: blank, five full
-// stops, blank. Placing a word replaces exactly these seven characters.
-inline const QString kGapMarker = QStringLiteral(" ..... ");
-
-// The longest gap text a question may have, in characters: the bound the bank
-// compiler checks sources against.
-using bank::kMaxGapText;
+using question::gapInsideText;
+using question::kGapMarker;
+using question::kMaxGapText;
 
 // One gap of a question as its multi-line columns describe it: the right
 // word, the marker's position in the text, the length value and the points.
@@ -29,7 +25,3 @@ struct GapKey {
 // with the gaps that can be answered.
 QList<GapKey> gapKeys(const QString& words, const QString& starts, const QString& lengs,
                       const QString& points);
-
-// Whether the gap marker at `start` lies wholly inside a text of `length`
-// characters.
-bool gapInsideText(int start, int length);

@@ -1,15 +1,5 @@
 #include "shuffle.h"
 
-QChar answerLetter(int box) {
-    static const QChar letters[] = {QChar(0x0410), QChar(0x0411), QChar(0x0412), QChar(0x0413)};
-    return box >= 1 && box <= 4 ? letters[box - 1] : QChar();
-}
-
-int answerBox(QChar letter) {
-    const int box = letter.unicode() - 0x0410 + 1;
-    return box >= 1 && box <= 4 ? box : 0;
-}
-
 std::array<int, 4> answerShuffle(int rightBox, int target) {
     // Rows: the right answer's box in the question; columns: the target box.
     // A=1, B=2, C=3, D=4.

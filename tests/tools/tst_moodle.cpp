@@ -64,8 +64,8 @@ QByteArray answer(int fraction, const QByteArray& html) {
            "\" format=\"html\"><text><![CDATA[" + html + "]]></text></answer>";
 }
 
-QByteArray question(const QByteArray& type, const QByteArray& body, const QByteArray& rest,
-                    const QByteArray& grade = "1.0000000") {
+QByteArray xmlQuestion(const QByteArray& type, const QByteArray& body, const QByteArray& rest,
+                       const QByteArray& grade = "1.0000000") {
     return "<question type=\"" + type + "\"><name><text>В " + type + "</text></name>" +
            text("questiontext", body) + "<defaultgrade>" + grade + "</defaultgrade>" + rest +
            "</question>\n";
@@ -76,7 +76,7 @@ QByteArray choice(const QByteArray& body, const QList<int>& fractions,
     QByteArray answers;
     for (int i = 0; i < fractions.size(); ++i)
         answers += answer(fractions[i], "отг" + QByteArray::number(i + 1));
-    return question("multichoice", body, "<single>true</single>" + answers, grade);
+    return xmlQuestion("multichoice", body, "<single>true</single>" + answers, grade);
 }
 
 QByteArray pair(const QByteArray& term, const QByteArray& meaning) {
@@ -186,10 +186,10 @@ QByteArray sample() {
         text("generalfeedback", "1/2 = 2/4 &amp; 2/4 + 1/4 = 3/4") + "</question>\n" +
         "<question type=\"category\"><category><text>$course$/top/Думи</text></category>"
         "</question>\n" +
-        question("matching", "<p>Свържете дробта с процента.</p>",
-                 pair("1/2", "50%") + pair("1/4", "25%") + pair("3/4", "75%"), "5") +
-        question("ddwtos", "<p>Числителят е [[1]] чертата,</p><p>знаменателят – [[2]] нея.</p>",
-                 box("dragbox", "над") + box("dragbox", "под"), "3"));
+        xmlQuestion("matching", "<p>Свържете дробта с процента.</p>",
+                    pair("1/2", "50%") + pair("1/4", "25%") + pair("3/4", "75%"), "5") +
+        xmlQuestion("ddwtos", "<p>Числителят е [[1]] чертата,</p><p>знаменателят – [[2]] нея.</p>",
+                    box("dragbox", "над") + box("dragbox", "под"), "3"));
 }
 
 } // namespace
@@ -264,88 +264,90 @@ void TestMoodle::convert_data() {
                                   << "";
     QTest::newRow("none right") << choice("Кое?", {0, 0, 0, 0}) << "пропуснат: нито един"
                                 << "";
-    QTest::newRow("empty answer") << question("multichoice", "Кое?",
-                                              answer(100, "а") + answer(0, "<p> </p>") +
-                                                  answer(0, "в") + answer(0, "г"))
+    QTest::newRow("empty answer") << xmlQuestion("multichoice", "Кое?",
+                                                 answer(100, "а") + answer(0, "<p> </p>") +
+                                                     answer(0, "в") + answer(0, "г"))
                                   << "пропуснат: отговор 2 е празен"
                                   << "";
-    QTest::newRow("truefalse") << question("truefalse", "Вярно ли е?",
-                                           answer(100, "true") + answer(0, "false"))
+    QTest::newRow("truefalse") << xmlQuestion("truefalse", "Вярно ли е?",
+                                              answer(100, "true") + answer(0, "false"))
                                << "пропуснат: вярно/невярно"
                                << "";
-    QTest::newRow("shortanswer") << question("shortanswer", "Столицата?", answer(100, "София"))
+    QTest::newRow("shortanswer") << xmlQuestion("shortanswer", "Столицата?", answer(100, "София"))
                                  << "пропуснат: пише свободно"
                                  << "";
-    QTest::newRow("essay") << question("essay", "Опишете.", "") << "пропуснат: пише свободно"
+    QTest::newRow("essay") << xmlQuestion("essay", "Опишете.", "") << "пропуснат: пише свободно"
                            << "";
-    QTest::newRow("cloze") << question("multianswer", "{1:SHORTANSWER:=а}", "")
+    QTest::newRow("cloze") << xmlQuestion("multianswer", "{1:SHORTANSWER:=а}", "")
                            << "пропуснат: cloze"
                            << "";
 
-    QTest::newRow("matching") << question("matching", "<p>Свържете.</p>", pairs(3), "5")
+    QTest::newRow("matching") << xmlQuestion("matching", "<p>Свържете.</p>", pairs(3), "5")
                               << "matching|Свържете.|t1=m1:2; t2=m2:2; t3=m3:1|5"
                               << "5 т. за 3 двойки: 2 + 2 + 1";
     QTest::newRow("matching, grade below the pairs")
-        << question("matching", "Свържете.", pairs(3), "1")
+        << xmlQuestion("matching", "Свържете.", pairs(3), "1")
         << "matching|Свържете.|t1=m1:1; t2=m2:1; t3=m3:1|3"
         << "всяка получава 1, въпросът носи 3";
     QTest::newRow("matching, extra meanings")
-        << question("matching", "", pairs(2) + pair("", "излишно"), "2")
+        << xmlQuestion("matching", "", pairs(2) + pair("", "излишно"), "2")
         << "matching|Свържете всяко понятие с неговото значение.|t1=m1:1; t2=m2:1|2"
         << "значенията без понятие отпадат: „излишно“";
-    QTest::newRow("matching, ten pairs") << question("matching", "С.", pairs(10), "10")
+    QTest::newRow("matching, ten pairs") << xmlQuestion("matching", "С.", pairs(10), "10")
                                          << "matching|С.|t1=m1:1; t2=m2:1; t3=m3:1; t4=m4:1; "
                                             "t5=m5:1; t6=m6:1; t7=m7:1; t8=m8:1; t9=m9:1; "
                                             "t10=m10:1|10"
                                          << "";
     QTest::newRow("matching, eleven pairs")
-        << question("matching", "С.", pairs(11)) << "пропуснат: 11 двойки"
+        << xmlQuestion("matching", "С.", pairs(11)) << "пропуснат: 11 двойки"
         << "";
     QTest::newRow("matching, one pair")
-        << question("matching", "С.", pairs(1)) << "пропуснат: поне две"
+        << xmlQuestion("matching", "С.", pairs(1)) << "пропуснат: поне две"
         << "";
     QTest::newRow("matching, meaning twice")
-        << question("matching", "С.", pair("a", "x") + pair("b", "x")) << "пропуснат: „x“ е дадено"
+        << xmlQuestion("matching", "С.", pair("a", "x") + pair("b", "x"))
+        << "пропуснат: „x“ е дадено"
         << "";
 
-    QTest::newRow("ddwtos") << question("ddwtos", "<p>Котката [[1]] на [[3]].</p>",
-                                        box("dragbox", "седи") + box("dragbox", "лежи") +
-                                            box("dragbox", "стола", 2) + box("dragbox", "пода", 2),
-                                        "3")
+    QTest::newRow("ddwtos") << xmlQuestion("ddwtos", "<p>Котката [[1]] на [[3]].</p>",
+                                           box("dragbox", "седи") + box("dragbox", "лежи") +
+                                               box("dragbox", "стола", 2) +
+                                               box("dragbox", "пода", 2),
+                                           "3")
                             << "gaps|Попълнете пропуснатите думи.|Котката [седи|2] на [стола|1].|3"
                             << "думите без празнина отпадат: „лежи“, „пода“";
     QTest::newRow("ddwtos, hints")
-        << question("ddwtos", "[[1]]",
-                    box("dragbox", "да") + text("hint", "Помислете.") + text("hint", " "))
+        << xmlQuestion("ddwtos", "[[1]]",
+                       box("dragbox", "да") + text("hint", "Помислете.") + text("hint", " "))
         << "gaps|Попълнете пропуснатите думи.|[да|1]|1"
         << "подсказките отпадат: „Помислете.“";
-    QTest::newRow("gapselect") << question("gapselect", "[[2]] е столица.",
-                                           box("selectoption", "Пловдив") +
-                                               box("selectoption", "София"),
-                                           "1")
+    QTest::newRow("gapselect") << xmlQuestion("gapselect", "[[2]] е столица.",
+                                              box("selectoption", "Пловдив") +
+                                                  box("selectoption", "София"),
+                                              "1")
                                << "gaps|Попълнете пропуснатите думи.|[София|1] е столица.|1"
                                << "";
     QTest::newRow("ddwtos, a word in two gaps")
-        << question("ddwtos", "[[1]] и [[1]]", box("dragbox", "да"), "4")
+        << xmlQuestion("ddwtos", "[[1]] и [[1]]", box("dragbox", "да"), "4")
         << "gaps|Попълнете пропуснатите думи.|[да|2] и [да|2]|4"
         << "";
     QTest::newRow("ddwtos, a word in two groups")
-        << question("ddwtos", "[[1]] и [[3]]",
-                    box("dragbox", "да") + box("dragbox", "не") + box("dragbox", "да", 2))
+        << xmlQuestion("ddwtos", "[[1]] и [[3]]",
+                       box("dragbox", "да") + box("dragbox", "не") + box("dragbox", "да", 2))
         << "пропуснат: в групи 1 и 2"
         << "";
     QTest::newRow("ddwtos, missing choice")
-        << question("ddwtos", "[[5]]", box("dragbox", "да")) << "пропуснат: [[5]]"
+        << xmlQuestion("ddwtos", "[[5]]", box("dragbox", "да")) << "пропуснат: [[5]]"
         << "";
     QTest::newRow("ddwtos, no gap")
-        << question("ddwtos", "Нищо.", box("dragbox", "да")) << "пропуснат: нито една празнина"
+        << xmlQuestion("ddwtos", "Нищо.", box("dragbox", "да")) << "пропуснат: нито една празнина"
         << "";
     QTest::newRow("ddwtos, bracket in the text")
-        << question("ddwtos", "[[1]] [бележка]", box("dragbox", "да"))
+        << xmlQuestion("ddwtos", "[[1]] [бележка]", box("dragbox", "да"))
         << "пропуснат: извън празнина"
         << "";
     QTest::newRow("ddwtos, bar in a word")
-        << question("ddwtos", "[[1]]", box("dragbox", "а|б")) << "пропуснат: „|“"
+        << xmlQuestion("ddwtos", "[[1]]", box("dragbox", "а|б")) << "пропуснат: „|“"
         << "";
 
     const QByteArray png = pngBytes(4, 4);
@@ -642,7 +644,7 @@ void TestMoodle::commandLine() {
     QFETCH(QStringList, args);
     QFETCH(int, code);
     QFETCH(QString, printed);
-    const QByteArray essay = question("essay", "Опишете.", "");
+    const QByteArray essay = xmlQuestion("essay", "Опишете.", "");
     put(QStringLiteral("in.xml"), quiz(choice("Кое?", {100, 0, 0, 0}) + essay));
     put(QStringLiteral("in.xml.essay"), quiz(essay));
     put(QStringLiteral("content/banks/b.yaml"),

@@ -1,16 +1,6 @@
 #include "gaps.h"
 
-#include <algorithm>
-#include <limits>
-
 namespace bank {
-
-int GapText::totalPoints() const {
-    qint64 sum = 0;
-    for (int p : points)
-        sum += p;
-    return int(std::min<qint64>(sum, std::numeric_limits<int>::max()));
-}
 
 bool parsePoints(const QString& text, int* value) {
     if (text.isEmpty() || text.size() > 9)
@@ -74,7 +64,7 @@ GapText parseGapText(const QString& source, QStringList* faults, QStringList* wa
         out.starts.append(int(out.text.size()));
         out.words.append(ok ? word : QString());
         out.points.append(ok ? points : 0);
-        out.text += gapMarker;
+        out.text += question::kGapMarker;
     };
 
     for (QChar c : text) {
@@ -130,8 +120,8 @@ GapText parseGapText(const QString& source, QStringList* faults, QStringList* wa
         return out;
     }
     // A marker typed into the text would look like a gap the pupil cannot fill.
-    for (qsizetype at = out.text.indexOf(gapMarker); at >= 0;
-         at = out.text.indexOf(gapMarker, at + 1)) {
+    for (qsizetype at = out.text.indexOf(question::kGapMarker); at >= 0;
+         at = out.text.indexOf(question::kGapMarker, at + 1)) {
         if (!out.starts.contains(int(at))) {
             warnings->append(QStringLiteral("текстът съдържа „ ..... “ извън празнина: за "
                                             "ученика то изглежда като празнина"));
@@ -139,6 +129,17 @@ GapText parseGapText(const QString& source, QStringList* faults, QStringList* wa
         }
     }
     return out;
+}
+
+QString fillGaps(const GapText& gaps, const std::function<QString(int)>& gap) {
+    QString out;
+    qsizetype at = 0;
+    for (int i = 0; i < gaps.starts.size(); ++i) {
+        out += gaps.text.mid(at, gaps.starts[i] - at);
+        out += gap(i);
+        at = gaps.starts[i] + question::kGapMarker.size();
+    }
+    return out + gaps.text.mid(at);
 }
 
 } // namespace bank

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "question/question.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -28,46 +30,11 @@ struct Issue {
 
 bool hasFault(const QList<Issue>& issues);
 
-// The stored number of each kind (typequest).
-enum class Kind { Choice = 0, Matching = 1, Gaps = 2 };
-
-struct Pair {
-    QString term;
-    QString meaning;
-    int points = 0;
-};
-
-// A gap-fill text with its gaps taken out: the stored passage and, per gap,
-// the right word, the position of its marker and its points.
-struct GapText {
-    QString text; // with every gap replaced by the marker
-    QStringList words;
-    QList<int> starts; // 0-based character positions of the markers in `text`
-    QList<int> points;
-    int totalPoints() const;
-};
-
-struct Question {
-    Kind kind = Kind::Choice;
-    int line = 0;
-    int test = 1;
-    QString condition;
-    QString fullAnswer;
-    int points = 0;  // Scores: given, or the sum of the pairs' / gaps' points
-    QString picture; // as the source names it; empty when there is none
-    QByteArray pictureData;
-
-    // Choice
-    QString question;
-    QStringList answers; // four
-    QChar right;         // А, Б, В or Г
-
-    // Matching
-    QList<Pair> pairs;
-
-    // Gaps
-    GapText gaps;
-};
+// The questions themselves are the question layer's.
+using question::GapText;
+using question::Kind;
+using question::Pair;
+using question::Question;
 
 struct Section {
     QString name;

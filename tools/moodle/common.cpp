@@ -67,15 +67,4 @@ QString defaultCondition(bank::Kind kind) {
     return QString();
 }
 
-QString fillGaps(const bank::GapText& gaps, const std::function<QString(int)>& gap) {
-    QString out;
-    qsizetype at = 0;
-    for (int i = 0; i < gaps.starts.size(); ++i) {
-        out += gaps.text.mid(at, gaps.starts[i] - at);
-        out += gap(i);
-        at = gaps.starts[i] + bank::gapMarker.size();
-    }
-    return out + gaps.text.mid(at);
-}
-
 } // namespace moodle

@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 // What the two Moodle commands of kivor-bank share: their command lines and
 // where a bank file's pictures live.
@@ -35,9 +34,5 @@ QString contentFolderOf(const QString& bankFile);
 // The condition a question of each kind gets where Moodle has none to give
 // (a matching question's is its Moodle text).
 QString defaultCondition(bank::Kind kind);
-
-// A gap text with every gap marker replaced by what `gap` makes of the gap's
-// index: the way back from parseGapText to a written text.
-QString fillGaps(const bank::GapText& gaps, const std::function<QString(int)>& gap);
 
 } // namespace moodle

@@ -3,6 +3,8 @@
 #include "common.h"
 #include "html.h"
 
+#include "tools/bank/gaps.h"
+
 #include <QFileInfo>
 #include <QUrl>
 #include <QXmlStreamWriter>
@@ -111,7 +113,7 @@ void writeQuestion(QXmlStreamWriter& w, const QString& section, int number, cons
         for (const QString& word : q.gaps.words)
             if (!words.contains(word))
                 words.append(word);
-        writeQuestionText(w, q, fillGaps(q.gaps, [&](int i) {
+        writeQuestionText(w, q, bank::fillGaps(q.gaps, [&](int i) {
                               return QStringLiteral("[[%1]]").arg(words.indexOf(q.gaps.words[i]) +
                                                                   1);
                           }));

@@ -922,7 +922,7 @@ void emitQuestion(YAML::Emitter& y, const ImportedQuestion& iq) {
         break;
     case bank::Kind::Gaps:
         y << YAML::Key << "text" << YAML::Value;
-        emitText(y, fillGaps(q.gaps, [&](int i) {
+        emitText(y, bank::fillGaps(q.gaps, [&](int i) {
                      const QString& w = q.gaps.words[i];
                      return q.gaps.points[i] == 1
                                 ? QStringLiteral("[%1]").arg(w)
