@@ -4,7 +4,9 @@
 #include "session/shuffle.h"
 
 #include "app/datamodule.h"
-#include "session/gapkey.h"
+#include "question/faults.h"
+#include "question/question.h"
+#include "question/row.h"
 #include "store/connection.h"
 #include "store/jetsql.h"
 #include "store/multiline.h"
@@ -22,11 +24,11 @@ QString selectFrom(const QString& table) {
     return QStringLiteral("select * from ") + quoteName(table);
 }
 
-QuestionRow rowOf(const Query& q) {
-    const auto t = [&q](const char* column) { return q.text(QLatin1String(column)); };
-    return {t("typequest"), t("Scores"), t("TrueAns"), t("AnsA"),  t("AnsB"),
-            t("AnsC"),      t("AnsD"),   t("Terms"),   t("Trans"), t("TTScores"),
-            t("TextW"),     t("Words"),  t("Start"),   t("Leng")};
+question::QuestionRow rowOf(const Query& q) {
+    question::QuestionRow row;
+    for (const question::RowColumn& c : question::rowColumns())
+        row.*c.text = q.text(c.name);
+    return row;
 }
 
 // A row still to be drawn that can be asked; a row that cannot be asked is
@@ -35,10 +37,10 @@ bool drawable(const Query& q, const std::vector<int>& drawn, QStringList* leftOu
     const int num = q.integer(QStringLiteral("num"));
     if (std::find(drawn.begin(), drawn.end(), num) != drawn.end())
         return false;
-    const QString fault = questionFault(rowOf(q));
-    if (fault.isEmpty())
+    const QList<question::Fault> faults = question::rowFaults(rowOf(q));
+    if (faults.isEmpty())
         return true;
-    const QString note = QStringLiteral("№ %1: %2").arg(num).arg(fault);
+    const QString note = QStringLiteral("№ %1: %2").arg(num).arg(faults.first().reason);
     if (!leftOut->contains(note))
         leftOut->append(note);
     return false;
@@ -112,90 +114,6 @@ TooFewQuestions::TooFewQuestions()
                                 "зададат.\rМоля, изберете друг раздел или по-малък брой "
                                 "въпроси.")) {}
 
-bool validPoints(const QString& text) {
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
-    return ok && n >= 0 && n <= kMaxPoints;
-}
-
-QString questionFault(const QuestionRow& row) {
-    const QString pointsFault = QStringLiteral("не са цяло число от 0 до %1").arg(kMaxPoints);
-    bool ok = false;
-    const int kind = row.typequest.trimmed().toInt(&ok);
-    if (!ok || kind < 0 || kind > 2)
-        return QStringLiteral("видът на въпроса („%1“) не е 0, 1 или 2").arg(row.typequest);
-    if (!validPoints(row.scores))
-        return QStringLiteral("точките на въпроса („%1“) %2").arg(row.scores, pointsFault);
-    if (kind == 0) {
-        if (row.ansA.isEmpty() || row.ansB.isEmpty() || row.ansC.isEmpty() || row.ansD.isEmpty())
-            return QStringLiteral("въпросът няма четири отговора");
-        if (row.trueAns.size() != 1 || answerBox(row.trueAns.at(0)) == 0)
-            return QStringLiteral("верният отговор („%1“) не е А, Б, В или Г").arg(row.trueAns);
-        return {};
-    }
-    const QStringList points = splitLines(row.ttscores);
-    if (kind == 1) {
-        const QStringList terms = splitLines(row.terms);
-        const QStringList trans = splitLines(row.trans);
-        if (terms.isEmpty() || terms[0].isEmpty() || trans.isEmpty())
-            return QStringLiteral("въпросът няма понятия и значения");
-        for (qsizetype i = 0; i < std::max(terms.size(), trans.size()); ++i) {
-            if (terms.value(i).isEmpty() && trans.value(i).isEmpty())
-                continue;
-            if (i >= points.size())
-                return QStringLiteral("двойка %1 няма точки").arg(i + 1);
-            if (!validPoints(points[i]))
-                return QStringLiteral("точките на двойка %1 („%2“) %3")
-                    .arg(i + 1)
-                    .arg(points[i], pointsFault);
-        }
-        return {};
-    }
-    const QStringList words = splitLines(row.words);
-    if (row.textw.isEmpty() || words.isEmpty())
-        return QStringLiteral("въпросът няма текст и думи за попълване");
-    const QStringList starts = splitLines(row.start);
-    const QStringList lengs = splitLines(row.leng);
-    // Positions count in the text as the gap page shows it, where a line
-    // break of any kind is one character.
-    QString shown = row.textw;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (shown.size() > kMaxGapText)
-        return QStringLiteral("текстът е по-дълъг от %1 знака").arg(kMaxGapText);
-    QList<int> opened; // the starts of the gaps checked so far, in order
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        const auto whole = [i](const QStringList& lines) {
-            bool isNumber = false;
-            return i < lines.size() && lines[i].trimmed().toInt(&isNumber) >= 0 && isNumber;
-        };
-        if (!whole(starts) || !whole(lengs))
-            return QStringLiteral("мястото на празнина %1 в текста не е дадено с числа").arg(i + 1);
-        if (i >= points.size() || !validPoints(points[i]))
-            return QStringLiteral("точките на празнина %1 („%2“) %3")
-                .arg(i + 1)
-                .arg(points.value(i), pointsFault);
-        // A gap past the end of its text can never be filled, and moving it
-        // with the words placed before it would run past the largest number.
-        if (!gapInsideText(starts[i].trimmed().toInt(), int(shown.size())))
-            return QStringLiteral("мястото на празнина %1 („%2“) е извън текста")
-                .arg(i + 1)
-                .arg(starts[i].trimmed());
-        // A gap that is not at a marker, or shares one with another gap, can
-        // never be filled, yet its points would count in the run's total.
-        const int start = starts[i].trimmed().toInt();
-        const auto at = std::lower_bound(opened.begin(), opened.end(), start);
-        if (QStringView(shown).mid(start, kGapMarker.size()) != kGapMarker ||
-            (at != opened.end() && *at < start + kGapMarker.size()) ||
-            (at != opened.begin() && *(at - 1) + kGapMarker.size() > start))
-            return QStringLiteral("мястото на празнина %1 („%2“) не е празнина в текста")
-                .arg(i + 1)
-                .arg(starts[i].trimmed());
-        opened.insert(at, start);
-    }
-    return {};
-}
-
 namespace {
 
 // The scratch database is replaced whole before anything reads it, so the
@@ -250,11 +168,11 @@ void openAnyKind(Query& themes, const QString& table) {
 
 // The rows not drawn yet of the kind asked for, or of any kind when the
 // section has none of it left.
-void openCandidates(Query& themes, const QString& table, int kind) {
+void openCandidates(Query& themes, const QString& table, question::Kind kind) {
     themes.close();
     themes.setSql(
         {selectFrom(table), QStringLiteral("where test=1 and typequest=:tq and nt=\"no\"")});
-    themes.setParam(QStringLiteral("tq"), kind);
+    themes.setParam(QStringLiteral("tq"), int(kind));
     themes.open();
     if (themes.recordCount() == 0)
         openAnyKind(themes, table);
@@ -287,12 +205,10 @@ std::vector<int> drawNumbers(Query& themes, const QString& table, int count, Ran
     std::vector<int> drawn;
     drawn.reserve(size_t(std::max(count, 0)));
     Transaction tx(*themes.connection());
-    int kind = -1;
+    static const question::Kind cycle[] = {question::Kind::Choice, question::Kind::Matching,
+                                           question::Kind::Gaps};
     for (int q = 1; q <= count; ++q) {
-        if (kind == 2)
-            kind = -1;
-        ++kind;
-        openCandidates(themes, table, kind);
+        openCandidates(themes, table, cycle[(q - 1) % 3]);
         progress.processEvents();
         pickRow(themes, table, drawn, random, leftOut);
         drawn.push_back(themes.integer(QStringLiteral("num")));
@@ -338,7 +254,8 @@ void writeRightPairs(Query& temp1, const Query& themes, int k, int num, const QS
                      const QStringList& trans) {
     const int nT = int(terms.size());
     const int nR = int(trans.size());
-    if (themes.integer(QStringLiteral("typequest")) != 1 || nT == 0 || terms[0].isEmpty())
+    if (question::kindOf(themes.integer(QStringLiteral("typequest"))) != question::Kind::Matching ||
+        nT == 0 || terms[0].isEmpty())
         return;
     const QStringList points = splitLines(themes.text(QStringLiteral("TTScores")));
     for (int i = 0; i < std::max(nT, nR); ++i) {

@@ -65,20 +65,3 @@ struct DrawResult {
 // Any database failure is thrown as it came.
 DrawResult drawQuestions(TDataModule2& dm, unsigned classNo, int count, RandomSource& random,
                          DrawProgress& progress);
-
-// Points of a question, a pair or a gap: a whole number from 0 up to this.
-constexpr int kMaxPoints = 1000;
-bool validPoints(const QString& text);
-
-// The columns of a question row as stored, as text.
-struct QuestionRow {
-    QString typequest, scores, trueAns, ansA, ansB, ansC, ansD, terms, trans, ttscores, textw,
-        words, start, leng;
-};
-
-// Why a question row cannot be asked, in words a teacher can act on; empty
-// when it can. A row of an unknown kind, without the content of its kind,
-// with points that are not a whole number from 0 to kMaxPoints, or with a
-// gap placed past the end of its text is never drawn: it would show another
-// question's page, stop the pupil's clicks or spoil the grade.
-QString questionFault(const QuestionRow& row);

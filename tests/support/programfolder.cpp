@@ -99,7 +99,7 @@ Rows run(Connection& c, const QString& sql, const QVariantList& values = {}) {
 
 Question fourAnswer(const QString& quest, const QStringList& answers, int right, int scores) {
     Question q;
-    q.typequest = 0;
+    q.typequest = int(question::Kind::Choice);
     q.quest = quest;
     q.ansA = answers.value(0);
     q.ansB = answers.value(1);
@@ -121,7 +121,7 @@ QStringList numbered(const QString& stem, int n) {
 Question termMatching(const QStringList& terms, const QStringList& trans,
                       const QList<int>& points) {
     Question q;
-    q.typequest = 1;
+    q.typequest = int(question::Kind::Matching);
     q.condition = QStringLiteral("Свържете всяко понятие с неговото значение.");
     q.terms = terms;
     q.trans = trans;
@@ -131,7 +131,7 @@ Question termMatching(const QStringList& terms, const QStringList& trans,
 
 Question gapFill(const QString& passage, const QList<int>& points) {
     Question q;
-    q.typequest = 2;
+    q.typequest = int(question::Kind::Gaps);
     q.condition = QStringLiteral("Попълнете липсващите думи.");
     // The same reading of [word] as the bank tool's, so fixtures and shipped
     // banks place their gaps alike.

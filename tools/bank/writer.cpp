@@ -1,12 +1,10 @@
 #include "writer.h"
 
-#include "gaps.h"
-
+#include "question/row.h"
 #include "store/connection.h"
 #include "store/connstr.h"
 #include "store/error.h"
 #include "store/jetsql.h"
-#include "store/multiline.h"
 #include "store/paths.h"
 #include "store/pupilversion.h"
 #include "store/query.h"
@@ -24,17 +22,6 @@
 
 namespace bank {
 
-namespace {
-
-QStringList numbers(const QList<int>& values) {
-    QStringList out;
-    for (int v : values)
-        out.append(QString::number(v));
-    return out;
-}
-
-} // namespace
-
 QVariantHash questionRow(const Question& q, int number) {
     QVariantHash row;
     // Columns a kind does not use hold empty text, never NULL: the session
@@ -45,45 +32,15 @@ QVariantHash questionRow(const Question& q, int number) {
     row[QStringLiteral("test")] = q.test;
     row[QStringLiteral("num")] = number;
     row[QStringLiteral("nt")] = schema::no;
-    row[QStringLiteral("typequest")] = int(q.kind);
-    row[QStringLiteral("Condition")] = q.condition;
-    row[QStringLiteral("FullAns")] = q.fullAnswer;
-    row[QStringLiteral("Scores")] = q.points;
     row[QStringLiteral("Picture")] = q.pictureData.isEmpty() ? QVariant() : QVariant(q.pictureData);
-    switch (q.kind) {
-    case Kind::Choice:
-        row[QStringLiteral("Quest")] = q.question;
-        row[QStringLiteral("AnsA")] = q.answers.value(0);
-        row[QStringLiteral("AnsB")] = q.answers.value(1);
-        row[QStringLiteral("AnsC")] = q.answers.value(2);
-        row[QStringLiteral("AnsD")] = q.answers.value(3);
-        row[QStringLiteral("TrueAns")] = QString(q.right);
-        break;
-    case Kind::Matching: {
-        QStringList terms, meanings;
-        QList<int> points;
-        for (const Pair& p : q.pairs) {
-            terms.append(p.term);
-            meanings.append(p.meaning);
-            points.append(p.points);
-        }
-        row[QStringLiteral("Terms")] = joinLines(terms);
-        row[QStringLiteral("Trans")] = joinLines(meanings);
-        row[QStringLiteral("TTScores")] = joinLines(numbers(points));
-        break;
-    }
-    case Kind::Gaps: {
-        QList<int> lengths;
-        for (const QString& w : q.gaps.words)
-            lengths.append(int(w.size()));
-        row[QStringLiteral("TextW")] = q.gaps.text;
-        row[QStringLiteral("Words")] = joinLines(q.gaps.words);
-        row[QStringLiteral("Start")] = joinLines(numbers(q.gaps.starts));
-        row[QStringLiteral("Leng")] = joinLines(numbers(lengths));
-        row[QStringLiteral("TTScores")] = joinLines(numbers(q.gaps.points));
-        break;
-    }
-    }
+    // The text columns as the question layer stores them.
+    const question::QuestionRow r = question::toRow(q);
+    for (const question::RowColumn& c : question::rowColumns())
+        if (c.filledBy.isEmpty() || c.filledBy.contains(q.kind))
+            row[c.name] = r.*c.text;
+    // The stored numbers are numbers.
+    row[QStringLiteral("typequest")] = int(q.kind);
+    row[QStringLiteral("Scores")] = q.points;
     return row;
 }
 
