@@ -1,4 +1,6 @@
 #include "tools/bank/bank.h"
+#include "tools/bank/source.h"
+#include "tools/bank/yamlwrite.h"
 
 #include "store/connection.h"
 #include "store/connstr.h"
@@ -40,6 +42,8 @@ private slots:
     void protectedFiles();
     void commandLine_data();
     void commandLine();
+    void shippedBanksReadBack_data();
+    void shippedBanksReadBack();
 
 private:
     QString content() const { return m_dir->filePath(QStringLiteral("content")); }
@@ -881,5 +885,41 @@ void TestBank::commandLine() {
              written);
 }
 
+// Every shipped bank, written out as kivor-bank writes a source and read
+// again, gives the same questions.
+void TestBank::shippedBanksReadBack_data() {
+    QTest::addColumn<QString>("file");
+    const QDir banks(QStringLiteral(KIVOR_SOURCE_DIR "/content/banks"));
+    for (const QString& name : banks.entryList({QStringLiteral("*.yaml")}, QDir::Files))
+        QTest::newRow(qPrintable(name)) << QStringLiteral("banks/") + name;
+}
+
+void TestBank::shippedBanksReadBack() {
+    QFETCH(QString, file);
+    const QString shipped = QStringLiteral(KIVOR_SOURCE_DIR "/content");
+    QList<Issue> issues;
+    bank::Source first = bank::parseSource(shipped, file, &issues);
+    put(QStringLiteral("again.yaml"), bank::sourceYaml(first));
+    // Read from beside the shipped pictures, which it names.
+    const QString again = QDir(shipped).relativeFilePath(content() + QStringLiteral("/again.yaml"));
+    bank::Source second = bank::parseSource(shipped, again, &issues);
+    QVERIFY2(!bank::hasFault(issues), qPrintable(allText(issues)));
+    QCOMPARE(second.classNo, first.classNo);
+    QCOMPARE(second.subject, first.subject);
+    QCOMPARE(second.sections.size(), first.sections.size());
+    for (int s = 0; s < first.sections.size(); ++s) {
+        QCOMPARE(second.sections[s].name, first.sections[s].name);
+        QCOMPARE(second.sections[s].table, first.sections[s].table);
+        QCOMPARE(second.sections[s].questions.size(), first.sections[s].questions.size());
+        for (int q = 0; q < first.sections[s].questions.size(); ++q) {
+            // Where a question stands is no part of it.
+            second.sections[s].questions[q].line = first.sections[s].questions[q].line;
+            QVERIFY2(second.sections[s].questions[q] == first.sections[s].questions[q],
+                     qPrintable(QStringLiteral("%1, question %2").arg(s + 1).arg(q + 1)));
+        }
+    }
+}
+
 QTEST_MAIN(TestBank)
+
 #include "tst_bank.moc"

@@ -1,6 +1,7 @@
 #include "source.h"
 
 #include "media/picture.h"
+#include "question/faults.h"
 #include "store/fileerror.h"
 
 #include "gaps.h"
@@ -220,10 +221,6 @@ bool isUtf8(const QByteArray& bytes) {
     return !utf8.hasError();
 }
 
-bool hasLineBreak(const QString& s) {
-    return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
-}
-
 // The largest picture file read. A phone photo is a few megabytes and even a
 // 40-megapixel JPEG, the most the loader decodes, stays well below; a larger
 // file is no question's picture, and it is read whole into memory.
@@ -288,38 +285,48 @@ void readPicture(Reader& r, const QString& contentFolder, const YAML::Node& q, Q
     }
 }
 
-void readChoice(Reader& r, const YAML::Node& q, Question* out) {
+// Where the parts of a question stand in its source, for the faults the
+// question layer finds in what was read. A part left undefined was found
+// faulty while it was read and is not named again.
+struct Parts {
+    YAML::Node answers;
+    YAML::Node right;
+    QString rightText;
+    YAML::Node items;      // the pairs or the gap text
+    QList<bool> malformed; // per pair: not [term, meaning, points]
+    bool pointsGiven = false;
+};
+
+void readChoice(Reader& r, const YAML::Node& q, Question* out, Parts* parts) {
     readText(r, q, "question", true, &out->question,
              QStringLiteral("текстът на въпроса („question“) е празен"));
     YAML::Node answers;
     if (readList(r, q, "answers", &answers)) {
-        if (answers.size() != 4) {
-            r.fault(answers, QStringLiteral("въпросът с избор трябва да има точно четири "
-                                            "отговора, а има %1")
-                                 .arg(answers.size()));
-        } else {
-            for (std::size_t i = 0; i < 4; ++i) {
-                QString a;
-                if (!itemText(answers[i], &a))
-                    r.fault(answers[i], QStringLiteral("отговор %1 трябва да е текст").arg(i + 1));
-                else if (a.isEmpty())
-                    r.fault(answers, QStringLiteral("отговор %1 е празен: трябват четири непразни "
-                                                    "отговора")
-                                         .arg(i + 1));
-                out->answers.append(a);
+        bool texts = true;
+        for (std::size_t i = 0; i < answers.size(); ++i) {
+            QString a;
+            if (!itemText(answers[i], &a)) {
+                r.fault(answers[i], QStringLiteral("отговор %1 трябва да е текст").arg(i + 1));
+                texts = false;
             }
+            out->answers.append(a);
         }
+        if (texts || answers.size() != 4)
+            parts->answers = answers;
     }
-    QString right;
-    if (!readText(r, q, "right", true, &right))
+    if (!readText(r, q, "right", true, &parts->rightText))
         return;
-    const QString cyrillic = QStringLiteral("АБВГ");
+    if (parts->rightText.size() == 1)
+        out->right = parts->rightText[0];
+    parts->right = q["right"];
+}
+
+// The message about a right answer that is not one of А, Б, В, Г, with the
+// likely slip named.
+QString rightFault(const QString& right) {
+    const QString cyrillic = question::kAnswerLetters;
     const QString latin = QStringLiteral("ABCD");
     const QString lower = QStringLiteral("абвгabcd");
-    if (right.size() == 1 && cyrillic.contains(right[0])) {
-        out->right = right[0];
-        return;
-    }
     QString message = QStringLiteral("верният отговор трябва да е една от кирилските букви А, Б, "
                                      "В, Г, а е %1")
                           .arg(quoted(right));
@@ -329,7 +336,12 @@ void readChoice(Reader& r, const YAML::Node& q, Question* out) {
     else if (right.size() == 1 && lower.contains(right[0]))
         message += QStringLiteral(": напишете главната кирилска буква %1")
                        .arg(quoted(cyrillic[lower.indexOf(right[0]) % 4]));
-    r.fault(q["right"], message);
+    return message;
+}
+
+// What the items of a question are called in a message.
+QString itemsName(Kind kind) {
+    return kind == Kind::Matching ? QStringLiteral("двойките") : QStringLiteral("празнините");
 }
 
 // Warns when given points and the items' sum differ: the grade of a run is
@@ -346,97 +358,44 @@ void comparePoints(Reader& r, const YAML::Node& q, int given, int sum, const QSt
                                              : QStringLiteral("не може да стигне 6")));
 }
 
-// Points left out are the items' sum, which the question may hold only up to
-// the program's bound.
-bool checkSum(Reader& r, const YAML::Node& q, qint64 sum, const QString& items) {
-    if (sum <= kMaxPoints)
-        return true;
-    r.fault(q, QStringLiteral("сборът на точките на %1 е %2, а въпросът може да има най-много %3 "
-                              "точки")
-                   .arg(items)
-                   .arg(sum)
-                   .arg(kMaxPoints));
-    return false;
-}
-
-void readMatching(Reader& r, const YAML::Node& q, Question* out, bool pointsGiven) {
+void readMatching(Reader& r, const YAML::Node& q, Question* out, Parts* parts) {
     YAML::Node pairs;
     if (!readList(r, q, "pairs", &pairs))
         return;
-    const int faultsBefore = r.faults();
-    QSet<QString> terms, meanings;
-    qint64 sum = 0;
+    parts->items = pairs;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         const YAML::Node p = pairs[i];
         const int n = int(i) + 1;
-        if (!p.IsSequence() || p.size() < 2 || p.size() > 3) {
-            r.fault(p, QStringLiteral("двойка %1 трябва да е [термин, значение, точки]").arg(n));
-            continue;
-        }
         Pair pair;
         QString points;
-        if (!itemText(p[0], &pair.term) || !itemText(p[1], &pair.meaning) ||
-            (p.size() == 3 && !itemText(p[2], &points))) {
+        const bool shaped = p.IsSequence() && p.size() >= 2 && p.size() <= 3;
+        const bool texts = shaped && itemText(p[0], &pair.term) && itemText(p[1], &pair.meaning) &&
+                           (p.size() == 2 || itemText(p[2], &points));
+        if (!shaped) {
+            r.fault(p, QStringLiteral("двойка %1 трябва да е [термин, значение, точки]").arg(n));
+        } else if (!texts) {
             r.fault(p, QStringLiteral("двойка %1 трябва да е [термин, значение, точки], всяко "
                                       "от тях текст")
                            .arg(n));
-            continue;
-        }
-        if (pair.term.isEmpty())
-            r.fault(p, QStringLiteral("двойка %1 няма термин").arg(n));
-        if (pair.meaning.isEmpty())
-            r.fault(p, QStringLiteral("двойка %1 няма значение").arg(n));
-        if (p.size() == 2 || points.isEmpty())
+        } else if (points.isEmpty()) {
             r.fault(
                 p,
                 QStringLiteral("двойка %1 няма точки: пише се [термин, значение, точки]").arg(n));
-        else if (!parsePoints(points, &pair.points))
+        } else if (!parsePoints(points, &pair.points)) {
             r.fault(p, QStringLiteral("точките на двойка %1 трябва да са цяло число от 1 до %2, "
                                       "а са %3")
                            .arg(n)
                            .arg(kMaxPoints)
                            .arg(quoted(points)));
-        // Terms and meanings are stored one per line, so a line break would
-        // split a pair in two.
-        if (hasLineBreak(pair.term) || hasLineBreak(pair.meaning))
-            r.fault(p, QStringLiteral("термин или значение на двойка %1 съдържа нов ред").arg(n));
-        // The session finds a pair by its term and joins meanings by text.
-        if (!pair.term.isEmpty() && terms.contains(pair.term))
-            r.fault(p, QStringLiteral("терминът %1 се среща в повече от една двойка")
-                           .arg(quoted(pair.term)));
-        if (!pair.meaning.isEmpty() && meanings.contains(pair.meaning))
-            r.fault(p, QStringLiteral("значението %1 се среща в повече от една двойка")
-                           .arg(quoted(pair.meaning)));
-        terms.insert(pair.term);
-        meanings.insert(pair.meaning);
-        sum += pair.points;
-        out->pairs.append(pair);
+        }
+        // A pair that could not be read keeps its place, so that the pairs
+        // after it keep their numbers, and is not looked at again.
+        parts->malformed.append(!texts);
+        out->pairs.append(texts ? pair : Pair());
     }
-    if (pairs.size() < 2)
-        r.fault(pairs,
-                QStringLiteral("въпросът за свързване трябва да има поне две двойки, а има %1")
-                    .arg(pairs.size()));
-    if (pairs.size() > 10)
-        r.fault(pairs, QStringLiteral("въпросът има %1 двойки, а екранът показва най-много 10: "
-                                      "останалите не могат да бъдат свързани")
-                           .arg(pairs.size()));
-    if (r.faults() != faultsBefore)
-        return;
-    const QStringList giveaways = giveawayWords(out->pairs);
-    for (int i = 0; i < giveaways.size(); ++i)
-        if (!giveaways[i].isEmpty())
-            r.warn(pairs[std::size_t(i)],
-                   QStringLiteral("значението на двойка %1 повтаря думата %2 от своя термин %3 и "
-                                  "от никой друг: подсказва двойката")
-                       .arg(i + 1)
-                       .arg(quoted(giveaways[i]), quoted(out->pairs[i].term)));
-    if (pointsGiven)
-        comparePoints(r, q, out->points, int(sum), QStringLiteral("двойките"));
-    else if (checkSum(r, q, sum, QStringLiteral("двойките")))
-        out->points = int(sum);
 }
 
-void readGaps(Reader& r, const YAML::Node& q, Question* out, bool pointsGiven) {
+void readGaps(Reader& r, const YAML::Node& q, Question* out, Parts* parts) {
     const YAML::Node n = q["text"];
     if (!n.IsDefined() || n.IsNull()) {
         r.fault(q, QStringLiteral("липсва полето „text“"));
@@ -452,19 +411,87 @@ void readGaps(Reader& r, const YAML::Node& q, Question* out, bool pointsGiven) {
         r.fault(n, f);
     for (const QString& w : warnings)
         r.warn(n, w);
-    if (!faults.isEmpty())
-        return;
-    if (out->gaps.text.size() > kMaxGapText) {
-        r.fault(n, QStringLiteral("текстът има %1 знака, а програмата показва текст с празнини от "
-                                  "най-много %2 знака")
-                       .arg(out->gaps.text.size())
-                       .arg(kMaxGapText));
-        return;
+    if (faults.isEmpty())
+        parts->items = n;
+}
+
+// The faults the question layer finds in a question read, where the source
+// has the part, in the words kivor-bank has always used.
+void reportFaults(Reader& r, const YAML::Node& q, const Question& out, const Parts& parts) {
+    for (const question::Fault& f : question::questionFaults(out)) {
+        switch (f.kind) {
+        case question::FaultKind::Points:
+            // Points given are checked as they are read; left out, they are
+            // the items' sum.
+            if (!parts.pointsGiven && parts.items.IsDefined())
+                r.fault(q, QStringLiteral("сборът на точките на %1 е %2, а въпросът може да има "
+                                          "най-много %3 точки")
+                               .arg(itemsName(out.kind))
+                               .arg(out.points)
+                               .arg(kMaxPoints));
+            break;
+        case question::FaultKind::Answers:
+            if (!parts.answers.IsDefined())
+                break;
+            r.fault(parts.answers,
+                    f.item == 0 ? QStringLiteral("въпросът с избор трябва да има точно четири "
+                                                 "отговора, а има %1")
+                                      .arg(out.answers.size())
+                                : QStringLiteral("отговор %1 е празен: трябват четири непразни "
+                                                 "отговора")
+                                      .arg(f.item));
+            break;
+        case question::FaultKind::RightAnswer:
+            if (parts.right.IsDefined())
+                r.fault(parts.right, rightFault(parts.rightText));
+            break;
+        case question::FaultKind::GapTextSize:
+            if (parts.items.IsDefined())
+                r.fault(parts.items,
+                        QStringLiteral("текстът има %1 знака, а програмата показва текст с "
+                                       "празнини от най-много %2 знака")
+                            .arg(out.gaps.text.size())
+                            .arg(kMaxGapText));
+            break;
+        case question::FaultKind::NoPairs:
+            // The rules of the pairs name it more closely.
+            break;
+        case question::FaultKind::PairCount:
+            if (parts.items.IsDefined())
+                r.fault(parts.items, f.reason);
+            break;
+        case question::FaultKind::PairTerm:
+        case question::FaultKind::PairMeaning:
+        case question::FaultKind::PairLineBreak:
+        case question::FaultKind::RepeatedTerm:
+        case question::FaultKind::RepeatedMeaning:
+            if (parts.items.IsDefined() && !parts.malformed.value(f.item - 1))
+                r.fault(parts.items[std::size_t(f.item - 1)], f.reason);
+            break;
+        default:
+            // The kind, pair points and gaps are checked as they are read.
+            if (parts.items.IsDefined())
+                r.fault(q, f.reason);
+            break;
+        }
     }
-    if (pointsGiven)
-        comparePoints(r, q, out->points, out->gaps.totalPoints(), QStringLiteral("празнините"));
-    else if (checkSum(r, q, out->gaps.totalPoints(), QStringLiteral("празнините")))
-        out->points = out->gaps.totalPoints();
+}
+
+// What the author should know about a question's items once they are free
+// of faults.
+void noteItems(Reader& r, const YAML::Node& q, const Question& out, const Parts& parts) {
+    if (out.kind == Kind::Matching) {
+        const QStringList giveaways = giveawayWords(out.pairs);
+        for (int i = 0; i < giveaways.size(); ++i)
+            if (!giveaways[i].isEmpty())
+                r.warn(parts.items[std::size_t(i)],
+                       QStringLiteral("значението на двойка %1 повтаря думата %2 от своя термин "
+                                      "%3 и от никой друг: подсказва двойката")
+                           .arg(i + 1)
+                           .arg(quoted(giveaways[i]), quoted(out.pairs[i].term)));
+    }
+    if (parts.pointsGiven && out.kind != Kind::Choice)
+        comparePoints(r, q, out.points, question::itemPoints(out), itemsName(out.kind));
 }
 
 // Returns whether the question is free of faults.
@@ -520,17 +547,25 @@ bool readQuestion(Reader& r, const QString& contentFolder, const YAML::Node& q, 
         readPoints(r, q, known && out->kind == Kind::Choice, &out->points, &pointsGiven);
     if (!known)
         return false;
+    Parts parts;
+    parts.pointsGiven = pointsGiven && pointsOk;
+    const int itemFaultsBefore = r.faults();
     switch (out->kind) {
     case Kind::Choice:
-        readChoice(r, q, out);
+        readChoice(r, q, out, &parts);
         break;
     case Kind::Matching:
-        readMatching(r, q, out, pointsGiven && pointsOk);
+        readMatching(r, q, out, &parts);
         break;
     case Kind::Gaps:
-        readGaps(r, q, out, pointsGiven && pointsOk);
+        readGaps(r, q, out, &parts);
         break;
     }
+    if (!parts.pointsGiven && out->kind != Kind::Choice)
+        out->points = question::itemPoints(*out);
+    reportFaults(r, q, *out, parts);
+    if (r.faults() == itemFaultsBefore)
+        noteItems(r, q, *out, parts);
     return r.faults() == faultsBefore;
 }
 

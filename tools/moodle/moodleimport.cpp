@@ -4,8 +4,10 @@
 #include "html.h"
 
 #include "media/picture.h"
+#include "question/faults.h"
 #include "tools/bank/gaps.h"
 #include "tools/bank/pictures.h"
+#include "tools/bank/yamlwrite.h"
 #include "tools/jpeg/jpegwrite.h"
 
 #include <QImage>
@@ -17,7 +19,6 @@
 #include <cmath>
 #include <map>
 #include <optional>
-#include <yaml-cpp/yaml.h>
 
 namespace moodle {
 
@@ -393,12 +394,7 @@ void convertChoice(const Element& q, const PlainText& body, Conversion* c) {
             c->refusal = mediaRefusal(QStringLiteral("отговор %1").arg(i + 1), m);
             return;
         }
-        const QString text = oneLine(a.text);
-        if (text.isEmpty()) {
-            c->refusal = QStringLiteral("отговор %1 е празен").arg(i + 1);
-            return;
-        }
-        c->question.answers.append(text);
+        c->question.answers.append(oneLine(a.text));
     }
     if (body.text.isEmpty()) {
         c->refusal = QStringLiteral("въпросът няма текст");
@@ -406,7 +402,7 @@ void convertChoice(const Element& q, const PlainText& body, Conversion* c) {
     }
     c->question.kind = bank::Kind::Choice;
     c->question.question = body.text;
-    c->question.right = QStringLiteral("АБВГ")[right];
+    c->question.right = question::answerLetter(right + 1);
     c->question.condition =
         body.condition.isEmpty() ? defaultCondition(bank::Kind::Choice) : body.condition;
     c->question.points = pointsOf(q, c);
@@ -433,32 +429,7 @@ void convertMatching(const Element& q, const PlainText& body, Conversion* c) {
                 extra.append(quoted(meaning));
             continue;
         }
-        if (meaning.isEmpty()) {
-            c->refusal = QStringLiteral("понятието %1 няма значение").arg(quoted(termText));
-            return;
-        }
-        for (const bank::Pair& p : pairs) {
-            if (p.term == termText) {
-                c->refusal = QStringLiteral("понятието %1 е дадено два пъти").arg(quoted(termText));
-                return;
-            }
-            if (p.meaning == meaning) {
-                c->refusal = QStringLiteral("значението %1 е дадено на две понятия, а всяко "
-                                            "значение се свързва с едно")
-                                 .arg(quoted(meaning));
-                return;
-            }
-        }
         pairs.append({termText, meaning, 0});
-    }
-    if (pairs.size() < 2) {
-        c->refusal = QStringLiteral("въпросът има %1 двойки, а трябват поне две").arg(pairs.size());
-        return;
-    }
-    if (pairs.size() > 10) {
-        c->refusal = QStringLiteral("въпросът има %1 двойки, а екранът показва най-много 10")
-                         .arg(pairs.size());
-        return;
     }
     const int total = pointsOf(q, c);
     if (!c->refusal.isEmpty())
@@ -477,9 +448,7 @@ void convertMatching(const Element& q, const PlainText& body, Conversion* c) {
             condition.append(text);
     c->question.condition = condition.isEmpty() ? defaultCondition(bank::Kind::Matching)
                                                 : condition.join(QLatin1Char('\n'));
-    c->question.points = 0;
-    for (int p : shares)
-        c->question.points += p;
+    c->question.points = question::itemPoints(c->question);
 }
 
 // A choice of a ddwtos or gapselect question: a word and the group it is
@@ -634,6 +603,37 @@ void convertGaps(const Element& q, const PlainText& body, const QString& type, C
         body.condition.isEmpty() ? defaultCondition(bank::Kind::Gaps) : body.condition;
 }
 
+// Why a question as built cannot be kept, in the words of Moodle's parts
+// where the import has them; empty when it can be kept.
+QString builtRefusal(const bank::Question& q) {
+    for (const question::Fault& f : question::questionFaults(q)) {
+        const bank::Pair pair = q.pairs.value(f.item - 1);
+        switch (f.kind) {
+        case question::FaultKind::NoPairs:
+            continue; // the count of the pairs names it
+        case question::FaultKind::Answers:
+            return f.item == 0 ? f.reason : QStringLiteral("отговор %1 е празен").arg(f.item);
+        case question::FaultKind::PairMeaning:
+            return QStringLiteral("понятието %1 няма значение").arg(quoted(pair.term));
+        case question::FaultKind::RepeatedTerm:
+            return QStringLiteral("понятието %1 е дадено два пъти").arg(quoted(pair.term));
+        case question::FaultKind::RepeatedMeaning:
+            return QStringLiteral("значението %1 е дадено на две понятия, а всяко значение се "
+                                  "свързва с едно")
+                .arg(quoted(pair.meaning));
+        case question::FaultKind::PairCount:
+            return q.pairs.size() < 2
+                       ? QStringLiteral("въпросът има %1 двойки, а трябват поне две")
+                             .arg(q.pairs.size())
+                       : QStringLiteral("въпросът има %1 двойки, а екранът показва най-много 10")
+                             .arg(q.pairs.size());
+        default:
+            return f.reason;
+        }
+    }
+    return QString();
+}
+
 QString refusalOfType(const QString& type) {
     if (type == QLatin1String("truefalse"))
         return QStringLiteral("въпрос „вярно/невярно“: въпросът с избор има четири отговора");
@@ -669,6 +669,8 @@ Conversion convert(const Element& q, const QString& type) {
         convertMatching(q, body, &c);
     else
         convertGaps(q, body, type, &c);
+    if (c.refusal.isEmpty())
+        c.refusal = builtRefusal(c.question);
     if (!c.refusal.isEmpty())
         return c;
     takePicture(q, body, &c);
@@ -868,97 +870,25 @@ Import readMoodleXml(const QByteArray& xml, const ImportOptions& options) {
     return out;
 }
 
-namespace {
-
-std::string utf8(const QString& s) {
-    return s.toStdString();
-}
-
-// Several lines as a literal block, which reads as the text stands; the
-// emitter cannot mark the indentation of a block whose first line begins
-// with a blank, so such a text stays quoted.
-void emitText(YAML::Emitter& y, const QString& s) {
-    bool block = s.contains(QLatin1Char('\n'));
-    for (const QString& line : s.split(QLatin1Char('\n')))
-        if (!line.isEmpty() && line[0].isSpace())
-            block = false;
-    // Characters a block would carry unescaped, which YAML reads otherwise.
-    for (QChar c : s)
-        if ((c.category() == QChar::Other_Control && c != QLatin1Char('\n')) || c == QChar(0x85) ||
-            c == QChar(0x2028) || c == QChar(0x2029) || c == QChar(0xFEFF))
-            block = false;
-    if (block)
-        y << YAML::Literal;
-    y << utf8(s);
-}
-
-void emitQuestion(YAML::Emitter& y, const ImportedQuestion& iq) {
-    const bank::Question& q = iq.question;
-    static const char* kinds[] = {"choice", "matching", "gaps"};
-    QString comment = QStringLiteral("Moodle: ") + quoted(iq.name);
-    if (!iq.note.isEmpty())
-        comment += QStringLiteral("; ") + iq.note;
-    y << YAML::BeginMap;
-    y << YAML::Key << "kind" << YAML::Value << kinds[int(q.kind)] << YAML::Comment(utf8(comment));
-    y << YAML::Key << "condition" << YAML::Value;
-    emitText(y, q.condition);
-    switch (q.kind) {
-    case bank::Kind::Choice:
-        y << YAML::Key << "question" << YAML::Value;
-        emitText(y, q.question);
-        y << YAML::Key << "answers" << YAML::Value << YAML::Flow << YAML::BeginSeq;
-        for (const QString& a : q.answers)
-            y << utf8(a);
-        y << YAML::EndSeq;
-        y << YAML::Key << "right" << YAML::Value << utf8(QString(q.right));
-        y << YAML::Key << "points" << YAML::Value << q.points;
-        break;
-    case bank::Kind::Matching:
-        y << YAML::Key << "pairs" << YAML::Value << YAML::BeginSeq;
-        for (const bank::Pair& p : q.pairs)
-            y << YAML::Flow << YAML::BeginSeq << utf8(p.term) << utf8(p.meaning) << p.points
-              << YAML::EndSeq;
-        y << YAML::EndSeq;
-        break;
-    case bank::Kind::Gaps:
-        y << YAML::Key << "text" << YAML::Value;
-        emitText(y, bank::fillGaps(q.gaps, [&](int i) {
-                     const QString& w = q.gaps.words[i];
-                     return q.gaps.points[i] == 1
-                                ? QStringLiteral("[%1]").arg(w)
-                                : QStringLiteral("[%1|%2]").arg(w).arg(q.gaps.points[i]);
-                 }));
-        break;
-    }
-    if (!q.fullAnswer.isEmpty()) {
-        y << YAML::Key << "full" << YAML::Value;
-        emitText(y, q.fullAnswer);
-    }
-    if (!q.picture.isEmpty())
-        y << YAML::Key << "picture" << YAML::Value << utf8(q.picture);
-    y << YAML::EndMap;
-}
-
-} // namespace
-
 QByteArray bankSource(const Import& import, const ImportOptions& options, const QString& origin) {
-    YAML::Emitter y;
-    y << YAML::Comment(utf8(QStringLiteral("Внесено от Moodle XML: ") + oneLine(origin)));
-    y << YAML::BeginMap;
-    y << YAML::Key << "class" << YAML::Value << options.classNo;
-    y << YAML::Key << "subject" << YAML::Value << utf8(options.subject);
-    y << YAML::Key << "sections" << YAML::Value << YAML::BeginSeq;
+    bank::Source source;
+    source.classNo = options.classNo;
+    source.subject = options.subject;
     for (const ImportedSection& s : import.sections) {
-        y << YAML::BeginMap;
-        y << YAML::Key << "section" << YAML::Value << utf8(s.name);
-        y << YAML::Key << "table" << YAML::Value << utf8(s.table);
-        y << YAML::Key << "questions" << YAML::Value << YAML::BeginSeq;
+        bank::Section section{s.name, s.table, 0, {}};
         for (const ImportedQuestion& q : s.questions)
-            emitQuestion(y, q);
-        y << YAML::EndSeq << YAML::EndMap;
+            section.questions.append(q.question);
+        source.sections.append(section);
     }
-    y << YAML::EndSeq << YAML::EndMap << YAML::Newline;
-    return QByteArray(y.c_str(), qsizetype(y.size()));
+    return bank::sourceYaml(source, QStringLiteral("Внесено от Moodle XML: ") + oneLine(origin),
+                            [&](int section, int question) {
+                                const ImportedQuestion& q =
+                                    import.sections[section].questions[question];
+                                QString comment = QStringLiteral("Moodle: ") + quoted(q.name);
+                                if (!q.note.isEmpty())
+                                    comment += QStringLiteral("; ") + q.note;
+                                return comment;
+                            });
 }
 
 } // namespace moodle
