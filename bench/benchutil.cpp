@@ -2,6 +2,7 @@
 
 #include "app/datamodule.h"
 #include "app/globals.h"
+#include "question/question.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
 #include "setup/drawing.h"
@@ -88,24 +89,24 @@ QString makeBenchFolder(const QString& folder, int count) {
     q.open();
     Transaction tx(*c);
     for (int i = 1; i <= count; ++i) {
-        const int kind = i % 3;
+        const auto kind = question::Kind(i % 3);
         q.append();
         q.setInteger(QStringLiteral("test"), 1);
         q.setInteger(QStringLiteral("num"), i);
         q.setText(QStringLiteral("nt"), QStringLiteral("no"));
-        q.setInteger(QStringLiteral("typequest"), kind);
+        q.setInteger(QStringLiteral("typequest"), int(kind));
         q.setText(QStringLiteral("Condition"), QStringLiteral("Изберете верния отговор."));
         q.setText(QStringLiteral("FullAns"),
                   QStringLiteral("Пълен отговор на въпрос %1, с обяснение защо.").arg(i));
         q.setInteger(QStringLiteral("Scores"), 2);
-        if (kind == 0) {
+        if (kind == question::Kind::Choice) {
             q.setText(QStringLiteral("Quest"), QStringLiteral("Въпрос номер %1?").arg(i));
             q.setText(QStringLiteral("AnsA"), QStringLiteral("първи отговор"));
             q.setText(QStringLiteral("AnsB"), QStringLiteral("втори отговор"));
             q.setText(QStringLiteral("AnsC"), QStringLiteral("трети отговор"));
             q.setText(QStringLiteral("AnsD"), QStringLiteral("четвърти отговор"));
             q.setText(QStringLiteral("TrueAns"), QStringLiteral("Б"));
-        } else if (kind == 1) {
+        } else if (kind == question::Kind::Matching) {
             // Ten pairs: the most a term page shows, and draws lines for.
             QStringList terms, trans, points;
             for (int p = 1; p <= 10; ++p) {

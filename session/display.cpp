@@ -6,6 +6,7 @@
 #include "wrapbox.h"
 
 #include "app/datamodule.h"
+#include "question/question.h"
 
 #include <QListWidget>
 #include <QStackedWidget>
@@ -18,7 +19,7 @@ namespace {
 void showTerms(TDataModule2& dm, TTestForm& form) {
     if (dm.WindowReady)
         form.ClearIC1();
-    form.Pages1->setCurrentIndex(TTestForm::Terms);
+    form.Pages1->setCurrentIndex(TTestForm::pageOf(question::Kind::Matching));
     pttr(form);
     // The screen has ten rows; the meanings decide how many are shown.
     const SessionRun& run = form.run();
@@ -49,7 +50,7 @@ void loadGapText(QTextEdit* text, const QString& plain) {
 
 void showGapText(TDataModule2& dm, TTestForm& form) {
     SessionRun& run = form.run();
-    form.Pages1->setCurrentIndex(TTestForm::GapText);
+    form.Pages1->setCurrentIndex(TTestForm::pageOf(question::Kind::Gaps));
     form.Words1->clear();
     form.Words1->addItems(run.buildAnswerKey());
     loadGapText(form.Text1, dm.Temp.text(QStringLiteral("textw")));
@@ -68,18 +69,19 @@ void TempAfterScroll(TDataModule2& dm, TTestForm& form) {
         // A pick never ends on a meaning of another question.
         form.dropPick();
         form.showPicture(temp.integer(QStringLiteral("id")), temp.blob(QStringLiteral("Picture")));
-        switch (temp.integer(QStringLiteral("typequest"))) {
-        case TTestForm::FourAnswers:
-            form.Pages1->setCurrentIndex(TTestForm::FourAnswers);
-            break;
-        case TTestForm::Terms:
-            showTerms(dm, form);
-            break;
-        case TTestForm::GapText:
-            showGapText(dm, form);
-            break;
-        default:
-            break;
+        // A row of no kind leaves the page as it is.
+        if (const auto kind = question::kindOf(temp.integer(QStringLiteral("typequest")))) {
+            switch (*kind) {
+            case question::Kind::Choice:
+                form.Pages1->setCurrentIndex(TTestForm::pageOf(*kind));
+                break;
+            case question::Kind::Matching:
+                showTerms(dm, form);
+                break;
+            case question::Kind::Gaps:
+                showGapText(dm, form);
+                break;
+            }
         }
     }
     if (TTestForm::tutorRun()) {

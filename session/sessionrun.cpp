@@ -4,6 +4,7 @@
 #include "scoring.h"
 
 #include "app/datamodule.h"
+#include "question/question.h"
 #include "store/multiline.h"
 #include "store/schema.h"
 
@@ -95,8 +96,8 @@ int SessionRun::questionId() const {
     return question().integer(kId);
 }
 
-int SessionRun::kind() const {
-    return question().integer(QStringLiteral("typequest"));
+std::optional<question::Kind> SessionRun::kind() const {
+    return question::kindOf(question().integer(QStringLiteral("typequest")));
 }
 
 void SessionRun::markVisited() {

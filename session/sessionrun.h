@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <optional>
 
+namespace question {
+enum class Kind;
+}
+
 class Query;
 class TDataModule2;
 
@@ -83,7 +87,8 @@ public:
 
     // --- The current question ---
     int questionId() const;
-    int kind() const;
+    // None for a stored kind no kind has.
+    std::optional<question::Kind> kind() const;
     // A question seen for the first time gets its mark "no".
     void markVisited();
 

@@ -13,6 +13,7 @@
 #include "app/messages.h"
 #include "app/namedchild.h"
 #include "app/runflow.h"
+#include "question/question.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
 #include "store/connection.h"
@@ -94,6 +95,18 @@ TTestForm::TTestForm(QWidget* parent)
 TTestForm::~TTestForm() {
     if (DataModule2)
         disconnectDisplayHandlers(*DataModule2);
+}
+
+TTestForm::Page TTestForm::pageOf(question::Kind kind) {
+    switch (kind) {
+    case question::Kind::Choice:
+        return FourAnswers;
+    case question::Kind::Matching:
+        return Terms;
+    case question::Kind::Gaps:
+        return GapText;
+    }
+    return FourAnswers;
 }
 
 QString TTestForm::sessionKind() {
@@ -210,9 +223,8 @@ void TTestForm::FormShow() {
         paintAnswer(k, kPlainColour, Qt::black);
     EventChooseAns();
 
-    const int kind = temp.integer(QStringLiteral("typequest"));
-    if (kind >= FourAnswers && kind <= GapText)
-        Pages1->setCurrentIndex(kind);
+    if (const auto kind = question::kindOf(temp.integer(QStringLiteral("typequest"))))
+        Pages1->setCurrentIndex(pageOf(*kind));
 
     DesignTimer1->start();
 
@@ -225,7 +237,7 @@ void TTestForm::FormShow() {
     temp.first();
     dm.WindowReady = true;
     // The first question was shown before the page could be redrawn.
-    if (m_run->kind() == Terms)
+    if (m_run->kind() == question::Kind::Matching)
         ClearIC1();
 
     const bool tutor = sessionKind() == kTutor;

@@ -11,6 +11,9 @@ class EventLabel;
 class MatchCanvas;
 class RunSettings;
 class SessionRun;
+namespace question {
+enum class Kind;
+}
 enum class Feedback;
 struct TextChange;
 class PictureBox;
@@ -53,8 +56,10 @@ public:
     // The model of the run this window is the front end of.
     SessionRun& run() const { return *m_run; }
 
-    // Pages of the notebook; the first three are also the question kinds.
+    // Pages of the notebook, in the order they are added.
     enum Page { FourAnswers = 0, Terms = 1, GapText = 2, PicturePage = 3, FullAnswerPage = 4 };
+    // The page that shows a question of the kind.
+    static Page pageOf(question::Kind kind);
 
     // --- Run state (read by the results window and the printout) ---
     qint32& Score;

@@ -7,6 +7,7 @@
 
 #include "app/datamodule.h"
 #include "app/globals.h"
+#include "question/question.h"
 #include "settings/settingsform.h"
 
 #include <QComboBox>
@@ -22,9 +23,8 @@ void TTestForm::fal1Click() {
 void TTestForm::Label26Click() {
     // The question's own page was never rebuilt meanwhile: its lines, words
     // and chosen answer are there as they were left.
-    const int kind = m_run->kind();
-    if (kind >= FourAnswers && kind <= GapText)
-        Pages1->setCurrentIndex(kind);
+    if (const auto kind = m_run->kind())
+        Pages1->setCurrentIndex(pageOf(*kind));
 }
 
 void TTestForm::searchbtnClick() {

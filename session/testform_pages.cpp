@@ -10,6 +10,7 @@
 #include "app/datamodule.h"
 #include "app/globals.h"
 #include "media/picture.h"
+#include "question/question.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -37,7 +38,8 @@ void TTestForm::Pages1PageChanged(int page) {
             const Query& temp = DataModule2->Temp;
             FullAns->setText(temp.text(QStringLiteral("fullans")));
             FAP->refit();
-            if (temp.integer(QStringLiteral("typequest")) == FourAnswers) {
+            if (question::kindOf(temp.integer(QStringLiteral("typequest"))) ==
+                question::Kind::Choice) {
                 GPQ->show();
                 QuestTTR->setText(temp.text(QStringLiteral("quest")));
             } else {

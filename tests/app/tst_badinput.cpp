@@ -12,6 +12,7 @@
 #include "app/requiredfiles.h"
 #include "app/splashform.h"
 #include "media/picture.h"
+#include "question/question.h"
 #include "results/valform.h"
 #include "session/eventlabel.h"
 #include "session/picturebox.h"
@@ -447,15 +448,16 @@ Seen walkQuestions(bool tutor) {
     Seen seen;
     const int count = DataModule2->Temp.recordCount();
     for (int q = 1; q <= count; ++q) {
-        const int kind = DataModule2->Temp.integer(QStringLiteral("typequest"));
-        [&] { QCOMPARE(TestForm->Pages1->currentIndex(), kind); }();
+        const question::Kind kind =
+            question::kindOf(DataModule2->Temp.integer(QStringLiteral("typequest"))).value();
+        [&] { QCOMPARE(TestForm->Pages1->currentIndex(), int(TTestForm::pageOf(kind))); }();
         seen.conditions.append(TestForm->con->text());
         seen.quests.append(TestForm->Quest->text());
         seen.picture = seen.picture || TestForm->DBImage2->hasPicture();
         [&] {
             QVERIFY(
                 showsAsStored(TestForm->con, DataModule2->Temp.text(QStringLiteral("Condition"))));
-            if (kind == TTestForm::FourAnswers) {
+            if (kind == question::Kind::Choice) {
                 QVERIFY(showsAsStored(TestForm->Quest,
                                       DataModule2->Temp.text(QStringLiteral("Quest"))));
                 for (int k = 1; k <= 4; ++k)
@@ -463,7 +465,7 @@ Seen walkQuestions(bool tutor) {
                         TestForm->answerLabel(k),
                         DataModule2->Temp.text(QStringLiteral("Ans") + QChar(u'A' + k - 1))));
             }
-            if (kind == TTestForm::Terms) {
+            if (kind == question::Kind::Matching) {
                 for (int i = 1; i <= 10; ++i) {
                     QVERIFY(showsAsStored(TestForm->termLabel(i), TestForm->run().termText(i)));
                     QVERIFY(
@@ -1877,7 +1879,7 @@ private slots:
         QList<int> fourAnswers;
         for (const fixture::Row& r :
              program.folder.readTable(DbFile::Scratch, QStringLiteral("temp4")))
-            if (r.value(QStringLiteral("typequest")).toInt() == TTestForm::FourAnswers)
+            if (r.value(QStringLiteral("typequest")).toInt() == int(question::Kind::Choice))
                 fourAnswers.append(r.value(QStringLiteral("id")).toInt());
         QCOMPARE(fourAnswers.size(), 2);
         TestForm->QP1->setValue(fourAnswers[0]);

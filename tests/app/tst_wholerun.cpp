@@ -4,6 +4,7 @@
 #include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
+#include "question/question.h"
 #include "results/valform.h"
 #include "session/eventlabel.h"
 #include "session/gapkey.h"
@@ -633,7 +634,8 @@ private slots:
 
         int earned = 0;
         for (qsizetype q = 0; q < questions.size(); ++q) {
-            if (DataModule2->Temp.integer(QStringLiteral("TypeQuest")) == TTestForm::FourAnswers) {
+            if (DataModule2->Temp.integer(QStringLiteral("TypeQuest")) ==
+                int(question::Kind::Choice)) {
                 earned += DataModule2->Temp.integer(QStringLiteral("Scores"));
                 clickBox(rightBox());
             }

@@ -5,6 +5,7 @@
 // and does on the gap page (its text, the word list, the selected word, the
 // steps of a press and of the remove-word button).
 #include "app/datamodule.h"
+#include "question/question.h"
 #include "session/gapkey.h"
 #include "session/sessionrun.h"
 #include "setup/drawing.h"
@@ -51,7 +52,7 @@ public:
     // The display of the current question, as far as the model takes part.
     void show() {
         selected.reset();
-        if (m_run.kind() != 2)
+        if (m_run.kind() != question::Kind::Gaps)
             return;
         listed = m_run.buildAnswerKey();
         textw = m_dm.Temp.text(QStringLiteral("textw"));
@@ -97,7 +98,7 @@ public:
     // the answer key has the same positions; taking the words out again
     // gives back the stored text.
     void check() {
-        if (m_run.kind() != 2)
+        if (m_run.kind() != question::Kind::Gaps)
             return;
         QCOMPARE(m_run.gapText(), shown);
         const QList<PlacedWord> gaps = m_run.gapRows();

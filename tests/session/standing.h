@@ -6,6 +6,7 @@
 // meaning (as the page shows them: line t of terms, line tr of trans) are a
 // pair of the question; a gap when it holds its key word. The answer marks
 // are not read, so a mark that drifted from the answers shows up too.
+#include "question/question.h"
 #include "store/connection.h"
 #include "store/multiline.h"
 #include "store/query.h"
@@ -28,7 +29,7 @@ inline qint64 standingPoints(Connection& scratch) {
     QHash<int, QStringList> terms, trans, keyPoints, keyWords;
     forEachRow(scratch, QStringLiteral("select * from temp4"), [&](Query& q) {
         const int id = q.integer(QStringLiteral("id"));
-        if (q.integer(QStringLiteral("typequest")) == 0 &&
+        if (q.integer(QStringLiteral("typequest")) == int(question::Kind::Choice) &&
             q.text(QStringLiteral("ChAns")) == q.text(QStringLiteral("TrueAns")) &&
             !q.text(QStringLiteral("ChAns")).isEmpty())
             sum += q.integer(QStringLiteral("Scores"));

@@ -12,6 +12,7 @@
 #include <QTest>
 
 using namespace sessiontest;
+using question::Kind;
 
 namespace {
 
@@ -52,7 +53,7 @@ private:
     }
     // The first term question of the run.
     void goToTerms() {
-        for (temp().first(); m_run->kind() != 1; temp().next())
+        for (temp().first(); m_run->kind() != Kind::Matching; temp().next())
             QVERIFY(!temp().eof());
         m_run->markVisited();
     }
@@ -155,7 +156,7 @@ private slots:
         for (int step = 0; step < 600; ++step) {
             const qint32 before = m_run->Score;
             const int linesBefore = lineCount();
-            const int kind = m_run->kind();
+            const std::optional<Kind> kind = m_run->kind();
             // Mostly a row the action can take (a free term or meaning, a
             // joined meaning), now and then any row, one past the page too.
             int row = int(walk.bounded(m_run->rowCount() + 1)) + 1;
@@ -188,7 +189,7 @@ private slots:
             QString action;
             int choice = int(walk.bounded(19));
             // The actions of the other kinds would change nothing on a gap question.
-            if (kind == 2 && choice >= 1 && choice <= 9)
+            if (kind == Kind::Gaps && choice >= 1 && choice <= 9)
                 choice = 11 + int(walk.bounded(8));
             switch (choice) {
             case 0: // the question changes: a pick is dropped on the way
@@ -200,7 +201,7 @@ private slots:
                 break;
             case 1: { // a click on one of the four boxes
                 action = QStringLiteral("click");
-                if (kind != 0)
+                if (kind != Kind::Choice)
                     break;
                 const QChar letter = answerLetter(int(walk.bounded(4)) + 1);
                 if (!m_run->countCorrection()) {
@@ -218,7 +219,7 @@ private slots:
             case 3:
             case 4: { // a press on a term
                 action = QStringLiteral("pick %1").arg(row);
-                if (kind != 1)
+                if (kind != Kind::Matching)
                     break;
                 const QList<TermLine> lines = m_run->lines();
                 aimAt([&](int r) {
@@ -237,7 +238,7 @@ private slots:
             case 6:
             case 7: { // a press and release on a meaning
                 action = QStringLiteral("join %1").arg(row);
-                if (kind != 1)
+                if (kind != Kind::Matching)
                     break;
                 aimAt([&](int r) { return m_run->termJoinedTo(r) == 0; });
                 const auto join = m_run->joinMeaning(row);
@@ -251,7 +252,7 @@ private slots:
             case 8:
             case 9: { // the remove-line button
                 action = QStringLiteral("remove %1").arg(row);
-                if (kind != 1)
+                if (kind != Kind::Matching)
                     break;
                 aimAt([&](int r) { return m_run->termJoinedTo(r) != 0; });
                 const bool joined = m_run->termJoinedTo(row) != 0;
@@ -262,7 +263,7 @@ private slots:
             }
             case 11:
             case 12: { // a word of the list (or a text it does not hold)
-                if (kind != 2)
+                if (kind != Kind::Gaps)
                     break;
                 const QString word =
                     walk.bounded(5) == 0
@@ -275,7 +276,7 @@ private slots:
             case 13:
             case 14:
             case 15: { // a press on the text: the front end's steps
-                if (kind != 2)
+                if (kind != Kind::Gaps)
                     break;
                 const int p = caret();
                 action = QStringLiteral("press %1").arg(p);
@@ -289,7 +290,7 @@ private slots:
             }
             case 16:
             case 17: { // the remove-word button, for the word selected last
-                if (kind != 2)
+                if (kind != Kind::Gaps)
                     break;
                 // Or a word selected just now, with the button left showing
                 // from before the settings changed.
@@ -316,7 +317,7 @@ private slots:
             }
             case 18: // away and back again: the display runs twice
                 action = QStringLiteral("away and back");
-                if (kind != 2)
+                if (kind != Kind::Gaps)
                     break;
                 {
                     const int here = temp().recNo();
