@@ -3,8 +3,10 @@
 #include <QString>
 #include <QWidget>
 
+class QAction;
 class QFrame;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QToolButton;
 class QStatusBar;
@@ -42,6 +44,31 @@ public:
     QLabel* Image1 = nullptr;
     QLabel* HintLab = nullptr;
     QStatusBar* StatusBar1 = nullptr;
+
+    // The popup menu that opens anywhere on the window: every command of the
+    // window is one of its items (made by createMainMenu, with the windows).
+    QMenu* MainPopupMenu1 = nullptr;
+    QAction* mN1 = nullptr;  // Тест
+    QAction* mN2 = nullptr;  // Обучение
+    QAction* N12 = nullptr;  // separator
+    QAction* mN11 = nullptr; // Дневник (not in this program)
+    QAction* mN4 = nullptr;  // Теми (not in this program)
+    QAction* mN3 = nullptr;  // Речник (not in this program)
+    QAction* mN14 = nullptr; // Принтиране (not in this program)
+    QAction* N5 = nullptr;   // separator
+    QAction* mN6 = nullptr;  // Настройки
+    QAction* N7 = nullptr;   // separator
+    QAction* mN13 = nullptr; // Помощ
+    QAction* mN8 = nullptr;  // Информация
+    QAction* N9 = nullptr;   // separator
+    QAction* mN10 = nullptr; // Изход
+    void createMainMenu();
+    void mN1Click();
+    void mN2Click();
+    void mN6Click();
+    void mN8Click();
+    void mN10Click();
+    void mN13Click();
 
     // Password of class database 1..13; other numbers leave `out` as it is.
     static void prse(unsigned classNo, QString& out);

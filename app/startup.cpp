@@ -3,7 +3,6 @@
 #include "runflow.h"
 
 #include "aboutbox.h"
-#include "datamodule.h"
 #include "globals.h"
 #include "mainform.h"
 #include "results/valform.h"
@@ -13,6 +12,7 @@
 #include "setup/progressform.h"
 #include "setup/regtestform.h"
 #include "splashform.h"
+#include "store/datamodule.h"
 
 #include <QApplication>
 
@@ -25,7 +25,7 @@ void createApplicationObjects() {
     SplashForm->show();
     DataModule2 = new TDataModule2;
     DataModule2->setProgramFolder(MainForm->ProgramFolder);
-    DataModule2->createMainMenu();
+    MainForm->createMainMenu();
     SettingsForm = new TSettingsForm;
     RegTestForm = new TRegTestForm;
     ObjectForm = new TObjectForm;

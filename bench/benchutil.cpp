@@ -1,6 +1,5 @@
 #include "benchutil.h"
 
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
@@ -10,6 +9,7 @@
 #include "setup/random.h"
 #include "store/connection.h"
 #include "store/connstr.h"
+#include "store/datamodule.h"
 #include "store/jetsql.h"
 #include "store/multiline.h"
 #include "store/paths.h"

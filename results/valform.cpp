@@ -1,7 +1,6 @@
 #include "valform.h"
 
 #include "app/balloontexts.h"
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
@@ -9,6 +8,7 @@
 #include "grading.h"
 #include "printout.h"
 #include "runsource.h"
+#include "store/datamodule.h"
 #include "store/paths.h"
 #include "store/pupilversion.h"
 

@@ -5,7 +5,7 @@
 #include "testform.h"
 #include "wrapbox.h"
 
-#include "app/datamodule.h"
+#include "store/datamodule.h"
 
 #include <QListWidget>
 #include <QStackedWidget>

@@ -3,7 +3,7 @@
 #include "gapkey.h"
 #include "scoring.h"
 
-#include "app/datamodule.h"
+#include "store/datamodule.h"
 #include "store/multiline.h"
 #include "store/schema.h"
 

@@ -6,7 +6,6 @@
 #include "sessionrun.h"
 #include "widgetcolours.h"
 
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/hints.h"
 #include "app/mainform.h"
@@ -16,6 +15,7 @@
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
 #include "store/connection.h"
+#include "store/datamodule.h"
 #include "store/schema.h"
 
 #include <QCheckBox>

@@ -2,7 +2,6 @@
 
 #include "app/balloons.h"
 #include "app/balloontexts.h"
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
@@ -11,6 +10,7 @@
 #include "settingsstore.h"
 #include "spinfield.h"
 #include "store/connstr.h"
+#include "store/datamodule.h"
 #include "store/paths.h"
 
 #include <QCheckBox>

@@ -3,9 +3,9 @@
 #include "random.h"
 #include "session/shuffle.h"
 
-#include "app/datamodule.h"
 #include "session/gapkey.h"
 #include "store/connection.h"
+#include "store/datamodule.h"
 #include "store/jetsql.h"
 #include "store/multiline.h"
 #include "store/schema.h"

@@ -1,6 +1,5 @@
 #include "objectform.h"
 
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
@@ -15,6 +14,7 @@
 #include "settings/settingsform.h"
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
+#include "store/datamodule.h"
 #include "store/jetsql.h"
 
 #include <QCheckBox>

@@ -1,6 +1,5 @@
 #include "regtestform.h"
 
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
@@ -9,6 +8,7 @@
 #include "objectform.h"
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
+#include "store/datamodule.h"
 #include "store/pupilversion.h"
 
 #include <QCloseEvent>

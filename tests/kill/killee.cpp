@@ -13,13 +13,13 @@
 // Prints "armed" when the write begins, "stored" once a record is in, and
 // "done <operations>" when it is complete; a message box or an exception is printed and ends it
 // with 1.
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/messages.h"
 #include "results/runsource.h"
 #include "results/valform.h"
 #include "setup/drawing.h"
+#include "store/datamodule.h"
 #include "store/diskfaults.h"
 #include "store/pupilversion.h"
 #include "support/fixedrandom.h"

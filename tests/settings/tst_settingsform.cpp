@@ -1,5 +1,4 @@
 #include "app/balloons.h"
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/messages.h"
 #include "settings/registry.h"
@@ -7,6 +6,7 @@
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
 #include "store/connection.h"
+#include "store/datamodule.h"
 #include "support/application.h"
 #include "support/settingsfile.h"
 
