@@ -7,7 +7,7 @@
 # Used at configure time (include this file, call kivor_check_includes) and as
 # the test `layers` (cmake -DSOURCE_DIR=… -P this file).
 
-set(KIVOR_LAYERS store media bank settings ui)
+set(KIVOR_LAYERS store media bank settings run ui)
 
 # The layer of a source path relative to the source folder; empty when the
 # file belongs to no layer (tests, tools, help, benchmarks).
@@ -28,6 +28,11 @@ function(kivor_layer_of path out)
     set(layer store)
   elseif(path MATCHES "^settings/(registry|settingsstore)\\.")
     set(layer settings)
+  elseif(path MATCHES "^session/(sessionrun|sessionrun_gaps|gapkey|scoring|shuffle|clock)\\."
+         OR path MATCHES "^setup/(drawing|random)\\.")
+    # The run without its window: drawn in set-up, worked through in the
+    # session. The files stay beside the windows that drive them.
+    set(layer run)
   elseif(path MATCHES "^(app|setup|session|results|settings)/")
     set(layer ui)
   endif()
