@@ -1,19 +1,19 @@
 #include "mainform.h"
 
 #include "aboutbox.h"
-#include "balloons.h"
 #include "balloontexts.h"
 #include "globals.h"
 #include "helpstart.h"
-#include "hints.h"
 #include "hover.h"
+#include "kit/balloons.h"
+#include "kit/hints.h"
+#include "kit/messages.h"
+#include "kit/namedchild.h"
+#include "kit/windows.h"
 #include "media/picture.h"
-#include "messages.h"
-#include "namedchild.h"
 #include "settings/settingsform.h"
 #include "store/connstr.h"
 #include "store/paths.h"
-#include "windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -87,7 +87,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+Tmain::Tmain(QWidget* parent) : TMainWindow(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Kivor"));
     // FormCreate: the program folder is the working directory, whatever its length.

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include "ui/mainwindow.h"
 
 class QAction;
 class QFrame;
@@ -15,15 +14,12 @@ class QTimer;
 // The home screen: command buttons on the left, a picture and a hint text on
 // the right, a status bar, no title bar (dragged by its top band). Closing it
 // ends the program.
-class Tmain : public QWidget {
+class Tmain : public TMainWindow {
     Q_OBJECT
 public:
     explicit Tmain(QWidget* parent = nullptr);
     ~Tmain() override;
 
-    // The folder every path of the program is built from: the working
-    // directory at start, never the executable's own location.
-    QString ProgramFolder;
     bool HoverShown = false;
     bool WelcomeShown = false;
 

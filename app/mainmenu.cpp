@@ -4,7 +4,7 @@
 #include "aboutbox.h"
 #include "globals.h"
 #include "helpstart.h"
-#include "namedchild.h"
+#include "kit/namedchild.h"
 #include "settings/settingsform.h"
 #include "setup/objectform.h"
 #include "setup/regtestform.h"

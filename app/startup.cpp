@@ -1,9 +1,10 @@
 #include "startup.h"
 
-#include "runflow.h"
+#include "ui/runflow.h"
 
 #include "aboutbox.h"
 #include "globals.h"
+#include "kit/messages.h"
 #include "mainform.h"
 #include "results/valform.h"
 #include "session/testform.h"
@@ -21,6 +22,8 @@ void createApplicationObjects() {
     // a message box over a lone tool window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     MainForm = new Tmain;
+    MainWindow = MainForm;
+    setMessageMainWindow([] { return MainWindow; });
     SplashForm = new TSplashForm;
     SplashForm->show();
     DataModule2 = new TDataModule2;
@@ -55,6 +58,8 @@ void destroyApplicationObjects() {
     DataModule2 = nullptr;
     delete SplashForm;
     SplashForm = nullptr;
+    setMessageMainWindow(nullptr);
     delete MainForm;
     MainForm = nullptr;
+    MainWindow = nullptr;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "kit/form.h"
+
 #include <QColor>
 #include <QImage>
 #include <QString>
-#include <QWidget>
 #include <array>
 #include <memory>
 
@@ -40,7 +41,7 @@ class WrapBox;
 // of their kind, answered, and left by "Приключих" or when the time is up.
 // It is made once and reused for every run; the subject window shows it over
 // a freshly drawn question list (DataModule2->Temp open on temp4).
-class TTestForm : public QWidget {
+class TTestForm : public TForm {
     Q_OBJECT
     // The run's answers and score; made first, since Score below is its own.
     std::unique_ptr<RunSettings> m_runSettings;
@@ -184,7 +185,7 @@ public:
     static bool tutorRun();
 
     // --- Run: set-up, moves, clocks, end ---
-    void FormShow();
+    void FormShow() override;
     void BackBtnClick();
     void NextBtnClick();
     void QP1Change();
@@ -192,7 +193,7 @@ public:
     void Timer1Timer();
     void Timer5Timer();
     void EndBtnClick();
-    void FormClose();
+    void FormClose() override;
 
     // --- Four answers ---
     void Ans1Click();
@@ -276,8 +277,6 @@ public:
 
 protected:
     void setVisible(bool visible) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -343,7 +342,6 @@ private:
     WrapBox* m_gpqBox = nullptr;
     QWidget* m_questPictureColumn = nullptr;
     int m_pictureId = -1;
-    bool m_closeAllowed = false;
     QFrame* m_keyFocus = nullptr; // the frame round the box the keyboard is on
     int m_keyRow = 1;
     bool m_keyOnMeanings = false;

@@ -5,9 +5,9 @@
 #include "dictionary.h"
 #include "sessionrun.h"
 
-#include "app/globals.h"
 #include "settings/settingsform.h"
 #include "store/datamodule.h"
+#include "ui/instances.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -7,9 +7,9 @@
 #include "sessionrun.h"
 #include "wrapbox.h"
 
-#include "app/globals.h"
 #include "media/picture.h"
 #include "store/datamodule.h"
+#include "ui/instances.h"
 
 #include <QCheckBox>
 #include <QFrame>

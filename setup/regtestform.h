@@ -1,8 +1,9 @@
 #pragma once
 
+#include "kit/form.h"
+
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 
 class QComboBox;
 class QLabel;
@@ -21,7 +22,7 @@ bool registrationComplete(const QString& fullName, const QString& division, int 
 // The pupil's registration before a test run. Its controls keep the pupil's
 // data for the whole run; the results window reads them through the
 // accessors below.
-class TRegTestForm : public QWidget {
+class TRegTestForm : public TForm {
     Q_OBJECT
 public:
     explicit TRegTestForm(QWidget* parent = nullptr);
@@ -37,11 +38,11 @@ public:
     QPushButton* RBtn = nullptr; // "Готово"
     QPushButton* CBtn = nullptr; // "Отказ"
 
-    void FormShow();
+    void FormShow() override;
     void fullnameChange();
     void RBtnClick();
     void CBtnClick();
-    void FormClose();
+    void FormClose() override;
 
     QString fullName() const;
     QString classText() const;
@@ -52,9 +53,6 @@ public:
     int numberInClass() const;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     // Set by a successful "Готово": the run goes on in the subject window,
     // so closing must not bring the main window back.

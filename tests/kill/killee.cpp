@@ -15,7 +15,7 @@
 // with 1.
 #include "app/globals.h"
 #include "app/mainform.h"
-#include "app/messages.h"
+#include "kit/messages.h"
 #include "results/runsource.h"
 #include "results/valform.h"
 #include "setup/drawing.h"
@@ -90,7 +90,7 @@ void storeRecord(TDataModule2& dm, int pupil) {
     Tmain main;
     main.Timer1->stop();
     main.ProgramFolder = dm.programFolder();
-    MainForm = &main;
+    MainWindow = &main;
     TValForm form;
     ValForm = &form;
     dm.connectScratch();
@@ -104,7 +104,7 @@ void storeRecord(TDataModule2& dm, int pupil) {
         throw std::runtime_error("the record was not stored");
     say("stored");
     ValForm = nullptr;
-    MainForm = nullptr;
+    MainWindow = nullptr;
     setRunSource(nullptr);
 }
 

@@ -2,7 +2,7 @@
 
 #include "app/globals.h"
 #include "app/mainform.h"
-#include "app/messages.h"
+#include "kit/messages.h"
 #include "results/printout.h"
 #include "results/runsource.h"
 #include "session/testform.h"

@@ -6,7 +6,7 @@
 // windows are the program's own.
 #include "app/globals.h"
 #include "app/mainform.h"
-#include "app/messages.h"
+#include "kit/messages.h"
 #include "session/eventlabel.h"
 #include "session/testform.h"
 #include "session/wrapbox.h"

@@ -1,6 +1,6 @@
-#include "app/balloons.h"
 #include "app/globals.h"
-#include "app/messages.h"
+#include "kit/balloons.h"
+#include "kit/messages.h"
 #include "settings/registry.h"
 #include "settings/settingsform.h"
 #include "settings/settingsstore.h"

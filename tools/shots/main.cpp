@@ -6,11 +6,11 @@
 //   kivor-shots <program folder>
 //   kivor-shots --readme <program folder> <picture folder>
 #include "app/aboutbox.h"
-#include "app/balloons.h"
 #include "app/globals.h"
 #include "app/mainform.h"
-#include "app/messages.h"
 #include "app/startup.h"
+#include "kit/balloons.h"
+#include "kit/messages.h"
 #include "media/picture.h"
 #include "results/valform.h"
 #include "session/gapkey.h"
