@@ -26,6 +26,4 @@ public:
     void FormShow() override;
     void FormClose() override;
     void CloseBtnClick();
-
-protected:
 };

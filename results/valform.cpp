@@ -13,7 +13,6 @@
 #include "ui/mainwindow.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QFile>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -23,7 +22,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QShowEvent>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>

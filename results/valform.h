@@ -51,7 +51,6 @@ public:
     // that has just ended as well.
     void setVisible(bool visible) override;
 
-protected:
 private:
     void gradeAndStore();
     void storeRecord(const PupilRecord& record);

@@ -14,7 +14,6 @@
 #include "ui/mainwindow.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>

@@ -18,7 +18,6 @@
 #include "ui/mainwindow.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFrame>

@@ -8,11 +8,9 @@
 #include <QApplication>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QHideEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
-#include <QShowEvent>
 #include <algorithm>
 
 TProgressForm::TProgressForm(QWidget* parent)

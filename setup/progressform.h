@@ -29,7 +29,6 @@ public:
     void step() override;
     void processEvents() override;
 
-protected:
 private:
     bool m_waitCursor = false;
 };

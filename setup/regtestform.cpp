@@ -11,14 +11,12 @@
 #include "ui/instances.h"
 #include "ui/mainwindow.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShowEvent>
 #include <QSignalBlocker>
 
 namespace {

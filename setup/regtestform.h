@@ -52,7 +52,6 @@ public:
     int divisionPosition() const; // 1 … 30, 0 for a letter not in the list
     int numberInClass() const;
 
-protected:
 private:
     // Set by a successful "Готово": the run goes on in the subject window,
     // so closing must not bring the main window back.
