@@ -1,6 +1,5 @@
 #include "benchutil.h"
 
-#include "app/globals.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
 #include "setup/drawing.h"
@@ -15,6 +14,7 @@
 #include "store/paths.h"
 #include "store/query.h"
 #include "store/schema.h"
+#include "ui/instances.h"
 
 #include <QApplication>
 #include <QCheckBox>

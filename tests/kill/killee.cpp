@@ -13,8 +13,6 @@
 // Prints "armed" when the write begins, "stored" once a record is in, and
 // "done <operations>" when it is complete; a message box or an exception is printed and ends it
 // with 1.
-#include "app/globals.h"
-#include "app/mainform.h"
 #include "kit/messages.h"
 #include "results/runsource.h"
 #include "results/valform.h"
@@ -23,6 +21,8 @@
 #include "store/diskfaults.h"
 #include "store/pupilversion.h"
 #include "support/fixedrandom.h"
+#include "ui/instances.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
 #include <QByteArrayList>
@@ -87,8 +87,7 @@ private:
 void storeRecord(TDataModule2& dm, int pupil) {
     Run run(pupil);
     setRunSource(&run);
-    Tmain main;
-    main.Timer1->stop();
+    TMainWindow main;
     main.ProgramFolder = dm.programFolder();
     MainWindow = &main;
     TValForm form;

@@ -1,4 +1,3 @@
-#include "app/globals.h"
 #include "kit/balloons.h"
 #include "kit/messages.h"
 #include "settings/registry.h"
@@ -9,6 +8,7 @@
 #include "store/datamodule.h"
 #include "support/application.h"
 #include "support/settingsfile.h"
+#include "ui/instances.h"
 
 #include <QApplication>
 #include <QCheckBox>
