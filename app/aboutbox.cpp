@@ -2,18 +2,17 @@
 
 #include "balloontexts.h"
 #include "globals.h"
+#include "kit/messages.h"
+#include "kit/namedchild.h"
+#include "kit/windows.h"
 #include "mainform.h"
 #include "media/picture.h"
-#include "messages.h"
-#include "namedchild.h"
-#include "windows.h"
 
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShowEvent>
 
 namespace {
 
@@ -29,7 +28,7 @@ QLabel* label(QWidget* parent, const char* name, QRect geometry, int pointSize =
 
 } // namespace
 
-TAboutBox::TAboutBox(QWidget* parent) : QWidget(parent, Qt::Tool) {
+TAboutBox::TAboutBox(QWidget* parent) : TForm(parent, Qt::Tool) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Информация"));
     setFixedSize(364, 287);
@@ -97,17 +96,6 @@ void TAboutBox::FormClose() {
 
 void TAboutBox::CloseBtnClick() {
     close();
-}
-
-void TAboutBox::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TAboutBox::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
-    FormClose();
 }
 
 #include "moc_aboutbox.cpp"

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QWidget>
+#include "kit/form.h"
 
 class QLabel;
 class QPushButton;
 
 // The information window: who made the program and who helped.
-class TAboutBox : public QWidget {
+class TAboutBox : public TForm {
     Q_OBJECT
 public:
     explicit TAboutBox(QWidget* parent = nullptr);
@@ -23,11 +23,7 @@ public:
     QLabel* Origin = nullptr;
     QPushButton* CloseBtn = nullptr;
 
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
+    void FormClose() override;
     void CloseBtnClick();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 };

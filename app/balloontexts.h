@@ -2,29 +2,10 @@
 
 class Tmain;
 class TAboutBox;
-class TObjectForm;
-class TRegTestForm;
-class TSettingsForm;
-class TTestForm;
-class TValForm;
 
-// The hints of every window's controls, one assigner per group of controls.
-// Each gives the same texts every time it runs.
+// The hints of the program's own windows (ui/balloontexts.h has the run's).
 void ShowBalloons_Main(Tmain& f);
-void ShowBalloons_Settings_Main(TSettingsForm& f);  // the two buttons
-void ShowBalloons_Settings_Kivor(TSettingsForm& f); // the first page
-void ShowBalloons_Settings_Test(TSettingsForm& f);
-void ShowBalloons_Settings_Tutor(TSettingsForm& f);
-void ShowBalloons_Settings_LAN(TSettingsForm& f);
-void ShowBalloons_Reg(TRegTestForm& f);
-void ShowBalloons_Object(TObjectForm& f);
-void ShowBalloons_Test(TTestForm& f);
-void ShowBalloons_Tutor(TTestForm& f);
-void ShowBalloons_Val(TValForm& f);
 void ShowBalloons_About(TAboutBox& f);
-
-// The five settings assigners, in their order.
-void ShowBalloons_Settings(TSettingsForm& f);
 
 // Every assigner in start-up order, over the windows that exist.
 void assignAllBalloons();

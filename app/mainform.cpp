@@ -1,20 +1,19 @@
 #include "mainform.h"
 
 #include "aboutbox.h"
-#include "balloons.h"
 #include "balloontexts.h"
-#include "datamodule.h"
 #include "globals.h"
 #include "helpstart.h"
-#include "hints.h"
 #include "hover.h"
+#include "kit/balloons.h"
+#include "kit/hints.h"
+#include "kit/messages.h"
+#include "kit/namedchild.h"
+#include "kit/windows.h"
 #include "media/picture.h"
-#include "messages.h"
-#include "namedchild.h"
 #include "settings/settingsform.h"
 #include "store/connstr.h"
 #include "store/paths.h"
-#include "windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -61,17 +60,20 @@ protected:
 // on: the menu that opens anywhere on the main window opens over it too.
 class DisabledRightClick : public QObject {
 public:
-    using QObject::QObject;
+    explicit DisabledRightClick(Tmain* main) : QObject(main), m_main(main) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* w = qobject_cast<QWidget*>(watched);
         if (event->type() != QEvent::ContextMenu || !w || w->isEnabled())
             return QObject::eventFilter(watched, event);
-        if (DataModule2 && DataModule2->MainPopupMenu1)
-            DataModule2->MainPopupMenu1->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        if (m_main->MainPopupMenu1)
+            m_main->MainPopupMenu1->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
+
+private:
+    Tmain* m_main;
 };
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
@@ -85,7 +87,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+Tmain::Tmain(QWidget* parent) : TMainWindow(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Kivor"));
     // FormCreate: the program folder is the working directory, whatever its length.
@@ -178,7 +180,9 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     Timer1->start();
 }
 
-Tmain::~Tmain() = default;
+Tmain::~Tmain() {
+    delete MainPopupMenu1;
+}
 
 void Tmain::prse(unsigned classNo, QString& out) {
     ::prse(classNo, out);
@@ -278,28 +282,28 @@ void Tmain::FormMouseMove() {
 }
 
 void Tmain::TestBtnClick() {
-    if (DataModule2)
-        DataModule2->mN1->trigger();
+    if (mN1)
+        mN1->trigger();
 }
 
 void Tmain::TutorBtnClick() {
-    if (DataModule2)
-        DataModule2->mN2->trigger();
+    if (mN2)
+        mN2->trigger();
 }
 
 void Tmain::InfBtnClick() {
-    if (DataModule2)
-        DataModule2->mN8->trigger();
+    if (mN8)
+        mN8->trigger();
 }
 
 void Tmain::HelpBtnClick() {
-    if (DataModule2)
-        DataModule2->mN13->trigger();
+    if (mN13)
+        mN13->trigger();
 }
 
 void Tmain::settingsbtnClick() {
-    if (DataModule2)
-        DataModule2->mN6->trigger();
+    if (mN6)
+        mN6->trigger();
 }
 
 void Tmain::ExitBtnClick() {
@@ -313,8 +317,8 @@ void Tmain::closeEvent(QCloseEvent* event) {
 }
 
 void Tmain::contextMenuEvent(QContextMenuEvent* event) {
-    if (DataModule2 && DataModule2->MainPopupMenu1)
-        DataModule2->MainPopupMenu1->popup(event->globalPos());
+    if (MainPopupMenu1)
+        MainPopupMenu1->popup(event->globalPos());
 }
 
 void Tmain::mousePressEvent(QMouseEvent* event) {

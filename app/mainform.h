@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include "ui/mainwindow.h"
 
+class QAction;
 class QFrame;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QToolButton;
 class QStatusBar;
@@ -13,15 +14,12 @@ class QTimer;
 // The home screen: command buttons on the left, a picture and a hint text on
 // the right, a status bar, no title bar (dragged by its top band). Closing it
 // ends the program.
-class Tmain : public QWidget {
+class Tmain : public TMainWindow {
     Q_OBJECT
 public:
     explicit Tmain(QWidget* parent = nullptr);
     ~Tmain() override;
 
-    // The folder every path of the program is built from: the working
-    // directory at start, never the executable's own location.
-    QString ProgramFolder;
     bool HoverShown = false;
     bool WelcomeShown = false;
 
@@ -42,6 +40,31 @@ public:
     QLabel* Image1 = nullptr;
     QLabel* HintLab = nullptr;
     QStatusBar* StatusBar1 = nullptr;
+
+    // The popup menu that opens anywhere on the window: every command of the
+    // window is one of its items (made by createMainMenu, with the windows).
+    QMenu* MainPopupMenu1 = nullptr;
+    QAction* mN1 = nullptr;  // Тест
+    QAction* mN2 = nullptr;  // Обучение
+    QAction* N12 = nullptr;  // separator
+    QAction* mN11 = nullptr; // Дневник (not in this program)
+    QAction* mN4 = nullptr;  // Теми (not in this program)
+    QAction* mN3 = nullptr;  // Речник (not in this program)
+    QAction* mN14 = nullptr; // Принтиране (not in this program)
+    QAction* N5 = nullptr;   // separator
+    QAction* mN6 = nullptr;  // Настройки
+    QAction* N7 = nullptr;   // separator
+    QAction* mN13 = nullptr; // Помощ
+    QAction* mN8 = nullptr;  // Информация
+    QAction* N9 = nullptr;   // separator
+    QAction* mN10 = nullptr; // Изход
+    void createMainMenu();
+    void mN1Click();
+    void mN2Click();
+    void mN6Click();
+    void mN8Click();
+    void mN10Click();
+    void mN13Click();
 
     // Password of class database 1..13; other numbers leave `out` as it is.
     static void prse(unsigned classNo, QString& out);

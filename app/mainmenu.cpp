@@ -1,11 +1,10 @@
-// The commands of the main window, carried by the data module's popup menu.
-#include "datamodule.h"
+// The commands of the main window, carried by its popup menu.
+#include "mainform.h"
 
 #include "aboutbox.h"
 #include "globals.h"
 #include "helpstart.h"
-#include "mainform.h"
-#include "namedchild.h"
+#include "kit/namedchild.h"
 #include "settings/settingsform.h"
 #include "setup/objectform.h"
 #include "setup/regtestform.h"
@@ -13,12 +12,13 @@
 #include <QAction>
 #include <QMenu>
 
-void TDataModule2::createMainMenu() {
+void Tmain::createMainMenu() {
     if (MainPopupMenu1)
         return;
+    // No parent: the window's hint and pointer watchers take in every child
+    // of the window, and a menu is none of its controls. It goes with the
+    // window (see the destructor).
     MainPopupMenu1 = namedChild<QMenu>(nullptr, "MainPopupMenu1");
-    // A menu cannot be the child of a non-widget; it goes with the module.
-    connect(this, &QObject::destroyed, [menu = MainPopupMenu1] { delete menu; });
     auto item = [this](const char* name, const QString& caption, bool enabled) {
         QAction* a = MainPopupMenu1->addAction(caption);
         a->setObjectName(QLatin1String(name));
@@ -45,15 +45,15 @@ void TDataModule2::createMainMenu() {
     N9 = separator("N9");
     mN10 = item("mN10", QStringLiteral("Изход"), true);
 
-    connect(mN1, &QAction::triggered, this, &TDataModule2::mN1Click);
-    connect(mN2, &QAction::triggered, this, &TDataModule2::mN2Click);
-    connect(mN6, &QAction::triggered, this, &TDataModule2::mN6Click);
-    connect(mN8, &QAction::triggered, this, &TDataModule2::mN8Click);
-    connect(mN10, &QAction::triggered, this, &TDataModule2::mN10Click);
-    connect(mN13, &QAction::triggered, this, &TDataModule2::mN13Click);
+    connect(mN1, &QAction::triggered, this, &Tmain::mN1Click);
+    connect(mN2, &QAction::triggered, this, &Tmain::mN2Click);
+    connect(mN6, &QAction::triggered, this, &Tmain::mN6Click);
+    connect(mN8, &QAction::triggered, this, &Tmain::mN8Click);
+    connect(mN10, &QAction::triggered, this, &Tmain::mN10Click);
+    connect(mN13, &QAction::triggered, this, &Tmain::mN13Click);
 }
 
-void TDataModule2::mN1Click() {
+void Tmain::mN1Click() {
     // A test run begins with the pupil's registration.
     if (!ObjectForm || !RegTestForm)
         return;
@@ -61,7 +61,7 @@ void TDataModule2::mN1Click() {
     RegTestForm->show();
 }
 
-void TDataModule2::mN2Click() {
+void Tmain::mN2Click() {
     // A tutor run skips registration and goes straight to the choice of subject.
     if (!ObjectForm)
         return;
@@ -69,21 +69,20 @@ void TDataModule2::mN2Click() {
     ObjectForm->show();
 }
 
-void TDataModule2::mN6Click() {
+void Tmain::mN6Click() {
     if (SettingsForm)
         SettingsForm->show();
 }
 
-void TDataModule2::mN8Click() {
+void Tmain::mN8Click() {
     if (AboutBox)
         AboutBox->show();
 }
 
-void TDataModule2::mN10Click() {
-    if (MainForm)
-        MainForm->close();
+void Tmain::mN10Click() {
+    close();
 }
 
-void TDataModule2::mN13Click() {
-    startHelpProgram(m_programFolder);
+void Tmain::mN13Click() {
+    startHelpProgram(ProgramFolder);
 }

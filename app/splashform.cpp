@@ -1,12 +1,12 @@
 #include "splashform.h"
 
 #include "globals.h"
+#include "kit/messages.h"
+#include "kit/namedchild.h"
+#include "kit/windows.h"
 #include "mainform.h"
 #include "media/picture.h"
-#include "messages.h"
-#include "namedchild.h"
 #include "requiredfiles.h"
-#include "windows.h"
 
 #include <QDir>
 #include <QFrame>

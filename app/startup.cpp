@@ -1,10 +1,10 @@
 #include "startup.h"
 
-#include "runflow.h"
+#include "ui/runflow.h"
 
 #include "aboutbox.h"
-#include "datamodule.h"
 #include "globals.h"
+#include "kit/messages.h"
 #include "mainform.h"
 #include "results/valform.h"
 #include "session/testform.h"
@@ -13,6 +13,7 @@
 #include "setup/progressform.h"
 #include "setup/regtestform.h"
 #include "splashform.h"
+#include "store/datamodule.h"
 
 #include <QApplication>
 
@@ -21,11 +22,13 @@ void createApplicationObjects() {
     // a message box over a lone tool window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     MainForm = new Tmain;
+    MainWindow = MainForm;
+    setMessageMainWindow([] { return MainWindow; });
     SplashForm = new TSplashForm;
     SplashForm->show();
     DataModule2 = new TDataModule2;
     DataModule2->setProgramFolder(MainForm->ProgramFolder);
-    DataModule2->createMainMenu();
+    MainForm->createMainMenu();
     SettingsForm = new TSettingsForm;
     RegTestForm = new TRegTestForm;
     ObjectForm = new TObjectForm;
@@ -55,6 +58,8 @@ void destroyApplicationObjects() {
     DataModule2 = nullptr;
     delete SplashForm;
     SplashForm = nullptr;
+    setMessageMainWindow(nullptr);
     delete MainForm;
     MainForm = nullptr;
+    MainWindow = nullptr;
 }

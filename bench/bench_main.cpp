@@ -3,11 +3,11 @@
 #include "bench_startup.h"
 #include "benchutil.h"
 
-#include "app/datamodule.h"
 #include "setup/drawing.h"
 #include "setup/random.h"
 #include "store/connection.h"
 #include "store/connstr.h"
+#include "store/datamodule.h"
 #include "store/jetsql.h"
 #include "store/query.h"
 #include "store/scratch.h"

@@ -4,8 +4,8 @@
 
 #include "app/globals.h"
 #include "app/mainform.h"
-#include "app/messages.h"
 #include "app/startup.h"
+#include "kit/messages.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,5 @@
 #include "benchutil.h"
 
-#include "app/datamodule.h"
-#include "app/globals.h"
 #include "question/question.h"
 #include "session/testform.h"
 #include "settings/settingsform.h"
@@ -11,11 +9,13 @@
 #include "setup/random.h"
 #include "store/connection.h"
 #include "store/connstr.h"
+#include "store/datamodule.h"
 #include "store/jetsql.h"
 #include "store/multiline.h"
 #include "store/paths.h"
 #include "store/query.h"
 #include "store/schema.h"
+#include "ui/instances.h"
 
 #include <QApplication>
 #include <QCheckBox>

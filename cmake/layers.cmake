@@ -2,12 +2,13 @@
 # a file may include only headers of its own layer and the layers below it.
 # Within the windows, a run moves from set-up to session to results, and only
 # that way: session/ knows nothing of setup/ or results/, results/ nothing of
-# either; app/ puts them together.
+# either; ui/ passes a run between them and app/, the program on top, makes
+# them.
 #
 # Used at configure time (include this file, call kivor_check_includes) and as
 # the test `layers` (cmake -DSOURCE_DIR=… -P this file).
 
-set(KIVOR_LAYERS store media question bank settings ui)
+set(KIVOR_LAYERS store media question bank settings run kit ui app)
 
 # The layer of a source path relative to the source folder; empty when the
 # file belongs to no layer (tests, tools, help, benchmarks).
@@ -30,8 +31,17 @@ function(kivor_layer_of path out)
     set(layer store)
   elseif(path MATCHES "^settings/(registry|settingsstore)\\.")
     set(layer settings)
-  elseif(path MATCHES "^(app|setup|session|results|settings)/")
+  elseif(path MATCHES "^session/(sessionrun|sessionrun_gaps|gapkey|scoring|shuffle|clock)\\."
+         OR path MATCHES "^setup/(drawing|random)\\.")
+    # The run without its window: drawn in set-up, worked through in the
+    # session. The files stay beside the windows that drive them.
+    set(layer run)
+  elseif(path MATCHES "^kit/")
+    set(layer kit)
+  elseif(path MATCHES "^(ui|setup|session|results|settings)/")
     set(layer ui)
+  elseif(path MATCHES "^app/")
+    set(layer app)
   endif()
   set(${out} "${layer}" PARENT_SCOPE)
 endfunction()
@@ -45,7 +55,8 @@ function(kivor_check_includes source_dir)
   file(GLOB_RECURSE files RELATIVE ${source_dir}
     ${source_dir}/store/* ${source_dir}/media/* ${source_dir}/question/* ${source_dir}/tools/bank/*
     ${source_dir}/tools/moodle/* ${source_dir}/tools/results/* ${source_dir}/tools/jpeg/*
-    ${source_dir}/settings/* ${source_dir}/app/* ${source_dir}/setup/*
+    ${source_dir}/settings/* ${source_dir}/kit/* ${source_dir}/ui/* ${source_dir}/app/*
+    ${source_dir}/setup/*
     ${source_dir}/session/* ${source_dir}/results/*)
   foreach(file ${files})
     if(NOT file MATCHES "\\.(h|cpp)$")

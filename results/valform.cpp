@@ -1,19 +1,18 @@
 #include "valform.h"
 
-#include "app/balloontexts.h"
-#include "app/datamodule.h"
-#include "app/globals.h"
-#include "app/mainform.h"
-#include "app/messages.h"
-#include "app/namedchild.h"
 #include "grading.h"
+#include "kit/messages.h"
+#include "kit/namedchild.h"
 #include "printout.h"
 #include "runsource.h"
+#include "store/datamodule.h"
 #include "store/paths.h"
 #include "store/pupilversion.h"
+#include "ui/balloontexts.h"
+#include "ui/instances.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QFile>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -23,7 +22,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QShowEvent>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -51,7 +49,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 
 } // namespace
 
-TValForm::TValForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+TValForm::TValForm(QWidget* parent) : TForm(parent, Qt::Window) {
     setObjectName(QStringLiteral("ValForm"));
     setWindowTitle(QStringLiteral("Резултати"));
     setFont(QFont(QStringLiteral("Arial"), 10));
@@ -193,9 +191,9 @@ void TValForm::gradeAndStore() {
     m_stored = true;
 
     ShowBalloons_Val(*this);
-    if (MainForm) {
-        MainForm->show();
-        MainForm->setEnabled(true);
+    if (MainWindow) {
+        MainWindow->show();
+        MainWindow->setEnabled(true);
         // Both windows are on screen; the results are what the pupil looks at.
         raise();
     }
@@ -243,9 +241,9 @@ void TValForm::CloseBtnClick() {
 }
 
 void TValForm::FormClose() {
-    if (MainForm) {
-        MainForm->show();
-        MainForm->setEnabled(true);
+    if (MainWindow) {
+        MainWindow->show();
+        MainWindow->setEnabled(true);
     }
     const QString folder = programFolder();
     if (folder.isEmpty())
@@ -286,21 +284,9 @@ void TValForm::setVisible(bool visible) {
     activateWindow();
 }
 
-void TValForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TValForm::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
-    if (event->isAccepted())
-        FormClose();
-}
-
 QString TValForm::programFolder() const {
-    if (MainForm)
-        return MainForm->ProgramFolder;
+    if (MainWindow)
+        return MainWindow->ProgramFolder;
     return DataModule2 ? DataModule2->programFolder() : QString();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "kit/form.h"
+
 #include <QString>
-#include <QWidget>
 #include <memory>
 
 class QLabel;
@@ -13,7 +14,7 @@ struct PupilRecord;
 // The end of a test run: the grade, who took the test on what, and the
 // pupil's record appended to the pupil database; the results can be printed.
 // Every showing grades the run that has just ended and appends one record.
-class TValForm : public QWidget {
+class TValForm : public TForm {
     Q_OBJECT
 public:
     explicit TValForm(QWidget* parent = nullptr);
@@ -38,9 +39,9 @@ public:
     // box and leaves the window open with what it shows, so the result can
     // still be printed or written down; the window then says that the
     // record was not stored.
-    void FormShow();
+    void FormShow() override;
     void CloseBtnClick();
-    void FormClose();
+    void FormClose() override;
     void PrintBtnClick();
 
     // Whether the last showing stored its record.
@@ -49,10 +50,6 @@ public:
     // Showing the window while it is still open grades and stores the run
     // that has just ended as well.
     void setVisible(bool visible) override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void gradeAndStore();

@@ -1,6 +1,6 @@
 #include "dictionary.h"
 
-#include "app/datamodule.h"
+#include "store/datamodule.h"
 #include "store/error.h"
 #include "store/jetsql.h"
 

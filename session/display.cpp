@@ -5,8 +5,8 @@
 #include "testform.h"
 #include "wrapbox.h"
 
-#include "app/datamodule.h"
 #include "question/question.h"
+#include "store/datamodule.h"
 
 #include <QListWidget>
 #include <QStackedWidget>

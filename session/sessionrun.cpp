@@ -3,8 +3,8 @@
 #include "gapkey.h"
 #include "scoring.h"
 
-#include "app/datamodule.h"
 #include "question/question.h"
+#include "store/datamodule.h"
 #include "store/multiline.h"
 #include "store/schema.h"
 

@@ -9,7 +9,7 @@
 #include "gapkey.h"
 #include "scoring.h"
 
-#include "app/datamodule.h"
+#include "store/datamodule.h"
 #include "store/schema.h"
 
 namespace {

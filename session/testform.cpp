@@ -6,26 +6,24 @@
 #include "sessionrun.h"
 #include "widgetcolours.h"
 
-#include "app/datamodule.h"
-#include "app/globals.h"
-#include "app/hints.h"
-#include "app/mainform.h"
-#include "app/messages.h"
-#include "app/namedchild.h"
-#include "app/runflow.h"
+#include "kit/hints.h"
+#include "kit/messages.h"
+#include "kit/namedchild.h"
 #include "question/question.h"
 #include "settings/settingsform.h"
 #include "settings/spinfield.h"
 #include "store/connection.h"
+#include "store/datamodule.h"
 #include "store/schema.h"
+#include "ui/instances.h"
+#include "ui/mainwindow.h"
+#include "ui/runflow.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStackedWidget>
@@ -66,12 +64,15 @@ public:
 } // namespace
 
 TTestForm::TTestForm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : TForm(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint,
+            TForm::Guard::ShowAndClose),
       m_runSettings(std::make_unique<ProgramRunSettings>()),
       m_run(std::make_unique<SessionRun>(*DataModule2, *m_runSettings)), Score(m_run->Score) {
     setObjectName(QStringLiteral("TestForm"));
     setWindowTitle(QStringLiteral("Тест"));
     setWindowState(Qt::WindowMaximized);
+    // Only the end of a run closes the window: no close box, no Alt+F4.
+    refuseOtherCloses();
 
     const auto timer = [this](const char* name, int interval, bool once) {
         auto* t = namedChild<QTimer>(this, name);
@@ -146,23 +147,6 @@ void TTestForm::refuseEmptyRun() {
     // After the handler that wanted to show this window has finished: it
     // may hide the main window on its way out.
     QTimer::singleShot(0, this, [] { showMainWindow(); });
-}
-
-void TTestForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        guarded([this] { FormShow(); });
-}
-
-void TTestForm::closeEvent(QCloseEvent* event) {
-    // Only the end of a run closes the window: no close box, no Alt+F4.
-    if (!m_closeAllowed) {
-        event->ignore();
-        return;
-    }
-    m_closeAllowed = false;
-    QWidget::closeEvent(event);
-    guarded([this] { FormClose(); });
 }
 
 void TTestForm::FormShow() {
@@ -336,9 +320,7 @@ void TTestForm::EndBtnClick() {
         showMainWindow();
     }
     emptyGapTables(gapTables);
-    m_closeAllowed = true;
-    close();
-    m_closeAllowed = false;
+    closeByButton();
 }
 
 void TTestForm::emptyGapTables(const QList<Query*>& tables) {

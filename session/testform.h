@@ -1,9 +1,10 @@
 #pragma once
 
+#include "kit/form.h"
+
 #include <QColor>
 #include <QImage>
 #include <QString>
-#include <QWidget>
 #include <array>
 #include <memory>
 
@@ -43,7 +44,7 @@ class WrapBox;
 // of their kind, answered, and left by "Приключих" or when the time is up.
 // It is made once and reused for every run; the subject window shows it over
 // a freshly drawn question list (DataModule2->Temp open on temp4).
-class TTestForm : public QWidget {
+class TTestForm : public TForm {
     Q_OBJECT
     // The run's answers and score; made first, since Score below is its own.
     std::unique_ptr<RunSettings> m_runSettings;
@@ -189,7 +190,7 @@ public:
     static bool tutorRun();
 
     // --- Run: set-up, moves, clocks, end ---
-    void FormShow();
+    void FormShow() override;
     void BackBtnClick();
     void NextBtnClick();
     void QP1Change();
@@ -197,7 +198,7 @@ public:
     void Timer1Timer();
     void Timer5Timer();
     void EndBtnClick();
-    void FormClose();
+    void FormClose() override;
 
     // --- Four answers ---
     void Ans1Click();
@@ -281,8 +282,6 @@ public:
 
 protected:
     void setVisible(bool visible) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -348,7 +347,6 @@ private:
     WrapBox* m_gpqBox = nullptr;
     QWidget* m_questPictureColumn = nullptr;
     int m_pictureId = -1;
-    bool m_closeAllowed = false;
     QFrame* m_keyFocus = nullptr; // the frame round the box the keyboard is on
     int m_keyRow = 1;
     bool m_keyOnMeanings = false;

@@ -9,9 +9,9 @@
 #include "widgetcolours.h"
 #include "wrapbox.h"
 
-#include "app/balloons.h"
-#include "app/messages.h"
-#include "app/namedchild.h"
+#include "kit/balloons.h"
+#include "kit/messages.h"
+#include "kit/namedchild.h"
 #include "media/picture.h"
 
 #include <QCheckBox>

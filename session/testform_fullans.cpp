@@ -5,10 +5,10 @@
 #include "dictionary.h"
 #include "sessionrun.h"
 
-#include "app/datamodule.h"
-#include "app/globals.h"
 #include "question/question.h"
 #include "settings/settingsform.h"
+#include "store/datamodule.h"
+#include "ui/instances.h"
 
 #include <QComboBox>
 #include <QLineEdit>

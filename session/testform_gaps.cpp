@@ -8,7 +8,7 @@
 #include "gapkey.h"
 #include "sessionrun.h"
 
-#include "app/messages.h"
+#include "kit/messages.h"
 
 #include <QEvent>
 #include <QFocusEvent>

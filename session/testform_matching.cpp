@@ -9,9 +9,9 @@
 #include "sessionrun.h"
 #include "wrapbox.h"
 
-#include "app/datamodule.h"
-#include "app/globals.h"
-#include "app/messages.h"
+#include "kit/messages.h"
+#include "store/datamodule.h"
+#include "ui/instances.h"
 
 #include <QFrame>
 #include <QKeyEvent>

@@ -7,10 +7,10 @@
 #include "sessionrun.h"
 #include "wrapbox.h"
 
-#include "app/datamodule.h"
-#include "app/globals.h"
 #include "media/picture.h"
 #include "question/question.h"
+#include "store/datamodule.h"
+#include "ui/instances.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,20 +1,19 @@
 #include "settingsform.h"
 
-#include "app/balloons.h"
-#include "app/balloontexts.h"
-#include "app/datamodule.h"
-#include "app/globals.h"
-#include "app/mainform.h"
-#include "app/messages.h"
-#include "app/namedchild.h"
+#include "kit/balloons.h"
+#include "kit/messages.h"
+#include "kit/namedchild.h"
 #include "registry.h"
 #include "settingsstore.h"
 #include "spinfield.h"
 #include "store/connstr.h"
+#include "store/datamodule.h"
 #include "store/paths.h"
+#include "ui/balloontexts.h"
+#include "ui/instances.h"
+#include "ui/mainwindow.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
@@ -46,11 +45,13 @@ template <typename Layout> Layout* compact(Layout* layout) {
 
 } // namespace
 
-TSettingsForm::TSettingsForm(QWidget* parent) : QWidget(parent) {
+TSettingsForm::TSettingsForm(QWidget* parent) : TForm(parent, {}, TForm::Guard::Show) {
     setObjectName(QStringLiteral("SettingsForm"));
     // A tool window with a title but no close box.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("Настройки"));
+    // The window is left through its two buttons only.
+    refuseOtherCloses();
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(8);
     setFont(font);
@@ -184,40 +185,20 @@ void TSettingsForm::buildTutorPage() {
 }
 
 QString TSettingsForm::programFolder() const {
-    return MainForm ? MainForm->ProgramFolder : m_programFolder;
+    return MainWindow ? MainWindow->ProgramFolder : m_programFolder;
 }
 
 void TSettingsForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // Coming back from minimised is no new showing.
-    if (event->spontaneous())
-        return;
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
-    guarded([this] { FormShow(); });
-}
-
-void TSettingsForm::closeEvent(QCloseEvent* event) {
-    // The window manager's close is refused: the window is left through its
-    // two buttons only.
-    if (!m_closeAllowed) {
-        event->ignore();
-        return;
-    }
-    m_closeAllowed = false;
-    event->accept();
-    FormClose();
-}
-
-void TSettingsForm::closeByButton() {
-    m_closeAllowed = true;
-    close();
-    m_closeAllowed = false;
+    // Coming back from minimised is no new showing and keeps its place.
+    if (!event->spontaneous())
+        if (const QScreen* s = screen())
+            move(s->availableGeometry().center() - rect().center());
+    TForm::showEvent(event);
 }
 
 void TSettingsForm::FormShow() {
-    if (MainForm)
-        MainForm->hide();
+    if (MainWindow)
+        MainWindow->hide();
     RegUpdate();
     // Without a folder the path would point at the root of the file system.
     const QString folder = programFolder();
@@ -230,8 +211,8 @@ void TSettingsForm::FormShow() {
 }
 
 void TSettingsForm::FormClose() {
-    if (MainForm)
-        MainForm->show();
+    if (MainWindow)
+        MainWindow->show();
 }
 
 void TSettingsForm::CancelBtnClick() {

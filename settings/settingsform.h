@@ -1,7 +1,8 @@
 #pragma once
 
+#include "kit/form.h"
+
 #include <QString>
-#include <QWidget>
 
 class QCheckBox;
 class QComboBox;
@@ -21,7 +22,7 @@ struct Setting;
 // The handlers that can fail (FormShow, RegUpdate, savebtnClick, Dict) throw
 // the layer's error; the window's own events run them inside guarded(), and
 // the start-up steps do the same.
-class TSettingsForm : public QWidget {
+class TSettingsForm : public TForm {
     Q_OBJECT
 public:
     explicit TSettingsForm(QWidget* parent = nullptr);
@@ -66,10 +67,10 @@ public:
     QPushButton* CancelBtn = nullptr;
     QPushButton* SaveBtn = nullptr;
 
-    void FormShow();
+    void FormShow() override;
     void savebtnClick();
     void CancelBtnClick();
-    void FormClose();
+    void FormClose() override;
     void chtime1Click();
     void unnumcor1Click();
     void Button3Click();
@@ -83,17 +84,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildKivorPage();
     void buildTestPage();
     void buildTutorPage();
-    void closeByButton();
     // What the setting's control holds, as the setting's kind is stored.
     QVariant controlValue(const Setting& s) const;
     void setControl(const Setting& s, const QVariant& value);
 
     QString m_programFolder;
-    bool m_closeAllowed = false;
 };

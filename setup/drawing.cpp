@@ -3,11 +3,11 @@
 #include "random.h"
 #include "session/shuffle.h"
 
-#include "app/datamodule.h"
 #include "question/faults.h"
 #include "question/question.h"
 #include "question/row.h"
 #include "store/connection.h"
+#include "store/datamodule.h"
 #include "store/jetsql.h"
 #include "store/multiline.h"
 #include "store/schema.h"

@@ -1,12 +1,9 @@
 #include "objectform.h"
 
-#include "app/datamodule.h"
-#include "app/globals.h"
-#include "app/mainform.h"
-#include "app/messages.h"
-#include "app/namedchild.h"
-#include "app/windows.h"
 #include "drawing.h"
+#include "kit/messages.h"
+#include "kit/namedchild.h"
+#include "kit/windows.h"
 #include "progressform.h"
 #include "random.h"
 #include "regtestform.h"
@@ -15,10 +12,12 @@
 #include "settings/settingsform.h"
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
+#include "store/datamodule.h"
 #include "store/jetsql.h"
+#include "ui/instances.h"
+#include "ui/mainwindow.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFrame>
@@ -75,7 +74,7 @@ QStringList subjectEntries(const QStringList& objects) {
     return entries;
 }
 
-TObjectForm::TObjectForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
+TObjectForm::TObjectForm(QWidget* parent) : TForm(parent, Qt::Tool, TForm::Guard::Show) {
     setObjectName(QStringLiteral("ObjectForm"));
     setWindowTitle(QStringLiteral("Предмет"));
     setFont(QFont(QStringLiteral("Arial"), 9));
@@ -144,8 +143,8 @@ TObjectForm::~TObjectForm() = default;
 void TObjectForm::FormShow() {
     if (RegTestForm)
         RegTestForm->hide();
-    if (MainForm)
-        MainForm->hide();
+    if (MainWindow)
+        MainWindow->hide();
 
     Query& topics = DataModule2->Topics;
     if (SessionKind == kTest) {
@@ -329,8 +328,8 @@ void TObjectForm::openSessionWindow() {
     close();
     // The session keeps the main window hidden until the run ends; a run
     // that could not start has already brought it back.
-    if (MainForm && TestForm->isVisible())
-        MainForm->hide();
+    if (MainWindow && TestForm->isVisible())
+        MainWindow->hide();
 }
 
 void TObjectForm::CancelBtnClick() {
@@ -338,8 +337,8 @@ void TObjectForm::CancelBtnClick() {
 }
 
 void TObjectForm::FormClose() {
-    if (MainForm)
-        MainForm->show();
+    if (MainWindow)
+        MainWindow->show();
 }
 
 void TObjectForm::TOB(quint8 classIndex, const QString& subject) {
@@ -395,8 +394,8 @@ bool TObjectForm::Test() {
     } catch (...) {
         ProgressForm->hide();
         showMessage(MessageKind::Error, kProgramProblem);
-        if (MainForm)
-            MainForm->close();
+        if (MainWindow)
+            MainWindow->close();
         return false;
     }
 }
@@ -407,17 +406,11 @@ QString TObjectForm::selectedSubject() const {
 }
 
 void TObjectForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (event->spontaneous())
-        return;
+    // Shown again over the choices it keeps, the window starts nothing anew.
     if (m_keepChoices)
-        return;
-    guarded([this] { FormShow(); });
-}
-
-void TObjectForm::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
-    FormClose();
+        QWidget::showEvent(event);
+    else
+        TForm::showEvent(event);
 }
 
 #include "moc_objectform.cpp"

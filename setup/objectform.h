@@ -1,8 +1,9 @@
 #pragma once
 
+#include "kit/form.h"
+
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 
 class QComboBox;
 class QLabel;
@@ -21,7 +22,7 @@ QStringList subjectEntries(const QStringList& objects);
 // What the pupil is told of the section's rows that could not be asked.
 QString leftOutNotice(const QStringList& leftOut);
 
-class TObjectForm : public QWidget {
+class TObjectForm : public TForm {
     Q_OBJECT
 public:
     explicit TObjectForm(QWidget* parent = nullptr);
@@ -48,14 +49,14 @@ public:
     bool SavedUnlimitedCorrections = false;
     qint32 SavedCorrectionsCount = 0;
 
-    void FormShow();
+    void FormShow() override;
     void cl1Change();
     void ob1Change();
     void sec1Click();
     void numq1Change();
     void gobtnClick();
     void CancelBtnClick();
-    void FormClose();
+    void FormClose() override;
     // Reopens Topics on the topic rows of a class and subject; on any
     // failure Topics is left closed.
     void TOB(quint8 classIndex, const QString& subject);
@@ -66,7 +67,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The text of the subject entry the pupil chose; empty for a text typed

@@ -1,22 +1,20 @@
 #include "progressform.h"
 
-#include "app/globals.h"
-#include "app/namedchild.h"
-#include "app/windows.h"
+#include "kit/namedchild.h"
+#include "kit/windows.h"
 #include "objectform.h"
+#include "ui/instances.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QHideEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
-#include <QShowEvent>
 #include <algorithm>
 
 TProgressForm::TProgressForm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    : TForm(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("ProgressForm"));
     setWindowTitle(QStringLiteral("Моля, изчакайте ..."));
     setFont(QFont(QStringLiteral("Arial"), 9));
@@ -78,18 +76,6 @@ void TProgressForm::step() {
 
 void TProgressForm::processEvents() {
     QCoreApplication::processEvents();
-}
-
-void TProgressForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TProgressForm::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    if (!event->spontaneous())
-        FormHide();
 }
 
 #include "moc_progressform.cpp"

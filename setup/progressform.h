@@ -1,8 +1,7 @@
 #pragma once
 
 #include "drawing.h"
-
-#include <QWidget>
+#include "kit/form.h"
 
 class QFrame;
 class QLabel;
@@ -11,7 +10,7 @@ class QProgressBar;
 // Shown while the questions are drawn: "Моля, изчакайте ..." and a gauge the
 // drawing moves on. It stands in for the subject window meanwhile, so the
 // pupil cannot start a second drawing.
-class TProgressForm : public QWidget, public DrawProgress {
+class TProgressForm : public TForm, public DrawProgress {
     Q_OBJECT
 public:
     explicit TProgressForm(QWidget* parent = nullptr);
@@ -21,18 +20,14 @@ public:
     QLabel* Label1 = nullptr;
     QProgressBar* g1 = nullptr;
 
-    void FormShow();
-    void FormHide();
+    void FormShow() override;
+    void FormHide() override;
 
     // DrawProgress
     int maximum() const override;
     void setMaximum(int maximum) override;
     void step() override;
     void processEvents() override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     bool m_waitCursor = false;

@@ -1,24 +1,22 @@
 #include "regtestform.h"
 
-#include "app/datamodule.h"
-#include "app/globals.h"
-#include "app/mainform.h"
-#include "app/messages.h"
-#include "app/namedchild.h"
-#include "app/windows.h"
+#include "kit/messages.h"
+#include "kit/namedchild.h"
+#include "kit/windows.h"
 #include "objectform.h"
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
+#include "store/datamodule.h"
 #include "store/pupilversion.h"
+#include "ui/instances.h"
+#include "ui/mainwindow.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShowEvent>
 #include <QSignalBlocker>
 
 namespace {
@@ -52,7 +50,7 @@ bool registrationComplete(const QString& fullName, const QString& division, int 
     return !fullName.trimmed().isEmpty() && !division.trimmed().isEmpty() && classIndex >= 0;
 }
 
-TRegTestForm::TRegTestForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
+TRegTestForm::TRegTestForm(QWidget* parent) : TForm(parent, Qt::Tool, TForm::Guard::Show) {
     setObjectName(QStringLiteral("RegTestForm"));
     setWindowTitle(QStringLiteral("Регистрация"));
     setFont(QFont(QStringLiteral("Arial"), 9));
@@ -103,8 +101,8 @@ TRegTestForm::~TRegTestForm() = default;
 
 void TRegTestForm::FormShow() {
     m_started = false;
-    if (MainForm)
-        MainForm->hide();
+    if (MainWindow)
+        MainWindow->hide();
 
     Query& sd1 = DataModule2->sd1;
     sd1.close();
@@ -183,8 +181,8 @@ void TRegTestForm::CBtnClick() {
 }
 
 void TRegTestForm::FormClose() {
-    if (!m_started && MainForm)
-        MainForm->show();
+    if (!m_started && MainWindow)
+        MainWindow->show();
     m_started = false;
 }
 
@@ -206,17 +204,6 @@ int TRegTestForm::divisionPosition() const {
 
 int TRegTestForm::numberInClass() const {
     return noc->value();
-}
-
-void TRegTestForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        guarded([this] { FormShow(); });
-}
-
-void TRegTestForm::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
-    FormClose();
 }
 
 #include "moc_regtestform.cpp"

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "kit/form.h"
 #include "store/pupil.h"
 
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 
 class QComboBox;
 class QLabel;
@@ -18,7 +18,7 @@ bool registrationComplete(const QString& fullName, const QString& division, int 
 // The pupil's registration before a test run. Its controls keep the pupil's
 // data for the whole run; the results window reads them through the
 // accessors below.
-class TRegTestForm : public QWidget {
+class TRegTestForm : public TForm {
     Q_OBJECT
 public:
     explicit TRegTestForm(QWidget* parent = nullptr);
@@ -34,11 +34,11 @@ public:
     QPushButton* RBtn = nullptr; // "Готово"
     QPushButton* CBtn = nullptr; // "Отказ"
 
-    void FormShow();
+    void FormShow() override;
     void fullnameChange();
     void RBtnClick();
     void CBtnClick();
-    void FormClose();
+    void FormClose() override;
 
     QString fullName() const;
     QString classText() const;
@@ -47,10 +47,6 @@ public:
     int classIndex() const;
     int divisionPosition() const; // 1 … 30, 0 for a letter not in the list
     int numberInClass() const;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Set by a successful "Готово": the run goes on in the subject window,

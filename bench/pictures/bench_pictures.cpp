@@ -4,12 +4,12 @@
 // picture takes decoded at its own size.
 #include "bench/benchutil.h"
 
-#include "app/globals.h"
 #include "session/testform.h"
 #include "store/connstr.h"
 #include "store/jetsql.h"
 #include "store/query.h"
 #include "tools/jpeg/jpegwrite.h"
+#include "ui/instances.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,10 +3,10 @@
 // frame (16 ms).
 #include "bench/benchutil.h"
 
-#include "app/globals.h"
 #include "session/gapkey.h"
 #include "session/sessionrun.h"
 #include "session/testform.h"
+#include "ui/instances.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -6,7 +6,6 @@
 // checks that nothing stored is lost: the earlier pupils' records are still
 // there and readable, a test run that could be taken has stored its own, and
 // the damaged row itself is still in the bank as it was.
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "app/requiredfiles.h"
@@ -26,6 +25,7 @@
 #include "setup/random.h"
 #include "setup/regtestform.h"
 #include "store/connection.h"
+#include "store/datamodule.h"
 #include "store/diskfaults.h"
 #include "store/jetsql.h"
 #include "store/multiline.h"

@@ -1,9 +1,9 @@
 // Balloon help, the status-bar phrases and the main window's hover display.
 #include "app/aboutbox.h"
-#include "app/balloons.h"
 #include "app/globals.h"
-#include "app/hints.h"
 #include "app/mainform.h"
+#include "kit/balloons.h"
+#include "kit/hints.h"
 #include "media/picture.h"
 #include "results/valform.h"
 #include "session/testform.h"

@@ -1,6 +1,6 @@
 #include "store/scratch.h"
 
-#include "app/datamodule.h"
+#include "store/datamodule.h"
 #include "store/error.h"
 #include "store/schema.h"
 #include "support/programfolder.h"

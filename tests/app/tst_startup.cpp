@@ -1,12 +1,12 @@
 // Start-up: the installation check, the program folder, the main window's
 // frame and commands.
 #include "app/aboutbox.h"
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
-#include "app/messages.h"
 #include "app/requiredfiles.h"
 #include "app/splashform.h"
+#include "kit/messages.h"
+#include "store/datamodule.h"
 #include "store/paths.h"
 #include "support/application.h"
 
@@ -161,7 +161,7 @@ private slots:
 
     void popupMenuOffersTheCommands() {
         fixture::RunningProgram program;
-        const QList<QAction*> items = DataModule2->MainPopupMenu1->actions();
+        const QList<QAction*> items = MainForm->MainPopupMenu1->actions();
         struct Item {
             const char* name;
             const char* caption;
@@ -211,8 +211,8 @@ private slots:
                                           : target->rect().center();
         QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
         QApplication::sendEvent(target, &rightClick);
-        QVERIFY(DataModule2->MainPopupMenu1->isVisible());
-        DataModule2->MainPopupMenu1->hide();
+        QVERIFY(MainForm->MainPopupMenu1->isVisible());
+        MainForm->MainPopupMenu1->hide();
     }
 
     void mainWindowControls_data() {

@@ -1,7 +1,6 @@
 // Whole runs as a pupil makes them: from the main window's "Тест" or
 // "Обучение" through registration, the choice of section, the answers and
 // "Приключих" (or the clock) to the stored grade or back home.
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "question/question.h"
@@ -16,6 +15,7 @@
 #include "settings/spinfield.h"
 #include "setup/objectform.h"
 #include "setup/regtestform.h"
+#include "store/datamodule.h"
 #include "store/multiline.h"
 #include "support/application.h"
 #include "support/fixedrandom.h"

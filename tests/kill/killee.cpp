@@ -13,16 +13,16 @@
 // Prints "armed" when the write begins, "stored" once a record is in, and
 // "done <operations>" when it is complete; a message box or an exception is printed and ends it
 // with 1.
-#include "app/datamodule.h"
-#include "app/globals.h"
-#include "app/mainform.h"
-#include "app/messages.h"
+#include "kit/messages.h"
 #include "results/runsource.h"
 #include "results/valform.h"
 #include "setup/drawing.h"
+#include "store/datamodule.h"
 #include "store/diskfaults.h"
 #include "store/pupilversion.h"
 #include "support/fixedrandom.h"
+#include "ui/instances.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
 #include <QByteArrayList>
@@ -87,10 +87,9 @@ private:
 void storeRecord(TDataModule2& dm, int pupil) {
     Run run(pupil);
     setRunSource(&run);
-    Tmain main;
-    main.Timer1->stop();
+    TMainWindow main;
     main.ProgramFolder = dm.programFolder();
-    MainForm = &main;
+    MainWindow = &main;
     TValForm form;
     ValForm = &form;
     dm.connectScratch();
@@ -104,7 +103,7 @@ void storeRecord(TDataModule2& dm, int pupil) {
         throw std::runtime_error("the record was not stored");
     say("stored");
     ValForm = nullptr;
-    MainForm = nullptr;
+    MainWindow = nullptr;
     setRunSource(nullptr);
 }
 

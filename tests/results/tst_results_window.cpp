@@ -1,9 +1,8 @@
 #include "results/valform.h"
 
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
-#include "app/messages.h"
+#include "kit/messages.h"
 #include "results/printout.h"
 #include "results/runsource.h"
 #include "session/testform.h"
@@ -12,6 +11,7 @@
 #include "setup/objectform.h"
 #include "setup/regtestform.h"
 #include "store/connection.h"
+#include "store/datamodule.h"
 #include "store/schema.h"
 #include "support/application.h"
 

@@ -4,12 +4,12 @@
 // changes as it goes, the drawing of one section, and what the window holds
 // and does on the gap page (its text, the word list, the selected word, the
 // steps of a press and of the remove-word button).
-#include "app/datamodule.h"
 #include "question/question.h"
 #include "session/gapkey.h"
 #include "session/sessionrun.h"
 #include "setup/drawing.h"
 #include "standing.h"
+#include "store/datamodule.h"
 
 #include <QTest>
 #include <optional>

@@ -4,10 +4,9 @@
 // fixture folder, sections of questions, a drawing with the chance fixed, and
 // the messages the run would show. Helpers of the session's tests only; the
 // windows are the program's own.
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
-#include "app/messages.h"
+#include "kit/messages.h"
 #include "session/eventlabel.h"
 #include "session/testform.h"
 #include "session/wrapbox.h"
@@ -16,6 +15,7 @@
 #include "setup/drawing.h"
 #include "setup/objectform.h"
 #include "setup/progressform.h"
+#include "store/datamodule.h"
 #include "support/application.h"
 #include "support/fixedrandom.h"
 

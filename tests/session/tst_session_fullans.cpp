@@ -2,7 +2,7 @@
 // question as it was left.
 #include "sessionrig.h"
 
-#include "app/hints.h"
+#include "kit/hints.h"
 #include "session/dictionary.h"
 #include "session/matchcanvas.h"
 #include "session/sessionrun.h"

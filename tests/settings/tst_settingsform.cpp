@@ -1,14 +1,14 @@
-#include "app/balloons.h"
-#include "app/datamodule.h"
-#include "app/globals.h"
-#include "app/messages.h"
+#include "kit/balloons.h"
+#include "kit/messages.h"
 #include "settings/registry.h"
 #include "settings/settingsform.h"
 #include "settings/settingsstore.h"
 #include "settings/spinfield.h"
 #include "store/connection.h"
+#include "store/datamodule.h"
 #include "support/application.h"
 #include "support/settingsfile.h"
+#include "ui/instances.h"
 
 #include <QApplication>
 #include <QCheckBox>

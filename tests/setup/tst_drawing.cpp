@@ -1,9 +1,9 @@
 // The drawing of a run's questions into the scratch tables, over real
 // databases, with the chance fixed in advance.
-#include "app/datamodule.h"
 #include "question/question.h"
 #include "session/shuffle.h"
 #include "setup/drawing.h"
+#include "store/datamodule.h"
 #include "store/multiline.h"
 #include "support/fixedrandom.h"
 #include "support/programfolder.h"

@@ -1,11 +1,11 @@
 // The pupil's registration: the list of earlier pupils, the checks of
 // "Готово" and the hand-over to the subject window or back to the main window.
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "settings/spinfield.h"
 #include "setup/objectform.h"
 #include "setup/regtestform.h"
+#include "store/datamodule.h"
 #include "support/application.h"
 #include "support/widgets.h"
 
@@ -40,7 +40,7 @@ void addTopicRow(const fixture::ProgramFolder& folder, int classNo, const QStrin
 }
 
 void startTest() {
-    DataModule2->mN1->trigger();
+    MainForm->mN1->trigger();
 }
 
 } // namespace

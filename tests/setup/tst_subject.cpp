@@ -1,6 +1,5 @@
 // The subject window: subjects, sections and the count, the start of a run
 // through the drawing, and the way back when a run cannot start.
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
 #include "results/valform.h"
@@ -12,6 +11,7 @@
 #include "setup/objectform.h"
 #include "setup/progressform.h"
 #include "setup/regtestform.h"
+#include "store/datamodule.h"
 #include "support/application.h"
 #include "support/fixedrandom.h"
 #include "support/widgets.h"
@@ -92,7 +92,7 @@ void addBanks(ProgramFolder& f) {
 }
 
 void registerFor(int classNo) {
-    DataModule2->mN1->trigger();
+    MainForm->mN1->trigger();
     RegTestForm->fullname->setEditText(QStringLiteral("Иван Петров"));
     RegTestForm->Class1->setCurrentIndex(classNo - 1);
     RegTestForm->RBtn->click();
@@ -100,7 +100,7 @@ void registerFor(int classNo) {
 }
 
 void startTutor() {
-    DataModule2->mN2->trigger();
+    MainForm->mN2->trigger();
     QVERIFY(ObjectForm->isVisible());
 }
 

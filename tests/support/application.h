@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/messages.h"
+#include "kit/messages.h"
 #include "programfolder.h"
 
 #include <QList>

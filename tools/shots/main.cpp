@@ -6,12 +6,11 @@
 //   kivor-shots <program folder>
 //   kivor-shots --readme <program folder> <picture folder>
 #include "app/aboutbox.h"
-#include "app/balloons.h"
-#include "app/datamodule.h"
 #include "app/globals.h"
 #include "app/mainform.h"
-#include "app/messages.h"
 #include "app/startup.h"
+#include "kit/balloons.h"
+#include "kit/messages.h"
 #include "media/picture.h"
 #include "results/valform.h"
 #include "session/gapkey.h"
@@ -25,6 +24,7 @@
 #include "setup/progressform.h"
 #include "setup/random.h"
 #include "setup/regtestform.h"
+#include "store/datamodule.h"
 #include "store/paths.h"
 #include "tools/jpeg/jpegwrite.h"
 
@@ -337,12 +337,12 @@ int main(int argc, char** argv) {
     bool ok = writeBmp(logo(), out("\\help4\\x.bmp"));
     ok = writeJpeg(MainForm->grab().toImage(), out("\\help4\\images\\p02\\01.jpg")) && ok;
 
-    DataModule2->MainPopupMenu1->popup(MainForm->mapToGlobal(QPoint(300, 100)));
+    MainForm->MainPopupMenu1->popup(MainForm->mapToGlobal(QPoint(300, 100)));
     QApplication::processEvents();
-    ok = writeJpeg(DataModule2->MainPopupMenu1->grab().toImage(),
+    ok = writeJpeg(MainForm->MainPopupMenu1->grab().toImage(),
                    out("\\help4\\images\\p02\\02.jpg")) &&
          ok;
-    DataModule2->MainPopupMenu1->hide();
+    MainForm->MainPopupMenu1->hide();
 
     // The hover display: the pointer on "Тест" shows its picture, its
     // explanation and, in the status bar, its phrase.

@@ -1,7 +1,7 @@
 #include "runflow.h"
 
-#include "globals.h"
-#include "mainform.h"
+#include "instances.h"
+#include "mainwindow.h"
 #include "results/runsource.h"
 #include "results/valform.h"
 #include "session/clock.h"
@@ -57,9 +57,9 @@ public:
 } // namespace
 
 void showMainWindow() {
-    if (MainForm) {
-        MainForm->show();
-        MainForm->setEnabled(true);
+    if (MainWindow) {
+        MainWindow->show();
+        MainWindow->setEnabled(true);
     }
 }
 

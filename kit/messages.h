@@ -17,6 +17,11 @@ enum class MessageKind { Information, Error };
 void showMessage(MessageKind kind, const QString& text);
 QWidget* messageParent();
 
+// The main window, which a box takes only when no other window of the
+// program is in front: the program names it at start-up (the provider gives
+// null while there is none). Without a provider every window is alike.
+void setMessageMainWindow(std::function<QWidget*()> mainWindow);
+
 // Tests put a sink here to collect messages instead of blocking on a modal
 // box; an empty sink restores the real boxes.
 using MessageSink = std::function<void(MessageKind, const QString&)>;

@@ -1,8 +1,5 @@
 #include "messages.h"
 
-#include "globals.h"
-#include "mainform.h"
-
 #include "store/error.h"
 
 #include <QApplication>
@@ -16,6 +13,11 @@ MessageSink& sink() {
     return s;
 }
 
+std::function<QWidget*()>& mainWindowProvider() {
+    static std::function<QWidget*()> provider;
+    return provider;
+}
+
 } // namespace
 
 QWidget* messageParent() {
@@ -24,17 +26,22 @@ QWidget* messageParent() {
     // No window of the program is active (a box at start-up, or focus taken
     // by another program): the box belongs to the window the pupil sees, a
     // window in front of the main window before the main window itself.
+    QWidget* const mainWindow = mainWindowProvider() ? mainWindowProvider()() : nullptr;
     QWidget* main = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (!w->isVisible() || w->windowType() == Qt::Popup || w->windowType() == Qt::ToolTip ||
             qobject_cast<QMessageBox*>(w))
             continue;
-        if (w == MainForm)
+        if (w == mainWindow)
             main = w;
         else
             return w;
     }
     return main;
+}
+
+void setMessageMainWindow(std::function<QWidget*()> mainWindow) {
+    mainWindowProvider() = std::move(mainWindow);
 }
 
 void setMessageSink(MessageSink s) {

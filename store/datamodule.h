@@ -10,9 +10,6 @@
 // The data module: every query object of the program and the shared
 // connection to the scratch database. Windows reach the tables only through
 // these objects and build a connection string right before they open one.
-class QAction;
-class QMenu;
-
 class TDataModule2 : public QObject {
     Q_OBJECT
 public:
@@ -54,31 +51,6 @@ public:
     Query Clone1{QStringLiteral("Clone1")};   // scratch: sltable, own connection
     Query Dicts{QStringLiteral("Dicts")};     // dictionary database: dicts
     Query Dict{QStringLiteral("Dict")};       // dictionary database: a word table
-
-    // The main window's popup menu: every command of the main window is one
-    // of its items (made by createMainMenu, with the windows).
-    QMenu* MainPopupMenu1 = nullptr;
-    QAction* mN1 = nullptr;  // Тест
-    QAction* mN2 = nullptr;  // Обучение
-    QAction* N12 = nullptr;  // separator
-    QAction* mN11 = nullptr; // Дневник (not in this program)
-    QAction* mN4 = nullptr;  // Теми (not in this program)
-    QAction* mN3 = nullptr;  // Речник (not in this program)
-    QAction* mN14 = nullptr; // Принтиране (not in this program)
-    QAction* N5 = nullptr;   // separator
-    QAction* mN6 = nullptr;  // Настройки
-    QAction* N7 = nullptr;   // separator
-    QAction* mN13 = nullptr; // Помощ
-    QAction* mN8 = nullptr;  // Информация
-    QAction* N9 = nullptr;   // separator
-    QAction* mN10 = nullptr; // Изход
-    void createMainMenu();
-    void mN1Click();
-    void mN2Click();
-    void mN6Click();
-    void mN8Click();
-    void mN10Click();
-    void mN13Click();
 
 private:
     QString m_programFolder;
