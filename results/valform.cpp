@@ -203,7 +203,8 @@ void TValForm::storeRecord(const PupilRecord& record) {
     Query& student = DataModule2->Student;
     student.close();
     student.setConnectionString(DataModule2->connectionString(DbFile::Students));
-    student.setSql({QStringLiteral("select * from student")});
+    // Over no rows: the record is appended without reading the earlier ones.
+    student.setSql({QStringLiteral("select * from student where 0=1")});
     try {
         // A file of a newer program is refused here and stays as it is.
         upgradePupilFileBeforeUse(DataModule2->programFolder());
