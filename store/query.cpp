@@ -37,9 +37,19 @@ QVariant columnValue(sqlite3_stmt* stmt, int i) {
     }
 }
 
-int bindValue(sqlite3_stmt* stmt, int i, const QVariant& v) {
-    if (!v.isValid() || v.isNull())
-        return sqlite3_bind_null(stmt, i);
+// The text a value is bound as when it is not a number, a blob or null.
+QByteArray boundText(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::QDate:
+        return v.toDate().toString(Qt::ISODate).toUtf8();
+    case QMetaType::QDateTime:
+        return v.toDateTime().toString(Qt::ISODate).toUtf8();
+    default:
+        return v.toString().toUtf8();
+    }
+}
+
+bool isIntegerType(const QVariant& v) {
     switch (v.typeId()) {
     case QMetaType::Bool:
     case QMetaType::Int:
@@ -52,7 +62,18 @@ int bindValue(sqlite3_stmt* stmt, int i, const QVariant& v) {
     case QMetaType::Char:
     case QMetaType::SChar:
     case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int bindValue(sqlite3_stmt* stmt, int i, const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return sqlite3_bind_null(stmt, i);
+    if (isIntegerType(v))
         return sqlite3_bind_int64(stmt, i, v.toLongLong());
+    switch (v.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
         return sqlite3_bind_double(stmt, i, v.toDouble());
@@ -60,20 +81,90 @@ int bindValue(sqlite3_stmt* stmt, int i, const QVariant& v) {
         const QByteArray b = v.toByteArray();
         return sqlite3_bind_blob(stmt, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
     }
-    case QMetaType::QDate: {
-        const QByteArray t = v.toDate().toString(Qt::ISODate).toUtf8();
-        return sqlite3_bind_text(stmt, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-    }
-    case QMetaType::QDateTime: {
-        const QByteArray t = v.toDateTime().toString(Qt::ISODate).toUtf8();
-        return sqlite3_bind_text(stmt, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
-    }
     default: {
-        const QByteArray t = v.toString().toUtf8();
+        const QByteArray t = boundText(v);
         return sqlite3_bind_text(stmt, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
     }
     }
 }
+
+// How the engine stores a value in a column: the column's affinity, by the
+// engine's rules for a declared type. Rowid: the column is the row's key.
+enum Storage : char {
+    Unknown = 0,
+    IntegerAffinity,
+    TextAffinity,
+    BlobAffinity,
+    RealAffinity,
+    NumericAffinity,
+    Rowid,
+};
+
+Storage affinityOf(const QByteArray& declared) {
+    const QByteArray t = declared.toUpper();
+    if (t.contains("INT"))
+        return IntegerAffinity;
+    if (t.contains("CHAR") || t.contains("CLOB") || t.contains("TEXT"))
+        return TextAffinity;
+    if (t.contains("BLOB") || t.isEmpty())
+        return BlobAffinity;
+    if (t.contains("REAL") || t.contains("FLOA") || t.contains("DOUB"))
+        return RealAffinity;
+    return NumericAffinity;
+}
+
+// What a read of the column would return for a value bound by bindValue, as
+// columnValue makes it; false where the engine converts in ways not
+// repeated here (text to number, number to text of a float, ...), or where
+// an empty value might come back as none.
+bool storedValue(Storage storage, const QVariant& v, QVariant* out) {
+    if (!v.isValid() || v.isNull()) {
+        *out = QVariant();
+        return true;
+    }
+    if (isIntegerType(v)) {
+        const qlonglong n = v.toLongLong();
+        if (storage == IntegerAffinity || storage == NumericAffinity || storage == BlobAffinity)
+            *out = QVariant(n);
+        else if (storage == TextAffinity)
+            *out = QVariant(QString::number(n));
+        else
+            return false;
+        return true;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        if (storage != RealAffinity && storage != BlobAffinity)
+            return false;
+        *out = QVariant(v.toDouble());
+        return true;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        if (b.isEmpty() || storage == Unknown || storage == Rowid)
+            return false;
+        *out = QVariant(b);
+        return true;
+    }
+    default: {
+        const QByteArray t = boundText(v);
+        if (t.isEmpty() || (storage != TextAffinity && storage != BlobAffinity))
+            return false;
+        *out = QVariant(QString::fromUtf8(t.constData(), t.size()));
+        return true;
+    }
+    }
+}
+
+// Resets a cached statement and its values however the call that ran it ends:
+// a statement left running keeps the file locked for the other connections.
+struct ResetAfterUse {
+    sqlite3_stmt* stmt;
+    ~ResetAfterUse() {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+    }
+};
 
 bool isNumber(const QVariant& v) {
     switch (v.typeId()) {
@@ -240,6 +331,15 @@ Query::Statement Query::prepare(const QString& sql) {
     return stmt;
 }
 
+// A post of every row of a table runs the same few statements: each is
+// compiled once while the query is open.
+sqlite3_stmt* Query::cached(const QString& sql) {
+    auto it = m_statements.find(sql);
+    if (it == m_statements.end())
+        it = m_statements.emplace(sql, prepare(sql)).first;
+    return it->second.get();
+}
+
 void Query::bindParams(sqlite3_stmt* stmt, const QString&) {
     const int n = sqlite3_bind_parameter_count(stmt);
     for (int i = 1; i <= n; ++i) {
@@ -344,9 +444,13 @@ void Query::open() {
 }
 
 void Query::close() {
-    if (m_state == State::Inactive && !m_rowStmt)
+    if (m_state == State::Inactive && !m_rowStmt && m_statements.empty())
         return;
     m_rowStmt.reset();
+    m_statements.clear();
+    m_columnsLearnt = false;
+    m_storage.clear();
+    m_filledByEngine.clear();
     m_state = State::Inactive;
     m_keys.clear();
     m_rows.clear();
@@ -516,13 +620,14 @@ bool Query::locate(const QStringList& fields, const QVariantList& values) {
                 binds.append(values[i]);
             }
         }
-        const Statement s = prepare(sql);
+        sqlite3_stmt* s = cached(sql);
+        const ResetAfterUse reset{s};
         for (int i = 0; i < binds.size(); ++i)
-            bindValue(s.get(), i + 1, binds[i]);
+            bindValue(s, i + 1, binds[i]);
         QSet<qint64> hits;
         int rc;
-        while ((rc = sqlite3_step(s.get())) == SQLITE_ROW)
-            hits.insert(sqlite3_column_int64(s.get(), 0));
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+            hits.insert(sqlite3_column_int64(s, 0));
         if (rc != SQLITE_DONE)
             connection()->fail(rc, sql);
         for (size_t k = 0; k < m_keys.size() && !hits.isEmpty(); ++k) {
@@ -600,10 +705,17 @@ void Query::post() {
         }
         throw;
     }
+    // The row just written is known; the file is asked only where the engine
+    // may have stored something else than was set.
+    QVariantList row;
+    const bool known = storedRow(&row);
     m_state = State::Browse;
     m_buffer.clear();
     m_modified.clear();
-    loadCurrent();
+    if (known)
+        m_current = std::move(row);
+    else
+        loadCurrent();
     if (m_afterPost)
         m_afterPost(*this);
 }
@@ -624,11 +736,12 @@ void Query::writeChange() {
             for (int i = 0; i < cols.size(); ++i)
                 sql += (i ? QStringLiteral(", ") : QString()) + cols[i] + QStringLiteral("=?");
             sql += QStringLiteral(" where _rowid_=?");
-            const Statement s = prepare(sql);
+            sqlite3_stmt* s = cached(sql);
+            const ResetAfterUse reset{s};
             for (int i = 0; i < vals.size(); ++i)
-                bindValue(s.get(), i + 1, vals[i]);
-            sqlite3_bind_int64(s.get(), int(vals.size()) + 1, m_keys[size_t(m_pos)]);
-            const int rc = sqlite3_step(s.get());
+                bindValue(s, i + 1, vals[i]);
+            sqlite3_bind_int64(s, int(vals.size()) + 1, m_keys[size_t(m_pos)]);
+            const int rc = sqlite3_step(s);
             if (rc != SQLITE_DONE)
                 c.fail(rc, sql);
             // Removed by another statement since it was read: the change
@@ -649,15 +762,118 @@ void Query::writeChange() {
                 sql += i ? QStringLiteral(", ?") : QStringLiteral("?");
             sql += QLatin1Char(')');
         }
-        const Statement s = prepare(sql);
+        sqlite3_stmt* s = cached(sql);
+        const ResetAfterUse reset{s};
         for (int i = 0; i < vals.size(); ++i)
-            bindValue(s.get(), i + 1, vals[i]);
-        const int rc = sqlite3_step(s.get());
+            bindValue(s, i + 1, vals[i]);
+        const int rc = sqlite3_step(s);
         if (rc != SQLITE_DONE)
             c.fail(rc, sql);
         m_keys.insert(m_keys.begin() + m_insertAt, sqlite3_last_insert_rowid(c.handle()));
         m_pos = m_insertAt;
     }
+}
+
+// Which table column each field reads, and how that column stores a value;
+// a table with triggers may change any row it is written to, and a field
+// that is no plain column (an alias, the row's key) is read back.
+void Query::learnColumns() {
+    m_columnsLearnt = true;
+    const int n = int(m_fields.size());
+    m_storage.assign(size_t(n), Unknown);
+    m_filledByEngine.assign(size_t(n), true);
+    sqlite3_stmt* row = m_rowStmt.get();
+    const char* table = n > 0 ? sqlite3_column_table_name(row, 0) : nullptr;
+    if (!table)
+        return;
+    sqlite3* db = connection()->handle();
+    const QByteArray tableName(table);
+    sqlite3_stmt* t = nullptr;
+    sqlite3_prepare_v2(db,
+                       "select 1 from sqlite_master where type='trigger' and tbl_name=? "
+                       "collate nocase",
+                       -1, &t, nullptr);
+    const Statement triggers(t);
+    if (!triggers)
+        return;
+    sqlite3_bind_text(triggers.get(), 1, tableName.constData(), int(tableName.size()),
+                      SQLITE_TRANSIENT);
+    if (sqlite3_step(triggers.get()) != SQLITE_DONE)
+        return;
+    // The defaults are in the table's definition only; pragma table_info has them.
+    QHash<QString, std::pair<Storage, bool>> columns;
+    {
+        const QByteArray sql =
+            "pragma table_info(" + sqlIdent(QString::fromUtf8(tableName)).toUtf8() + ')';
+        t = nullptr;
+        sqlite3_prepare_v2(db, sql.constData(), -1, &t, nullptr);
+        const Statement info(t);
+        if (!info)
+            return;
+        int keyParts = 0;
+        QString keyColumn;
+        bool keyIsInteger = false;
+        while (sqlite3_step(info.get()) == SQLITE_ROW) {
+            const QString name = QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
+            const QByteArray declared(
+                reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2)));
+            const bool hasDefault = sqlite3_column_type(info.get(), 4) != SQLITE_NULL;
+            if (sqlite3_column_int(info.get(), 5) > 0) {
+                ++keyParts;
+                keyColumn = name.toLower();
+                keyIsInteger = declared.toUpper() == "INTEGER";
+            }
+            columns.insert(name.toLower(), {affinityOf(declared), hasDefault});
+        }
+        // An "integer primary key" is the row's key under another name.
+        if (keyParts == 1 && keyIsInteger)
+            columns[keyColumn] = {Rowid, false};
+    }
+    for (int i = 0; i < n; ++i) {
+        const char* origin = sqlite3_column_origin_name(row, i);
+        const char* from = sqlite3_column_table_name(row, i);
+        if (!origin || !from || tableName != from)
+            continue;
+        const auto it = columns.constFind(QString::fromUtf8(origin).toLower());
+        if (it == columns.constEnd())
+            continue;
+        m_storage[size_t(i)] = it->first;
+        m_filledByEngine[size_t(i)] = it->second;
+    }
+}
+
+// The row the post just wrote, as a read of the file would return it, when
+// the values set tell it; false when only a read does.
+bool Query::storedRow(QVariantList* row) {
+    if (!m_keyed || m_pos < 0)
+        return false;
+    if (!m_columnsLearnt)
+        learnColumns();
+    const bool inserted = m_state == State::Insert;
+    const int n = int(m_fields.size());
+    QVariantList out;
+    out.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        const Storage storage = Storage(m_storage[size_t(i)]);
+        if (storage == Unknown)
+            return false;
+        QVariant v;
+        if (inserted && storage == Rowid)
+            v = QVariant(qlonglong(m_keys[size_t(m_pos)]));
+        else if (m_modified[size_t(i)]) {
+            if (!storedValue(storage, m_buffer[i], &v))
+                return false;
+        } else if (inserted) {
+            if (m_filledByEngine[size_t(i)])
+                return false;
+        } else {
+            v = m_buffer[i];
+        }
+        out.append(v);
+    }
+    *row = std::move(out);
+    return true;
 }
 
 void Query::cancel() {
@@ -697,9 +913,10 @@ void Query::deleteRecord() {
     Connection& c = liveConnection();
     const QString sql =
         QStringLiteral("delete from ") + m_table + QStringLiteral(" where _rowid_=?");
-    const Statement s = prepare(sql);
-    sqlite3_bind_int64(s.get(), 1, m_keys[size_t(m_pos)]);
-    const int rc = sqlite3_step(s.get());
+    sqlite3_stmt* s = cached(sql);
+    const ResetAfterUse reset{s};
+    sqlite3_bind_int64(s, 1, m_keys[size_t(m_pos)]);
+    const int rc = sqlite3_step(s);
     if (rc != SQLITE_DONE)
         c.fail(rc, sql);
     m_keys.erase(m_keys.begin() + m_pos);

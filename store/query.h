@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -119,6 +120,9 @@ private:
 
     Connection& liveConnection();
     Statement prepare(const QString& sql);
+    sqlite3_stmt* cached(const QString& sql);
+    void learnColumns();
+    bool storedRow(QVariantList* row);
     void bindParams(sqlite3_stmt* stmt, const QString& sql);
     int fieldIndex(const QString& field) const;
     [[noreturn]] void failField(const QString& field) const;
@@ -146,6 +150,13 @@ private:
     std::vector<qint64> m_keys;
     std::vector<QVariantList> m_rows;
     Statement m_rowStmt; // keyed: reads one row by key
+    // Keyed: the writes of posts and the finds, prepared once while open.
+    std::map<QString, Statement> m_statements;
+    // Keyed, learnt at the first post: how the engine stores a value set in
+    // each field, and which fields it fills itself on an insert.
+    bool m_columnsLearnt = false;
+    std::vector<char> m_storage;
+    std::vector<bool> m_filledByEngine;
 
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex;
