@@ -9,7 +9,7 @@ JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := build-essential cmake pkg-config \
             qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6svg6 \
             qt6-qpa-plugins libgl-dev \
-            libsqlcipher-dev sqlcipher sqlite3 \
+            libsqlcipher-dev libssl-dev sqlcipher sqlite3 \
             libjpeg62-turbo-dev libyaml-cpp-dev \
             xvfb xauth x11-utils imagemagick poppler-utils \
             fonts-dejavu-core fonts-liberation2 \

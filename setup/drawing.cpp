@@ -286,6 +286,7 @@ void copyDrawn(TDataModule2& dm, const std::vector<int>& drawn, RandomSource& ra
                DrawProgress& progress) {
     Query& themes = dm.Themes;
     Query& temp = dm.Temp;
+    const ReadTransaction read(*themes.connection());
     Transaction tx(dm.ATemp1);
     for (int k = 1; k <= int(drawn.size()); ++k) {
         progress.processEvents();

@@ -4,8 +4,12 @@
 #include "error.h"
 #include "query.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
+#include <mutex>
+#include <openssl/evp.h>
 #include <sqlite3.h>
 
 namespace {
@@ -23,8 +27,75 @@ QString sameFileKey(const QString& path) {
     return canonical.isEmpty() ? fi.absoluteFilePath() : canonical;
 }
 
+// SQLCipher derives a file's key from its password anew at every connection
+// (PBKDF2, some 30 ms), though the key depends only on the password, the
+// file's salt (its first bytes) and the iteration count. Derived once here,
+// it is handed to the engine raw after that. A file replaced on disk brings
+// its own salt, and so its own key; one keyed otherwise than by the
+// defaults refuses the raw key and is opened with the password.
+constexpr int kSaltSize = 16;
+constexpr int kKeySize = 32;
+
+QByteArray fileSalt(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    const QByteArray salt = f.read(kSaltSize);
+    return salt.size() == kSaltSize ? salt : QByteArray();
+}
+
+struct DerivedKeys {
+    std::mutex lock;
+    QHash<QByteArray, QByteArray> keys; // empty: the engine derives it
+};
+
+DerivedKeys& derivedKeys() {
+    static DerivedKeys keys;
+    return keys;
+}
+
+// The iteration count the engine would derive a key with on this connection.
+int derivationRounds(sqlite3* db) {
+    sqlite3_stmt* s = nullptr;
+    int rounds = 0;
+    if (sqlite3_prepare_v2(db, "pragma cipher_default_kdf_iter", -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW)
+        rounds = sqlite3_column_int(s, 0);
+    sqlite3_finalize(s);
+    return rounds;
+}
+
 bool isScratchFile(const QString& path) {
     return QFileInfo(path).fileName().compare(QLatin1String("temp.mdb"), Qt::CaseInsensitive) == 0;
+}
+
+// The raw key ("x'…'") for `secret` and `salt`, and in `keyId` what it is
+// kept under; empty when the engine is to derive it.
+QByteArray rawKey(sqlite3* db, const QByteArray& secret, const QByteArray& salt,
+                  QByteArray* keyId) {
+    const int rounds = derivationRounds(db);
+    if (rounds <= 0)
+        return QByteArray();
+    *keyId = QByteArray::number(rounds) + ':' + salt + secret;
+    DerivedKeys& derived = derivedKeys();
+    const std::lock_guard<std::mutex> hold(derived.lock);
+    const auto it = derived.keys.constFind(*keyId);
+    if (it != derived.keys.constEnd())
+        return it.value();
+    unsigned char key[kKeySize];
+    QByteArray raw;
+    if (PKCS5_PBKDF2_HMAC_SHA1(secret.constData(), int(secret.size()),
+                               reinterpret_cast<const unsigned char*>(salt.constData()),
+                               int(salt.size()), rounds, kKeySize, key) == 1)
+        raw = "x'" + QByteArray(reinterpret_cast<const char*>(key), kKeySize).toHex() + '\'';
+    derived.keys.insert(*keyId, raw);
+    return raw;
+}
+
+void forgetRawKey(const QByteArray& keyId) {
+    DerivedKeys& derived = derivedKeys();
+    const std::lock_guard<std::mutex> hold(derived.lock);
+    derived.keys.insert(keyId, QByteArray());
 }
 
 } // namespace
@@ -148,27 +219,19 @@ void Connection::openFile(const QString& path, const QString& password, bool cre
     if (!create && !fi.isFile())
         throw StoreError(QStringLiteral("Файлът „%1“ не съществува.").arg(m_path));
 
-    int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    const QByteArray file = m_path.toUtf8();
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString why =
-            engineReason(rc, db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString());
-        sqlite3_close(db);
-        throw StoreError(
-            QStringLiteral("Файлът „%1“ не може да бъде отворен: %2.").arg(m_path, why));
+    const QByteArray secret = password.toUtf8();
+    // A new file gets its salt from the engine, which derives its key itself.
+    const QByteArray salt = create || secret.isEmpty() ? QByteArray() : fileSalt(m_path);
+    QByteArray keyId;
+    int rc = openKeyed(create, secret, salt, &keyId);
+    if (rc == SQLITE_NOTADB && !keyId.isEmpty()) {
+        // The file is keyed some other way than the engine's defaults say:
+        // the engine derives the key itself, from now on.
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        forgetRawKey(keyId);
+        rc = openKeyed(create, secret, QByteArray(), &keyId);
     }
-    m_db = db;
-    if (!password.isEmpty()) {
-        const QByteArray key = password.toUtf8();
-        sqlite3_key(m_db, key.constData(), int(key.size()));
-    }
-    // Other connections of this process may hold the file for a moment.
-    sqlite3_busy_timeout(m_db, 3000);
-
-    // The engine reads the file, and so checks the password, only now.
-    rc = sqlite3_exec(m_db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         const bool notDb = rc == SQLITE_NOTADB;
         const QString why =
@@ -198,6 +261,37 @@ void Connection::openFile(const QString& path, const QString& password, bool cre
         throw StoreError(
             QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(m_path, why));
     }
+}
+
+// Opens m_path and keys it: with the key derived from `secret` for `salt`
+// when there is a salt (its id in `keyId`), else with `secret` itself. The
+// result of the first statement, which is what reads the file and so checks
+// the key; m_db is left open either way.
+int Connection::openKeyed(bool create, const QByteArray& secret, const QByteArray& salt,
+                          QByteArray* keyId) {
+    keyId->clear();
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    const QByteArray file = m_path.toUtf8();
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString why =
+            engineReason(rc, db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString());
+        sqlite3_close(db);
+        throw StoreError(
+            QStringLiteral("Файлът „%1“ не може да бъде отворен: %2.").arg(m_path, why));
+    }
+    m_db = db;
+    if (!secret.isEmpty()) {
+        const QByteArray raw = salt.isEmpty() ? QByteArray() : rawKey(m_db, secret, salt, keyId);
+        const QByteArray& key = raw.isEmpty() ? secret : raw;
+        sqlite3_key(m_db, key.constData(), int(key.size()));
+    }
+    // Other connections of this process may hold the file for a moment.
+    sqlite3_busy_timeout(m_db, 3000);
+    // The engine reads the file, and so checks the password, only now.
+    rc = sqlite3_exec(m_db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    return rc;
 }
 
 void Connection::close() {
@@ -288,4 +382,25 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     m_connection.commit();
     m_done = true;
+}
+
+ReadTransaction::ReadTransaction(Connection& c) : m_connection(c) {
+    if (!m_connection.inTransaction()) {
+        m_connection.begin();
+        m_began = true;
+    }
+}
+
+ReadTransaction::~ReadTransaction() {
+    if (!m_began || !m_connection.inTransaction())
+        return;
+    try {
+        m_connection.commit();
+    } catch (const StoreError&) {
+        // Only reads ran in it: letting it go loses nothing.
+        try {
+            m_connection.rollback();
+        } catch (const StoreError&) {
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+class QByteArray;
 struct sqlite3;
 class Query;
 
@@ -62,6 +63,7 @@ private:
     void attach(Query* q);
     void detach(Query* q);
     void openFile(const QString& path, const QString& password, bool create);
+    int openKeyed(bool create, const QByteArray& secret, const QByteArray& salt, QByteArray* keyId);
 
     QString m_connectionString;
     QString m_path;
@@ -82,4 +84,19 @@ public:
 private:
     Connection& m_connection;
     bool m_done = false;
+};
+
+// A loop of reads made one read of the file: without it every row read is
+// a transaction of its own, which locks and checks the file anew. Nothing
+// is written in one; inside a transaction already open it does nothing.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Connection& c);
+    ~ReadTransaction();
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    Connection& m_connection;
+    bool m_began = false;
 };

@@ -190,6 +190,7 @@ QList<Record> readRecords(const QString& programFolder) {
         Connection c(connectionString(copy.path(), DbFile::Students));
         c.open();
         refuseNewerPupilFile(c, file);
+        const ReadTransaction read(c);
         Query q;
         q.setConnection(&c);
         q.setSql({QStringLiteral("select * from student")});
