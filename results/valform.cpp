@@ -49,6 +49,33 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 
 } // namespace
 
+void storePupilRecord(TDataModule2& dm, const PupilRecord& record) {
+    Query& student = dm.Student;
+    student.close();
+    student.setConnectionString(dm.connectionString(DbFile::Students));
+    // Over no rows: the record is appended without reading the earlier ones.
+    student.setSql({QStringLiteral("select * from student where 0=1")});
+    try {
+        // A file of a newer program is refused here and stays as it is.
+        upgradePupilFileBeforeUse(dm.programFolder());
+        student.open();
+        student.insert();
+        student.setText(QStringLiteral("Name"), record.Name);
+        student.setInteger(QStringLiteral("NumOfClass"), record.NumOfClass);
+        student.setText(QStringLiteral("Val"), record.Val);
+        student.setText(QStringLiteral("Object"), record.Object);
+        student.setValue(QStringLiteral("DT"), record.DT);
+        student.setText(QStringLiteral("Theme"), record.Theme);
+        student.setText(QStringLiteral("Class"), record.Class);
+        student.setInteger(QStringLiteral("Division"), record.Division);
+        student.post();
+    } catch (...) {
+        // No half-made row may wait in the query for a later post.
+        student.close();
+        throw;
+    }
+}
+
 TValForm::TValForm(QWidget* parent) : TForm(parent, Qt::Window) {
     setObjectName(QStringLiteral("ValForm"));
     setWindowTitle(QStringLiteral("Резултати"));
@@ -187,7 +214,7 @@ void TValForm::gradeAndStore() {
     gs1->setText(totalPointsText(TotalPoints));
     val1->setText(gradeText(Grade, locale));
 
-    storeRecord(pupilRecord(run, Grade, QDate::currentDate(), locale));
+    storePupilRecord(*DataModule2, pupilRecord(run, Grade, QDate::currentDate(), locale));
     m_stored = true;
 
     ShowBalloons_Val(*this);
@@ -196,33 +223,6 @@ void TValForm::gradeAndStore() {
         MainWindow->setEnabled(true);
         // Both windows are on screen; the results are what the pupil looks at.
         raise();
-    }
-}
-
-void TValForm::storeRecord(const PupilRecord& record) {
-    Query& student = DataModule2->Student;
-    student.close();
-    student.setConnectionString(DataModule2->connectionString(DbFile::Students));
-    // Over no rows: the record is appended without reading the earlier ones.
-    student.setSql({QStringLiteral("select * from student where 0=1")});
-    try {
-        // A file of a newer program is refused here and stays as it is.
-        upgradePupilFileBeforeUse(DataModule2->programFolder());
-        student.open();
-        student.insert();
-        student.setText(QStringLiteral("Name"), record.Name);
-        student.setInteger(QStringLiteral("NumOfClass"), record.NumOfClass);
-        student.setText(QStringLiteral("Val"), record.Val);
-        student.setText(QStringLiteral("Object"), record.Object);
-        student.setValue(QStringLiteral("DT"), record.DT);
-        student.setText(QStringLiteral("Theme"), record.Theme);
-        student.setText(QStringLiteral("Class"), record.Class);
-        student.setInteger(QStringLiteral("Division"), record.Division);
-        student.post();
-    } catch (...) {
-        // No half-made row may wait in the query for a later post.
-        student.close();
-        throw;
     }
 }
 

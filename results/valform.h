@@ -9,7 +9,12 @@ class QLabel;
 class QPrinter;
 class QPushButton;
 class QTextEdit;
+class TDataModule2;
 struct PupilRecord;
+
+// Appends `record` to the pupil file of the data module's program folder
+// through its Student query: what every showing of the results window stores.
+void storePupilRecord(TDataModule2& dm, const PupilRecord& record);
 
 // The end of a test run: the grade, who took the test on what, and the
 // pupil's record appended to the pupil database; the results can be printed.
@@ -53,7 +58,6 @@ public:
 
 private:
     void gradeAndStore();
-    void storeRecord(const PupilRecord& record);
     // Whatever happened before: the scratch database is let go and the
     // pointer is the normal arrow again.
     void releaseRun() noexcept;
