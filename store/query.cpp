@@ -356,10 +356,12 @@ void Query::bindParams(sqlite3_stmt* stmt, const QString&) {
 void Query::setFields(const QStringList& names) {
     m_fields = names;
     m_fieldIndex.clear();
+    m_fieldAsWritten.clear();
     for (int i = 0; i < names.size(); ++i) {
         const QString key = names[i].toLower();
         if (!m_fieldIndex.contains(key))
             m_fieldIndex.insert(key, i);
+        m_fieldAsWritten.insert(names[i], m_fieldIndex.value(key));
     }
 }
 
@@ -369,7 +371,7 @@ void Query::open() {
     Connection& c = liveConnection();
     const SimpleSelect sel = analyseSelect(sqlText());
     bool keyed = false;
-    if (sel.simple) {
+    if (sel.simple && !m_readAll) {
         // Keys of the rows in the statement's own order; the rows themselves
         // are read one at a time as the cursor reaches them.
         const QString keySql =
@@ -459,6 +461,7 @@ void Query::close() {
     m_modified.clear();
     m_fields.clear();
     m_fieldIndex.clear();
+    m_fieldAsWritten.clear();
     m_pos = -1;
     m_bof = m_eof = true;
     m_keyed = false;
@@ -930,6 +933,10 @@ void Query::deleteRecord() {
 }
 
 int Query::fieldIndex(const QString& field) const {
+    // Callers mostly write a field as the table does; lowering the name at
+    // every value read would cost a loop over a large table more than the read.
+    if (const auto exact = m_fieldAsWritten.constFind(field); exact != m_fieldAsWritten.constEnd())
+        return exact.value();
     const auto it = m_fieldIndex.constFind(field.toLower());
     if (it == m_fieldIndex.constEnd())
         failField(field);

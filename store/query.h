@@ -50,6 +50,11 @@ public:
     // ":cl" or "cl".
     void setParam(const QString& name, const QVariant& value);
 
+    // Rows read in one pass when the query opens and kept, read-only: for a
+    // caller that reads every row once, where one read per row as the cursor
+    // gets there costs a lookup of each. Holds until changed.
+    void setReadAll(bool all) { m_readAll = all; }
+
     // A statement that returns no rows is refused here, before it runs:
     // that is what exec() is for.
     void open();
@@ -143,6 +148,7 @@ private:
     std::unique_ptr<Connection> m_own;
     Connection* m_shared = nullptr;
 
+    bool m_readAll = false;
     State m_state = State::Inactive;
     bool m_keyed = false; // rows addressed by key (single table) or read whole
     QString m_table;      // keyed: table as the engine writes it
@@ -159,8 +165,9 @@ private:
     std::vector<bool> m_filledByEngine;
 
     QStringList m_fields;
-    QHash<QString, int> m_fieldIndex;
-    int m_pos = -1; // index of the current row; -1 when there is none
+    QHash<QString, int> m_fieldIndex;     // by the lowered name
+    QHash<QString, int> m_fieldAsWritten; // by the name as the statement wrote it
+    int m_pos = -1;                       // index of the current row; -1 when there is none
     bool m_bof = true;
     bool m_eof = true;
     QVariantList m_current;

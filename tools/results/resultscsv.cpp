@@ -14,6 +14,7 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <optional>
@@ -24,6 +25,29 @@ namespace {
 
 // A grade as stored, "4.500" or "4,500"; nothing when it is no number.
 std::optional<double> storedGrade(const QString& val) {
+    // The program writes a grade as digits around one separator. Those are
+    // read without the general number parser, which an export of a hundred
+    // thousand records would otherwise spend a good part of its time in.
+    const QStringView t = QStringView(val).trimmed();
+    char plain[32];
+    if (t.size() < qsizetype(sizeof plain)) {
+        qsizetype point = -1;
+        bool digits = !t.isEmpty();
+        for (qsizetype i = 0; i < t.size() && digits; ++i) {
+            const char16_t c = t[i].unicode();
+            if (c == u',' || c == u'.') {
+                digits = point < 0 && i > 0 && i + 1 < t.size();
+                point = i;
+                plain[i] = '.';
+            } else {
+                digits = c >= u'0' && c <= u'9';
+                plain[i] = char(c);
+            }
+        }
+        double g = 0;
+        if (digits && std::from_chars(plain, plain + t.size(), g).ec == std::errc())
+            return g;
+    }
     bool ok = false;
     const double g =
         QString(val).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
@@ -100,12 +124,10 @@ QString divisionLetter(int position) {
                                                        : QString::number(position);
 }
 
-QString gradeWord(const QString& twoDecimals) {
-    // Whole hundredths, so that the bands hold exactly at x.49 and x.50.
-    const std::optional<double> g = storedGrade(twoDecimals);
-    if (!g)
-        return QString();
-    const long hundredths = std::lround(*g * 100);
+namespace {
+
+// Whole hundredths, so that the bands hold exactly at x.49 and x.50.
+QString gradeWordOf(long long hundredths) {
     if (hundredths < 300)
         return QStringLiteral("Слаб 2");
     if (hundredths < 350)
@@ -115,6 +137,13 @@ QString gradeWord(const QString& twoDecimals) {
     if (hundredths < 550)
         return QStringLiteral("Много добър 5");
     return QStringLiteral("Отличен 6");
+}
+
+} // namespace
+
+QString gradeWord(const QString& twoDecimals) {
+    const std::optional<double> g = storedGrade(twoDecimals);
+    return g ? gradeWordOf(std::llround(*g * 100)) : QString();
 }
 
 GradeCells gradeCells(const QString& val, const QLocale& locale) {
@@ -128,21 +157,21 @@ GradeCells gradeCells(const QString& val, const QLocale& locale) {
     // thousandths first: the double nearest 4.495 lies below it.
     const long long thousandths = std::llround(*g * 1000);
     const long long hundredths = (thousandths + 4) / 10;
-    QString two = QStringLiteral("%1.%2")
-                      .arg(hundredths / 100)
-                      .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
-    const QString word = gradeWord(two);
-    two.replace(QLatin1Char('.'), locale.decimalPoint());
-    return {two, word};
+    const int cents = int(hundredths % 100);
+    const QString two = QString::number(hundredths / 100) + locale.decimalPoint() +
+                        QLatin1Char(char('0' + cents / 10)) + QLatin1Char(char('0' + cents % 10));
+    return {two, gradeWordOf(hundredths)};
 }
 
 QByteArray csv(const QList<Record>& records, const Format& format) {
     QString text;
     auto row = [&](const QStringList& fields) {
-        QStringList quoted;
-        for (const QString& f : fields)
-            quoted.append(csvField(f, format.separator));
-        text += quoted.join(format.separator) + QStringLiteral("\r\n");
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                text += format.separator;
+            text += csvField(fields[i], format.separator);
+        }
+        text += QStringLiteral("\r\n");
     };
     row({QStringLiteral("Име"), QStringLiteral("Клас"), QStringLiteral("Паралелка"),
          QStringLiteral("Номер"), QStringLiteral("Дата"), QStringLiteral("Предмет"),
@@ -190,11 +219,12 @@ QList<Record> readRecords(const QString& programFolder) {
         Connection c(connectionString(copy.path(), DbFile::Students));
         c.open();
         refuseNewerPupilFile(c, file);
-        const ReadTransaction read(c);
         Query q;
         q.setConnection(&c);
+        q.setReadAll(true);
         q.setSql({QStringLiteral("select * from student")});
         q.open();
+        records.reserve(q.recordCount());
         for (q.first(); !q.eof(); q.next()) {
             Record r;
             r.name = q.text(QStringLiteral("Name"));
@@ -217,7 +247,7 @@ QList<Record> readRecords(const QString& programFolder) {
             r.subject = q.text(QStringLiteral("Object"));
             r.section = q.text(QStringLiteral("Theme"));
             r.val = q.text(QStringLiteral("Val"));
-            records.append(r);
+            records.append(std::move(r));
         }
     } catch (const PupilFileTooNew&) {
         throw;
@@ -354,15 +384,16 @@ int run(const QStringList& arguments, QIODevice& out, QTextStream& err) {
     }
     try {
         QList<Record> chosen;
-        const QList<Record> records = readRecords(o.folder);
+        QList<Record> records = readRecords(o.folder);
+        chosen.reserve(records.size());
         // A faulty record is named whenever it might belong to the choice:
         // its division may be the one unreadable field.
         Filter anyDivision = o.filter;
         anyDivision.division = 0;
         for (qsizetype i = 0; i < records.size(); ++i) {
-            const Record& r = records[i];
+            Record& r = records[i];
             if (r.fault.isEmpty() && o.filter.matches(r))
-                chosen.append(r);
+                chosen.append(std::move(r));
             else if (!r.fault.isEmpty() && anyDivision.matches(r))
                 err << QStringLiteral("Запис %1 („%2“, %3 клас, %4) е пропуснат: %5.\n")
                            .arg(QString::number(i + 1), r.name, r.classText, r.date, r.fault);
