@@ -156,6 +156,19 @@ bool storedValue(Storage storage, const QVariant& v, QVariant* out) {
     }
 }
 
+// Neighbouring rows often repeat a text (a class, a subject, a date): the
+// text of the row before is shared then instead of made anew, which saves a
+// large result most of its allocations.
+QVariant repeatedOr(sqlite3_stmt* stmt, int i, const QVariant& before) {
+    if (sqlite3_column_type(stmt, i) == SQLITE_TEXT && before.typeId() == QMetaType::QString) {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+        const QUtf8StringView now(p, sqlite3_column_bytes(stmt, i));
+        if (QAnyStringView(now) == QAnyStringView(*static_cast<const QString*>(before.constData())))
+            return before;
+    }
+    return columnValue(stmt, i);
+}
+
 // Resets a cached statement and its values however the call that ran it ends:
 // a statement left running keeps the file locked for the other connections.
 struct ResetAfterUse {
@@ -428,7 +441,8 @@ void Query::open() {
             QVariantList row;
             row.reserve(n);
             for (int i = 0; i < n; ++i)
-                row.append(columnValue(s.get(), i));
+                row.append(rows.empty() ? columnValue(s.get(), i)
+                                        : repeatedOr(s.get(), i, rows.back()[i]));
             rows.push_back(std::move(row));
         }
         if (rc != SQLITE_DONE)
