@@ -132,7 +132,10 @@ QString openScratchAndSection(TDataModule2& dm, unsigned classNo, DrawResult* re
     Query& themes = dm.Themes;
     themes.close();
     themes.setConnectionString(dm.connectionString(DbFile::Class, classNo));
-    themes.setSql({selectFrom(table), QStringLiteral("where test=1")});
+    // Open for the numbering, which writes num and nt only: each row it moves
+    // to is read for those two, not whole.
+    themes.setSql({QStringLiteral("select num, nt from ") + quoteName(table),
+                   QStringLiteral("where test=1")});
     themes.open();
 
     Query& temp = dm.Temp;
