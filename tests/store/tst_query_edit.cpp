@@ -31,6 +31,8 @@ private slots:
     void trailingStatementRefused_data();
     void trailingStatementRefused();
     void openRefusesStatementWithoutRows();
+    void postedRowAsStored();
+    void statementsAfterReopen();
 
 private:
     std::unique_ptr<fixture::ProgramFolder> m_folder;
@@ -335,6 +337,71 @@ void TestQueryEdit::openRefusesStatementWithoutRows() {
         QVERIFY2(e.text().contains(QStringLiteral("Temp")), qPrintable(e.text()));
     }
     QCOMPARE(fileQuests(), (QStringList{"в1", "в2", "в3"}));
+}
+
+// The row a post leaves current is the row as a read of the file returns it:
+// the engine's conversions, the key it gave and the defaults it filled in.
+void TestQueryEdit::postedRowAsStored() {
+    Connection c(m_folder->connectionString(DbFile::Scratch));
+    c.execRaw(QStringLiteral("create table posted (id integer primary key, n integer, t text, "
+                             "b blob, d text default 'x', r real)"));
+    const auto shown = [](const Query& q) {
+        QStringList out;
+        for (const QString& f : q.fieldNames())
+            out.append(QStringLiteral("%1=%2:%3")
+                           .arg(f, q.value(f).metaType().name(), q.value(f).toString()));
+        return out;
+    };
+    const auto inFile = [&](const Query& q) {
+        Query fresh;
+        fresh.setConnection(&c);
+        fresh.setSql({QStringLiteral("select * from posted where id=:id")});
+        fresh.setParam(QStringLiteral("id"), q.value(QStringLiteral("id")));
+        fresh.open();
+        return shown(fresh);
+    };
+    Query q;
+    q.setConnection(&c);
+    q.setSql({QStringLiteral("select * from posted")});
+    q.open();
+    const QList<QVariantList> posts = {
+        {QStringLiteral("7"), 5, QString(), 1.5},
+        {true, QDate(2026, 5, 14), QByteArray("ab"), QVariant()},
+        {3, 5, QByteArray("cd"), QVariant()},
+        {false, QDate(2026, 5, 15), QVariant(), QVariant()},
+        {2.5, QString(), QByteArray(), 2},
+    };
+    for (const QVariantList& values : posts) {
+        if (q.recordCount() < 2)
+            q.append();
+        else
+            q.edit();
+        for (int i = 0; i < values.size(); ++i)
+            q.setValue(QStringList{"n", "t", "b", "r"}[i], values[i]);
+        q.post();
+        QCOMPARE(shown(q), inFile(q));
+    }
+}
+
+// Each statement a post runs is kept under its own text: a query opened again
+// on other columns writes those.
+void TestQueryEdit::statementsAfterReopen() {
+    const auto post = [this](const QString& sql, const QString& field, const QString& value) {
+        m_q->close();
+        m_q->setSql({sql});
+        m_q->open();
+        m_q->moveTo(2);
+        m_q->edit();
+        m_q->setText(field, value);
+        m_q->post();
+    };
+    post(QStringLiteral("select * from temp4"), QStringLiteral("Quest"), QStringLiteral("а"));
+    post(QStringLiteral("select id, AnsA from temp4"), QStringLiteral("AnsA"), QStringLiteral("б"));
+    post(QStringLiteral("select * from temp4"), QStringLiteral("Quest"), QStringLiteral("в"));
+    QCOMPARE(fileQuests(), (QStringList{"в1", "в", "в3"}));
+    const fixture::Rows rows =
+        m_folder->rows(DbFile::Scratch, QStringLiteral("select AnsA from temp4 where id=2"));
+    QCOMPARE(rows.value(0).value(QStringLiteral("ansa")).toString(), QStringLiteral("б"));
 }
 
 QTEST_GUILESS_MAIN(TestQueryEdit)
