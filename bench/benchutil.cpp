@@ -118,15 +118,28 @@ QString makeBenchFolder(const QString& folder, int count) {
             q.setText(QStringLiteral("Trans"), joinLines(trans));
             q.setText(QStringLiteral("TTScores"), joinLines(points));
         } else {
-            q.setText(QStringLiteral("TextW"), QStringLiteral("Ние  .....  в  ..... ."));
-            q.setText(QStringLiteral("Words"),
-                      joinLines({QStringLiteral("учим"), QStringLiteral("училище")}));
-            q.setText(QStringLiteral("Start"),
-                      joinLines({QStringLiteral("4"), QStringLiteral("14")}));
-            q.setText(QStringLiteral("Leng"),
-                      joinLines({QStringLiteral("4"), QStringLiteral("7")}));
-            q.setText(QStringLiteral("TTScores"),
-                      joinLines({QStringLiteral("1"), QStringLiteral("1")}));
+            // A passage of school length with eight gaps, as the shipped
+            // banks have them: the page lays out and colours all of it.
+            static const QStringList fill = {
+                QStringLiteral("учим"),    QStringLiteral("училище"),   QStringLiteral("река"),
+                QStringLiteral("планина"), QStringLiteral("граница"),   QStringLiteral("столица"),
+                QStringLiteral("равнина"), QStringLiteral("пристанище")};
+            QString text;
+            QStringList starts, lengs, points;
+            for (const QString& word : fill) {
+                text += QStringLiteral("Този абзац разказва за природата и хората на родния край "
+                                       "и за това, което пазим в паметта си, а думата");
+                starts.append(QString::number(text.size()));
+                text += question::kGapMarker;
+                text += QStringLiteral("стои на мястото си. ");
+                lengs.append(QString::number(word.size()));
+                points.append(QStringLiteral("1"));
+            }
+            q.setText(QStringLiteral("TextW"), text);
+            q.setText(QStringLiteral("Words"), joinLines(fill));
+            q.setText(QStringLiteral("Start"), joinLines(starts));
+            q.setText(QStringLiteral("Leng"), joinLines(lengs));
+            q.setText(QStringLiteral("TTScores"), joinLines(points));
         }
         q.post();
     }

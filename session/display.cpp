@@ -53,11 +53,16 @@ void showGapText(TDataModule2& dm, TTestForm& form) {
     form.Pages1->setCurrentIndex(TTestForm::pageOf(question::Kind::Gaps));
     form.Words1->clear();
     form.Words1->addItems(run.buildAnswerKey());
+    // The passage and every word put back are one edit of the document: the
+    // box lays the passage out once, not again after each word.
+    QTextCursor edit(form.Text1->document());
+    edit.beginEditBlock();
     loadGapText(form.Text1, dm.Temp.text(QStringLiteral("textw")));
     // The placed words go back in red; the answer key takes their positions.
     if (dm.SessionStarted)
         for (const TextChange& change : run.openGapRows(form.Text1->toPlainText()))
             form.showTextChange(change);
+    edit.endEditBlock();
     form.gapPageShown();
 }
 

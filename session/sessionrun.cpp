@@ -367,9 +367,13 @@ QList<TextChange> SessionRun::openGapRows(const QString& shown) {
         gaps.setSql({QStringLiteral("delete * from sltable")});
         gaps.exec();
     }
-    gaps.setSql({QStringLiteral("select * from sltable")});
+    // Only this question's rows are read: the table holds the gaps of every
+    // text question shown so far.
+    gaps.setSql({QStringLiteral("select * from sltable"), QStringLiteral("where id=:id"),
+                 QStringLiteral("order by start")});
+    gaps.setParam(kId, id);
     gaps.open();
-    if (!gaps.locate(kId, id)) {
+    if (gaps.isEmpty()) {
         m_dm.GapPostCount = 0;
         for (words.first(); !words.eof(); words.next()) {
             gaps.append();
@@ -381,12 +385,9 @@ QList<TextChange> SessionRun::openGapRows(const QString& shown) {
             gaps.setText(QStringLiteral("chtrueans"), schema::no);
             gaps.post();
         }
+        // Again, in order of position.
+        gaps.open();
     }
-    gaps.close();
-    gaps.setSql({QStringLiteral("select * from sltable"), QStringLiteral("where id=:id"),
-                 QStringLiteral("order by start")});
-    gaps.setParam(kId, id);
-    gaps.open();
 
     // The answer key follows the text as it will stand with the stored words:
     // key row k takes the position of gap row k.
