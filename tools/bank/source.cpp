@@ -628,8 +628,8 @@ bool isUtf8File(QFile& f) {
     return isUtf8(carry);
 }
 
-std::ifstream openStream(const QString& path) {
-    return std::ifstream(QFile::encodeName(path).toStdString(), std::ios::binary);
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
 }
 
 // The file's one YAML document without the items of `stream`, or an
@@ -643,7 +643,8 @@ std::ifstream openStream(const QString& path) {
 // enormous one: a few lines of aliases of aliases make a million questions,
 // which every walk over them would expand. A bank has no use for them, so
 // they are refused before anything is read.
-YamlNode loadDocument(Reader& r, const QString& path, const YamlStream& stream) {
+YamlNode loadDocument(Reader& r, const QString& path, const YamlStream& stream,
+                      bool* fast = nullptr) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         r.fault(0, QStringLiteral("файлът не може да бъде прочетен: %1").arg(fileFault(f)));
@@ -663,8 +664,7 @@ YamlNode loadDocument(Reader& r, const QString& path, const YamlStream& stream) 
     f.close();
     YamlScan scan;
     try {
-        std::ifstream in = openStream(path);
-        scan = scanYaml(in, stream);
+        scan = scanYaml(localPath(path), stream);
     } catch (const YAML::Exception& e) {
         r.fault(e.mark.is_null() ? 0 : e.mark.line + 1,
                 QStringLiteral("неправилен запис на YAML: %1").arg(yamlFault(e.msg)));
@@ -691,6 +691,8 @@ YamlNode loadDocument(Reader& r, const QString& path, const YamlStream& stream) 
         r.fault(0, QStringLiteral("файлът е празен"));
         return YamlNode::undefined();
     }
+    if (fast)
+        *fast = scan.fast;
     return scan.root;
 }
 
@@ -760,7 +762,8 @@ void readSource(Reader& r, const QString& contentFolder, const QString& relative
                 Source* outp) {
     Source& out = *outp;
     const QString path = QDir(contentFolder).filePath(relativeFile);
-    const YamlNode root = loadDocument(r, path, kQuestions);
+    bool fast = false;
+    const YamlNode root = loadDocument(r, path, kQuestions, &fast);
     if (!root.isDefined())
         return;
     if (!root.isMap()) {
@@ -785,8 +788,7 @@ void readSource(Reader& r, const QString& contentFolder, const QString& relative
     if (r.sink)
         r.sink->beginSource(out, r.faults() == 0);
     SectionWalk walk(r, contentFolder, sections, &out);
-    std::ifstream in = openStream(path);
-    streamYaml(in, kQuestions, [&](int section, int number, const YamlNode& q) {
+    streamYaml(localPath(path), fast, kQuestions, [&](int section, int number, const YamlNode& q) {
         walk.question(section, number, q);
     });
     walk.finish();

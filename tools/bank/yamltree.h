@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <istream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -59,6 +58,7 @@ struct YamlScan {
     int stallLine = 0;  // where the parser stopped making progress
     int stallColumn = 0;
     int anchorLine = 0; // the first anchor or alias
+    bool fast = false;  // read by libyaml: read it so again
 };
 
 // The items of `inner` lists inside the items of the `outer` list of the
@@ -69,13 +69,14 @@ struct YamlStream {
     const char* inner = nullptr;
 };
 
-// Walks the documents of `in` until one holds an anchor or the parser
+// Walks the documents of the file until one holds an anchor or the parser
 // stalls. Throws YAML::Exception on text that is no YAML.
-YamlScan scanYaml(std::istream& in, const YamlStream& stream);
+YamlScan scanYaml(const std::string& path, const YamlStream& stream);
 
-// Reads the first document of `in` again and passes every streamed item, with
-// the number of its outer item and its own (both 0-based), to `item`.
-void streamYaml(std::istream& in, const YamlStream& stream,
+// Reads the first document of the file again, as the scan did (`fast`), and
+// passes every streamed item, with the number of its outer item and its own
+// (both 0-based), to `item`.
+void streamYaml(const std::string& path, bool fast, const YamlStream& stream,
                 const std::function<void(int outer, int inner, const YamlNode& item)>& item);
 
 } // namespace bank
