@@ -361,16 +361,10 @@ QString itemsName(Kind kind) {
 
 // Warns when given points and the items' sum differ: the grade of a run is
 // computed from the question's points, the score from the items' points.
-void comparePoints(Reader& r, const YamlNode& q, int given, int sum, const QString& items) {
-    if (given == sum)
-        return;
-    r.warn(q["points"], QStringLiteral("точките на въпроса (%1) се различават от сбора на точките "
-                                       "на %2 (%3): оценката %4")
-                            .arg(given)
-                            .arg(items)
-                            .arg(sum)
-                            .arg(given < sum ? QStringLiteral("може да стане по-висока от 6")
-                                             : QStringLiteral("не може да стигне 6")));
+void comparePoints(Reader& r, const YamlNode& q, const Question& out) {
+    const int sum = question::itemPoints(out);
+    if (out.points != sum)
+        r.warn(q["points"], pointsWarning(out.kind, out.points, sum));
 }
 
 void readMatching(Reader& r, const YamlNode& q, Question* out, Parts* parts) {
@@ -500,13 +494,10 @@ void noteItems(Reader& r, const YamlNode& q, const Question& out, const Parts& p
         for (int i = 0; i < giveaways.size(); ++i)
             if (!giveaways[i].isEmpty())
                 r.warn(parts.items[std::size_t(i)],
-                       QStringLiteral("значението на двойка %1 повтаря думата %2 от своя термин "
-                                      "%3 и от никой друг: подсказва двойката")
-                           .arg(i + 1)
-                           .arg(quoted(giveaways[i]), quoted(out.pairs[i].term)));
+                       giveawayWarning(i + 1, giveaways[i], out.pairs[i].term));
     }
     if (parts.pointsGiven && out.kind != Kind::Choice)
-        comparePoints(r, q, out.points, question::itemPoints(out), itemsName(out.kind));
+        comparePoints(r, q, out);
 }
 
 // Returns whether the question is free of faults.
@@ -739,10 +730,7 @@ private:
         m_open = false;
         m_r.question = 0;
         if (m_listed && m_usable < 2)
-            m_r.warn(m_node,
-                     QStringLiteral("разделът има %1 използваеми въпроса (с test 1 и без грешки), "
-                                    "а програмата показва само раздели с поне 2")
-                         .arg(m_usable));
+            m_r.warn(m_node, fewQuestionsWarning(m_usable));
         m_out->sections.append(m_section);
     }
 
@@ -842,6 +830,29 @@ void readDictionary(Reader& r, const QString& contentFolder, const QString& rela
 }
 
 } // namespace
+
+QString fewQuestionsWarning(int usable) {
+    return QStringLiteral("разделът има %1 използваеми въпроса (с test 1 и без грешки), а "
+                          "програмата показва само раздели с поне 2")
+        .arg(usable);
+}
+
+QString giveawayWarning(int pair, const QString& word, const QString& term) {
+    return QStringLiteral("значението на двойка %1 повтаря думата %2 от своя термин %3 и от никой "
+                          "друг: подсказва двойката")
+        .arg(pair)
+        .arg(quoted(word), quoted(term));
+}
+
+QString pointsWarning(Kind kind, int given, int sum) {
+    return QStringLiteral("точките на въпроса (%1) се различават от сбора на точките на %2 (%3): "
+                          "оценката %4")
+        .arg(given)
+        .arg(itemsName(kind))
+        .arg(sum)
+        .arg(given < sum ? QStringLiteral("може да стане по-висока от 6")
+                         : QStringLiteral("не може да стигне 6"));
+}
 
 bool isTableName(const QString& name) {
     if (name.isEmpty() || name[0].isDigit() ||

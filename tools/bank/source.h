@@ -32,6 +32,14 @@ Source parseSource(const QString& contentFolder, const QString& relativeFile, QL
 Dictionary parseDictionary(const QString& contentFolder, const QString& relativeFile,
                            QList<Issue>* issues);
 
+// Warnings in kivor-bank's words, for tools that check a source they wrote
+// without reading it back: a section with `usable` questions (fewer than 2),
+// pair `pair` whose meaning repeats `word` of its `term`, points given that
+// differ from the items' `sum`.
+QString fewQuestionsWarning(int usable);
+QString giveawayWarning(int pair, const QString& word, const QString& term);
+QString pointsWarning(Kind kind, int given, int sum);
+
 // A table name the databases can hold and a statement can name safely:
 // Latin letters, digits and _, not starting with a digit.
 bool isTableName(const QString& name);

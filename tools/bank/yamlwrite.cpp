@@ -39,10 +39,29 @@ QString writtenGap(const GapText& gaps, int i) {
                                : QStringLiteral("[%1|%2]").arg(w).arg(gaps.points[i]);
 }
 
-void emitQuestion(YAML::Emitter& y, const Question& q, const QString& comment) {
+// The line the emitter has come to, counted as it goes.
+class LineCounter {
+public:
+    explicit LineCounter(const YAML::Emitter& y) : m_y(y) {}
+    int now() {
+        const char* text = m_y.c_str();
+        for (; m_counted < m_y.size(); ++m_counted)
+            m_line += text[m_counted] == '\n';
+        return m_line;
+    }
+
+private:
+    const YAML::Emitter& m_y;
+    std::size_t m_counted = 0;
+    int m_line = 1;
+};
+
+void emitQuestion(YAML::Emitter& y, const Question& q, const QString& comment, LineCounter& at,
+                  QuestionLines* lines) {
     static const char* kinds[] = {"choice", "matching", "gaps"};
     y << YAML::BeginMap;
     y << YAML::Key << "kind" << YAML::Value << kinds[int(q.kind)];
+    lines->question = at.now();
     if (!comment.isEmpty())
         y << YAML::Comment(utf8(comment));
     y << YAML::Key << "condition" << YAML::Value;
@@ -59,9 +78,11 @@ void emitQuestion(YAML::Emitter& y, const Question& q, const QString& comment) {
         break;
     case Kind::Matching:
         y << YAML::Key << "pairs" << YAML::Value << YAML::BeginSeq;
-        for (const Pair& p : q.pairs)
+        for (const Pair& p : q.pairs) {
             y << YAML::Flow << YAML::BeginSeq << utf8(p.term) << utf8(p.meaning) << p.points
               << YAML::EndSeq;
+            lines->pairs.append(at.now());
+        }
         y << YAML::EndSeq;
         break;
     case Kind::Gaps:
@@ -70,8 +91,10 @@ void emitQuestion(YAML::Emitter& y, const Question& q, const QString& comment) {
         break;
     }
     // Points the items add up to go without saying.
-    if (q.kind == Kind::Choice || q.points != question::itemPoints(q))
+    if (q.kind == Kind::Choice || q.points != question::itemPoints(q)) {
         y << YAML::Key << "points" << YAML::Value << q.points;
+        lines->points = at.now();
+    }
     if (!q.fullAnswer.isEmpty()) {
         y << YAML::Key << "full" << YAML::Value;
         emitText(y, q.fullAnswer);
@@ -85,8 +108,14 @@ void emitQuestion(YAML::Emitter& y, const Question& q, const QString& comment) {
 
 } // namespace
 
-QByteArray sourceYaml(const Source& source, const QString& head, const QuestionComment& comment) {
+QByteArray sourceYaml(const Source& source, const QString& head, const QuestionComment& comment,
+                      SourceLines* lines) {
     YAML::Emitter y;
+    LineCounter at(y);
+    SourceLines none;
+    if (!lines)
+        lines = &none;
+    *lines = SourceLines();
     if (!head.isEmpty())
         y << YAML::Comment(utf8(head));
     y << YAML::BeginMap;
@@ -97,10 +126,15 @@ QByteArray sourceYaml(const Source& source, const QString& head, const QuestionC
         const Section& section = source.sections[s];
         y << YAML::BeginMap;
         y << YAML::Key << "section" << YAML::Value << utf8(section.name);
+        lines->sections.append(at.now());
+        lines->questions.append(QList<QuestionLines>());
         y << YAML::Key << "table" << YAML::Value << utf8(section.table);
         y << YAML::Key << "questions" << YAML::Value << YAML::BeginSeq;
-        for (int n = 0; n < section.questions.size(); ++n)
-            emitQuestion(y, section.questions[n], comment ? comment(s, n) : QString());
+        for (int n = 0; n < section.questions.size(); ++n) {
+            lines->questions[s].append(QuestionLines());
+            emitQuestion(y, section.questions[n], comment ? comment(s, n) : QString(), at,
+                         &lines->questions[s].last());
+        }
         y << YAML::EndSeq << YAML::EndMap;
     }
     y << YAML::EndSeq << YAML::EndMap << YAML::Newline;
