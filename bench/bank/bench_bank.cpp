@@ -315,6 +315,7 @@ void benchBuild(const QString& bankExe, int count, const QList<QByteArray>& pict
 
 void benchImport(const QString& bankExe, int count, const QList<QByteArray>& pictures) {
     QTemporaryDir dir;
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("KIVOR_BENCH_KEEP"));
     QList<moodle::ExportSection> export_;
     for (const bank::Section& sec : sections(count, pictures))
         export_.append({QStringLiteral("Предмет"), sec});

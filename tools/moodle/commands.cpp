@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QTextStream>
 #include <algorithm>
 #include <optional>
@@ -54,10 +55,12 @@ void reportFindings(const QString& input, const Import& im, QTextStream& err) {
 int savePictures(const Import& im, const QString& content, QTextStream& err) {
     QString why;
     int pictures = 0;
+    QSet<QString> saved;
     for (const ImportedSection& s : im.sections) {
         for (const ImportedQuestion& q : s.questions) {
-            if (q.question.picture.isEmpty())
+            if (q.question.picture.isEmpty() || saved.contains(q.question.picture))
                 continue;
+            saved.insert(q.question.picture);
             if (!save(QDir(content).filePath(q.question.picture), q.question.pictureData, &why)) {
                 err << QStringLiteral("Грешка: %1.\n").arg(why);
                 err.flush();

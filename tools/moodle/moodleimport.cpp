@@ -13,6 +13,7 @@
 #include "tools/jpeg/jpegwrite.h"
 
 #include <QCryptographicHash>
+#include <QHash>
 #include <QImage>
 #include <QRegularExpression>
 #include <QSet>
@@ -889,13 +890,20 @@ Import readQuiz(QXmlStreamReader& r, const ImportOptions& options) {
         return failed(QStringLiteral("файлът няма елемент <quiz>"));
 
     TablesTaken taken;
+    // A picture is one file however many questions show it, named after the
+    // first; the questions share its bytes.
+    QHash<const char*, QString> named;
     for (int i = 0; i < out.sections.size(); ++i) {
         ImportedSection& s = out.sections[i];
         s.table = tableOf(s.name, i + 1, options, &taken);
         for (int n = 0; n < s.questions.size(); ++n) {
             bank::Question& q = s.questions[n].question;
-            if (!q.pictureData.isEmpty())
-                q.picture = QStringLiteral("pictures/%1_%2.jpg").arg(s.table).arg(n + 1);
+            if (q.pictureData.isEmpty())
+                continue;
+            QString& name = named[q.pictureData.constData()];
+            if (name.isEmpty())
+                name = QStringLiteral("pictures/%1_%2.jpg").arg(s.table).arg(n + 1);
+            q.picture = name;
         }
     }
     return out;

@@ -31,7 +31,8 @@ struct Finding {
 };
 
 struct ImportedQuestion {
-    bank::Question question; // a picture is "pictures/<table>_<n>.jpg", its JPEG bytes beside
+    bank::Question question; // a picture is "pictures/<table>_<n>.jpg" of the first question
+                             // showing it, its JPEG bytes beside
     QString name;
     QString note; // how its points came about; a comment beside it in the source
 };
