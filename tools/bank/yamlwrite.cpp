@@ -130,6 +130,12 @@ public:
     void key(int indent, const char* key) { m_out += QByteArray(indent, ' ') + key + ':'; }
     void value(const QString& text, bool inFlow = false) { m_out += ' ' + scalar(text, inFlow); }
     void value(int n) { m_out += ' ' + QByteArray::number(n); }
+    // "key: value" on a line of its own.
+    template <class V> void field(int indent, const char* name, const V& v) {
+        key(indent, name);
+        value(v);
+        line();
+    }
     void line() {
         m_out += '\n';
         ++m_line;
@@ -263,11 +269,8 @@ void writeQuestion(FastWriter& w, const Question& q, const QString& comment, Que
         text("full", q.fullAnswer);
     if (!q.picture.isEmpty())
         text("picture", q.picture, false);
-    if (q.test != 1) {
-        w.key(in, "test");
-        w.value(q.test);
-        w.line();
-    }
+    if (q.test != 1)
+        w.field(in, "test", q.test);
 }
 
 std::optional<QByteArray> fastSourceYaml(const Source& source, const QString& head,
@@ -275,12 +278,8 @@ std::optional<QByteArray> fastSourceYaml(const Source& source, const QString& he
     FastWriter w;
     if (!head.isEmpty())
         w.comment(head);
-    w.key(0, "class");
-    w.value(source.classNo);
-    w.line();
-    w.key(0, "subject");
-    w.value(source.subject);
-    w.line();
+    w.field(0, "class", source.classNo);
+    w.field(0, "subject", source.subject);
     w.key(0, "sections");
     w.line();
     if (source.sections.isEmpty())
@@ -295,9 +294,7 @@ std::optional<QByteArray> fastSourceYaml(const Source& source, const QString& he
         lines->sections.append(w.lineNow());
         lines->questions.append(QList<QuestionLines>());
         w.line();
-        w.key(4, "table");
-        w.value(section.table);
-        w.line();
+        w.field(4, "table", section.table);
         w.key(4, "questions");
         w.line();
         for (int n = 0; n < section.questions.size() && !w.failed; ++n) {
