@@ -6,6 +6,8 @@
 // that floor.
 //
 //   kivor-bench-bank [questions for the build ...]   (10,000 and 100,000)
+//
+// KIVOR_BANK names another kivor-bank to measure (an earlier build, say).
 
 #include "benchutil.h"
 
@@ -352,9 +354,10 @@ int main(int argc, char** argv) {
     QList<QByteArray> pictures;
     for (int p = 0; p < kPictures; ++p)
         pictures.append(picture(p));
+    const QString bankExe = qEnvironmentVariable("KIVOR_BANK", QStringLiteral(KIVOR_BANK_EXE));
     for (int count : counts)
-        benchBuild(QStringLiteral(KIVOR_BANK_EXE), count, pictures);
+        benchBuild(bankExe, count, pictures);
     for (int count : counts)
-        benchImport(QStringLiteral(KIVOR_BANK_EXE), count / 10, pictures);
+        benchImport(bankExe, count / 10, pictures);
     return 0;
 }
