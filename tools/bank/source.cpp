@@ -17,7 +17,6 @@
 #include <QImageReader>
 #include <QSet>
 #include <QStringDecoder>
-#include <fstream>
 #include <yaml-cpp/exceptions.h>
 
 namespace bank {
