@@ -10,7 +10,7 @@ PACKAGES := build-essential cmake pkg-config \
             qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6svg6 \
             qt6-qpa-plugins libgl-dev \
             libsqlcipher-dev libssl-dev sqlcipher sqlite3 \
-            libjpeg62-turbo-dev libyaml-cpp-dev \
+            libjpeg62-turbo-dev libyaml-cpp-dev libyaml-dev libxml2-utils \
             xvfb xauth x11-utils imagemagick poppler-utils \
             fonts-dejavu-core fonts-liberation2 \
             dpkg-dev librsvg2-bin lintian desktop-file-utils appstream
@@ -67,6 +67,7 @@ bench: build
 	$(BUILD)/bench/kivor-bench
 	$(BUILD)/bench/kivor-bench-session
 	$(BUILD)/bench/kivor-bench-pictures
+	$(BUILD)/bench/kivor-bench-bank
 
 # Paints the program's pictures again into media/ (committed files).
 art: deps $(BUILD)/CMakeCache.txt

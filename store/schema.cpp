@@ -117,8 +117,13 @@ void create(Connection& c, const Table& table) {
     QStringList cols;
     for (const Column& col : table.columns)
         cols.append(sqlIdent(col.name) + QLatin1Char(' ') + QLatin1String(typeName(col.type)));
-    QString sql = QStringLiteral("create table ") + sqlIdent(table.name) + QStringLiteral(" (") +
-                  cols.join(QStringLiteral(", ")) + QStringLiteral(");");
+    c.execRaw(QStringLiteral("create table ") + sqlIdent(table.name) + QStringLiteral(" (") +
+              cols.join(QStringLiteral(", ")) + QStringLiteral(");"));
+    createIndexes(c, table);
+}
+
+void createIndexes(Connection& c, const Table& table) {
+    QString sql;
     int n = 0;
     for (const QStringList& index : table.indexes) {
         QStringList parts;
@@ -129,7 +134,8 @@ void create(Connection& c, const Table& table) {
                QStringLiteral(" on ") + sqlIdent(table.name) + QStringLiteral(" (") +
                parts.join(QStringLiteral(", ")) + QStringLiteral(");");
     }
-    c.execRaw(sql);
+    if (!sql.isEmpty())
+        c.execRaw(sql);
 }
 
 } // namespace schema

@@ -45,6 +45,9 @@ Table wordTable(const QString& tableName);
 
 // Writes the table (and its indexes) into the database.
 void create(Connection& c, const Table& table);
+// Only the indexes, for a table filled before they are made: building an
+// index once over all rows is cheaper than keeping it up to date row by row.
+void createIndexes(Connection& c, const Table& table);
 
 // The flag texts of the yes/no columns.
 inline const QString yes = QStringLiteral("yes");

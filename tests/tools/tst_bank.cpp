@@ -33,6 +33,7 @@ private slots:
     void choiceColumns();
     void topicsRows();
     void secondBuildReplacesTables();
+    void lateFaultTakesRowsBack();
     void failedWriteKeepsOldFile();
     void studentRecordsKept();
     void studentsFileKeptUnlessProvenEmpty_data();
@@ -689,6 +690,28 @@ void TestBank::secondBuildReplacesTables() {
     QCOMPARE(topics[0].value(QStringLiteral("table")).toString(), QStringLiteral("new_t"));
     for (const QString& f : QDir(program() + QStringLiteral("/data")).entryList(QDir::Files))
         QVERIFY2(f.endsWith(QLatin1String(".mdb")), qPrintable(f));
+}
+
+// Rows go in as a source is read: a fault in its last question takes back
+// those of its earlier sections and still names its line. A picture two
+// questions name is read once and stored with both.
+void TestBank::lateFaultTakesRowsBack() {
+    const QByteArray pictured = kChoice + "        picture: pictures/a.jpg\n";
+    put(QStringLiteral("banks/a.yaml"), bankFile(pictured + pictured, "kept_t"));
+    put(QStringLiteral("banks/b.yaml"),
+        bankFile(kChoice + kChoice, "first_t") +
+            "  - section: второ\n    table: second_t\n    questions:\n" + kChoice +
+            QByteArray(kChoice).replace("right: Б", "right: Д"));
+    const bank::Report report = bank::build(content(), program());
+    const Issue* issue = findIssue(report.issues, true, QStringLiteral("верният отговор"));
+    QVERIFY2(issue, qPrintable(allText(report.issues)));
+    QVERIFY2(issue->text().startsWith(QStringLiteral("banks/b.yaml:32: ")),
+             qPrintable(issue->text()));
+    QCOMPARE(tablesOf(DbFile::Class, 5), QStringList{QStringLiteral("kept_t")});
+    const auto kept = rows(DbFile::Class, QStringLiteral("select Picture from kept_t"), 5);
+    QCOMPARE(kept.size(), 2);
+    QVERIFY(!kept[0].value(QStringLiteral("picture")).toByteArray().isEmpty());
+    QCOMPARE(kept[0].value(QStringLiteral("picture")), kept[1].value(QStringLiteral("picture")));
 }
 
 // A file that cannot be written leaves the one in place whole.

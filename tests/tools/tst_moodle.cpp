@@ -32,6 +32,7 @@ private slots:
     void sections();
     void pictures_data();
     void pictures();
+    void sharedPicture();
     void malformedFileWritesNothing_data();
     void malformedFileWritesNothing();
     void roundTrip();
@@ -608,6 +609,20 @@ void TestMoodle::importedBankBuilds() {
     topics.setSql({QStringLiteral("select * from topics")});
     topics.open();
     QVERIFY(topics.locate(QStringLiteral("Table"), QStringLiteral("m5_drobi")));
+}
+
+// A picture two questions show is one file, which both name.
+void TestMoodle::sharedPicture() {
+    const QByteArray q =
+        pictureQuestion("<img src=\"@@PLUGINFILE@@/p.jpg\">", imageFile("p.jpg", jpegBytes(12, 7)));
+    put(QStringLiteral("in.xml"), quiz(q + q));
+    QCOMPARE(command({"import-moodle", path("in.xml"), "--class", "6", "--subject", "x",
+                      "--section", "Картини", "-o", path("content/banks/p.yaml")}),
+             0);
+    QFile source(path("content/banks/p.yaml"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QCOMPARE(source.readAll().count("picture: pictures/m6_kartini_1.jpg"), 2);
+    QCOMPARE(QDir(path("content/pictures")).entryList(QDir::Files).size(), 1);
 }
 
 void TestMoodle::commandLine_data() {

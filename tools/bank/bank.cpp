@@ -1,6 +1,7 @@
 #include "bank.h"
 
 #include "hints.h"
+#include "pictures.h"
 #include "source.h"
 #include "writer.h"
 
@@ -102,15 +103,16 @@ QString clashMessage(const QString& table, const Owner& other, const QString& wh
 // class's subjects divide into.
 constexpr int kMaxSectionsPerClass = 1000;
 
-void crossCheckSources(const QList<Source>& sources, QList<Issue>* issues) {
-    QHash<int, NameRegistry> tables;
-    QHash<QString, QString> sectionsSeen; // class, subject, section -> file
-    QHash<int, int> sectionsOfClass;
-    for (const Source& s : sources) {
+// The checks between sources, a source at a time in the order of the files:
+// a source clashes only with those before it, so it is judged as soon as it
+// is read.
+class CrossCheck {
+public:
+    void add(const Source& s, QList<Issue>* issues) {
         if (s.classNo < 1)
-            continue;
+            return;
         const QString where = QStringLiteral("за клас %1").arg(s.classNo);
-        int& count = sectionsOfClass[s.classNo];
+        int& count = m_sectionsOfClass[s.classNo];
         if (count + s.sections.size() > kMaxSectionsPerClass) {
             issues->append({Severity::Fault, s.file, 0, QString(), 0,
                             QStringLiteral("с разделите на този файл клас %1 би имал %2 раздела, "
@@ -118,7 +120,7 @@ void crossCheckSources(const QList<Source>& sources, QList<Issue>* issues) {
                                 .arg(s.classNo)
                                 .arg(count + s.sections.size())
                                 .arg(kMaxSectionsPerClass)});
-            continue;
+            return;
         }
         count += int(s.sections.size());
         for (const Section& sec : s.sections) {
@@ -126,22 +128,27 @@ void crossCheckSources(const QList<Source>& sources, QList<Issue>* issues) {
                 issues->append({Severity::Fault, s.file, sec.line, sec.name, 0, message});
             };
             if (isTableName(sec.table)) {
-                if (const auto other = tables[s.classNo].take(schema::question(sec.table),
-                                                              {sec.table, s.file, sec.name}))
+                if (const auto other = m_tables[s.classNo].take(schema::question(sec.table),
+                                                                {sec.table, s.file, sec.name}))
                     fault(clashMessage(sec.table, *other, where));
             }
             if (sec.name.isEmpty() || s.subject.isEmpty())
                 continue;
             const QString key = QString::number(s.classNo) + QLatin1Char('\n') + s.subject +
                                 QLatin1Char('\n') + sec.name;
-            if (sectionsSeen.contains(key))
+            if (m_sectionsSeen.contains(key))
                 fault(QStringLiteral("разделът вече е даден за предмета „%1“ %2 в %3")
-                          .arg(s.subject, where, sectionsSeen.value(key)));
+                          .arg(s.subject, where, m_sectionsSeen.value(key)));
             else
-                sectionsSeen.insert(key, s.file);
+                m_sectionsSeen.insert(key, s.file);
         }
     }
-}
+
+private:
+    QHash<int, NameRegistry> m_tables;
+    QHash<QString, QString> m_sectionsSeen; // class, subject, section -> file
+    QHash<int, int> m_sectionsOfClass;
+};
 
 void crossCheckDictionaries(const QList<Dictionary>& dicts, QList<Issue>* issues) {
     NameRegistry tables;
@@ -175,17 +182,66 @@ bool faultIn(const QList<Issue>& issues, const QString& file) {
 
 } // namespace
 
-Content readContent(const QString& contentFolder) {
+namespace {
+
+// What a build does with the questions of a source as they are read: counts
+// them, notes them for the repeat check and hands them to the writer.
+class Collector : public QuestionSink {
+public:
+    Collector(RepeatCheck* repeats, BankWriter* writer, bool keep)
+        : m_repeats(repeats), m_writer(writer), m_keep(keep) {}
+
+    int count = 0;
+
+    void beginSource(const Source& s, bool clean) override {
+        if (m_writer)
+            m_writer->beginSource(s.classNo, clean);
+    }
+    void beginSection(const Section& section, bool clean) override {
+        m_section = section.name;
+        m_number = 0;
+        if (m_writer)
+            m_writer->beginSection(section.table, clean);
+    }
+    bool question(const Question& q, bool clean) override {
+        ++count;
+        m_repeats->note(q, m_section, ++m_number);
+        if (m_writer)
+            m_writer->question(q, clean);
+        return m_keep;
+    }
+
+private:
+    RepeatCheck* m_repeats;
+    BankWriter* m_writer;
+    bool m_keep;
+    QString m_section;
+    int m_number = 0;
+};
+
+// Reads and checks every source and dictionary, a source at a time. With a
+// writer the questions go into the databases as they are read; the content
+// keeps them only when `keep`. `questions` counts those of the sources kept.
+Content readAll(const QString& contentFolder, BankWriter* writer, bool keep, int* questions) {
     Content c;
-    QList<Source> sources;
+    RepeatCheck repeats;
+    CrossCheck cross;
+    PictureCache pictures;
+    Collector collector(&repeats, writer, keep);
     const QStringList bankFiles = yamlFiles(contentFolder, QStringLiteral("banks"));
-    for (const QString& f : bankFiles)
-        sources.append(parseSource(contentFolder, f, &c.issues));
-    crossCheckSources(sources, &c.issues);
-    for (const Source& s : sources)
-        if (!faultIn(c.issues, s.file))
+    for (const QString& f : bankFiles) {
+        collector.count = 0;
+        const Source s = parseSource(contentFolder, f, &c.issues, &collector, &pictures);
+        cross.add(s, &c.issues);
+        const bool kept = !faultIn(c.issues, s.file);
+        if (writer)
+            writer->endSource(kept);
+        repeats.endSource(s.file, kept, &c.issues);
+        if (kept) {
             c.sources.append(s);
-    checkRepeats(c.sources, &c.issues);
+            *questions += collector.count;
+        }
+    }
     if (bankFiles.isEmpty())
         c.issues.append({Severity::Warning, QStringLiteral("banks"), 0, QString(), 0,
                          QStringLiteral("няма нито един източник на въпроси (banks/*.yaml)")});
@@ -204,22 +260,23 @@ Content readContent(const QString& contentFolder) {
     return c;
 }
 
-namespace {
-
-Report reportOf(const Content& c) {
+Report reportOf(const Content& c, int questions) {
     Report r;
     r.issues = c.issues;
     r.sources = int(c.sources.size());
-    for (const Source& s : c.sources) {
+    for (const Source& s : c.sources)
         r.sections += int(s.sections.size());
-        for (const Section& sec : s.sections)
-            r.questions += int(sec.questions.size());
-    }
+    r.questions = questions;
     r.dictionaries = int(c.dictionaries.size());
     return r;
 }
 
 } // namespace
+
+Content readContent(const QString& contentFolder) {
+    int questions = 0;
+    return readAll(contentFolder, nullptr, true, &questions);
+}
 
 Report check(const QString& contentFolder) {
     if (!QFileInfo(contentFolder).isDir()) {
@@ -228,15 +285,21 @@ Report check(const QString& contentFolder) {
                          QStringLiteral("папката със източниците не съществува")});
         return r;
     }
-    return reportOf(readContent(contentFolder));
+    int questions = 0;
+    const Content c = readAll(contentFolder, nullptr, false, &questions);
+    return reportOf(c, questions);
 }
 
 Report build(const QString& contentFolder, const QString& programFolder) {
     if (!QFileInfo(contentFolder).isDir())
         return check(contentFolder);
-    const Content c = readContent(contentFolder);
-    Report r = reportOf(c);
-    writeProgramFolder(c, programFolder, &r.issues);
+    QList<Issue> writing;
+    BankWriter writer(programFolder, &writing);
+    int questions = 0;
+    const Content c = readAll(contentFolder, &writer, false, &questions);
+    Report r = reportOf(c, questions);
+    writer.finish(c);
+    r.issues += writing;
     return r;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QHash>
+#include <utility>
 
 namespace bank {
 
@@ -44,7 +45,8 @@ bool shareStem(const QString& word, const QStringList& words, int letters) {
 
 // The question as a pupil sees it, in one text that is equal exactly when two
 // questions read the same, letter case and punctuation aside.
-QString readingOf(const Question& q) {
+// `pictureHash` stands for the picture's bytes.
+QString readingOf(const Question& q, const QString& pictureHash) {
     QStringList parts{QString::number(int(q.kind)), plain(q.condition)};
     switch (q.kind) {
     case Kind::Choice: {
@@ -71,16 +73,9 @@ QString readingOf(const Question& q) {
         break;
     }
     if (!q.pictureData.isEmpty())
-        parts.append(QString::fromLatin1(
-            QCryptographicHash::hash(q.pictureData, QCryptographicHash::Sha1).toHex()));
+        parts.append(pictureHash);
     return parts.join(u'\n');
 }
-
-struct Place {
-    QString file;
-    QString section;
-    int question = 0;
-};
 
 } // namespace
 
@@ -112,25 +107,40 @@ QStringList giveawayWords(const QList<Pair>& pairs) {
     return found;
 }
 
-void checkRepeats(const QList<Source>& sources, QList<Issue>* issues) {
-    QHash<QString, Place> seen;
-    for (const Source& s : sources) {
-        for (const Section& sec : s.sections) {
-            for (int i = 0; i < sec.questions.size(); ++i) {
-                const Question& q = sec.questions[i];
-                const QString reading = readingOf(q);
-                const auto first = seen.constFind(reading);
-                if (first == seen.constEnd()) {
-                    seen.insert(reading, {s.file, sec.name, i + 1});
-                    continue;
-                }
-                issues->append({Severity::Warning, s.file, q.line, sec.name, i + 1,
-                                QStringLiteral("въпросът е същият като въпрос %1 от раздел "
-                                               "„%2“ в %3: заменете единия")
-                                    .arg(first->question)
-                                    .arg(first->section, first->file)});
-            }
+void RepeatCheck::note(const Question& q, const QString& section, int number) {
+    QString pictureHash;
+    if (!q.pictureData.isEmpty()) {
+        // A picture shared by many questions is hashed once, by the name
+        // the sources give it: one name is one file in a build.
+        pictureHash = m_pictureHashes.value(q.picture);
+        if (pictureHash.isEmpty() || q.picture.isEmpty()) {
+            pictureHash = QString::fromLatin1(
+                QCryptographicHash::hash(q.pictureData, QCryptographicHash::Sha1).toHex());
+            if (!q.picture.isEmpty())
+                m_pictureHashes.insert(q.picture, pictureHash);
         }
+    }
+    // The reading itself is long; its hash is all a comparison needs.
+    const QByteArray key =
+        QCryptographicHash::hash(readingOf(q, pictureHash).toUtf8(), QCryptographicHash::Sha1);
+    m_noted.append({key, {QString(), section, number}, q.line});
+}
+
+void RepeatCheck::endSource(const QString& file, bool kept, QList<Issue>* issues) {
+    const QList<Noted> noted = std::exchange(m_noted, {});
+    if (!kept)
+        return;
+    for (const Noted& n : noted) {
+        const auto first = m_seen.constFind(n.key);
+        if (first == m_seen.constEnd()) {
+            m_seen.insert(n.key, {file, n.place.section, n.place.question});
+            continue;
+        }
+        issues->append({Severity::Warning, file, n.line, n.place.section, n.place.question,
+                        QStringLiteral("въпросът е същият като въпрос %1 от раздел „%2“ в %3: "
+                                       "заменете единия")
+                            .arg(first->question)
+                            .arg(first->section, first->file)});
     }
 }
 

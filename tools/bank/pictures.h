@@ -1,9 +1,34 @@
 #pragma once
 
-class QByteArray;
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <functional>
+
 class QImage;
 
 namespace bank {
+
+// The pictures read for a build by their real path: each is read, decoded
+// and checked once, and its bytes are held once, however many questions
+// name it.
+class PictureCache {
+public:
+    struct Entry {
+        QByteArray data;
+        std::function<QString(const QString& name)> fault; // why there are no bytes
+    };
+    const Entry* find(const QString& path) const {
+        const auto it = m_entries.constFind(path);
+        return it == m_entries.cend() ? nullptr : &*it;
+    }
+    const Entry* insert(const QString& path, Entry entry) {
+        return &*m_entries.insert(path, std::move(entry));
+    }
+
+private:
+    QHash<QString, Entry> m_entries;
+};
 
 // The largest side, in pixels, of a picture as a bank stores it. The session
 // shows a question's picture at most this large; a phone photo kept whole

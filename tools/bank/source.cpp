@@ -7,6 +7,7 @@
 #include "gaps.h"
 #include "hints.h"
 #include "pictures.h"
+#include "yamltree.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -16,10 +17,7 @@
 #include <QImageReader>
 #include <QSet>
 #include <QStringDecoder>
-#include <optional>
-#include <sstream>
-#include <yaml-cpp/eventhandler.h>
-#include <yaml-cpp/yaml.h>
+#include <yaml-cpp/exceptions.h>
 
 namespace bank {
 
@@ -53,8 +51,8 @@ QString yamlFault(const std::string& message) {
     return reason + QStringLiteral(" („") + QString::fromStdString(message) + QStringLiteral("“)");
 }
 
-QString str(const YAML::Node& scalar) {
-    return QString::fromStdString(scalar.Scalar());
+QString str(const YamlNode& scalar) {
+    return QString::fromStdString(scalar.scalar());
 }
 
 QString quoted(const QString& s) {
@@ -68,22 +66,19 @@ public:
 
     QString section;
     int question = 0;
+    QuestionSink* sink = nullptr;
+    PictureCache* pictures = nullptr;
 
-    void fault(const YAML::Node& at, const QString& message) {
+    void fault(const YamlNode& at, const QString& message) {
         add(Severity::Fault, lineOf(at), message);
     }
     void fault(int line, const QString& message) { add(Severity::Fault, line, message); }
-    void warn(const YAML::Node& at, const QString& message) {
+    void warn(const YamlNode& at, const QString& message) {
         add(Severity::Warning, lineOf(at), message);
     }
     int faults() const { return m_faults; }
 
-    static int lineOf(const YAML::Node& n) {
-        if (!n.IsDefined())
-            return 0;
-        const YAML::Mark m = n.Mark();
-        return m.is_null() ? 0 : m.line + 1;
-    }
+    static int lineOf(const YamlNode& n) { return n.isDefined() ? n.line() : 0; }
 
 private:
     void add(Severity s, int line, const QString& message) {
@@ -99,11 +94,11 @@ private:
 
 // Duplicate and unknown keys of a mapping. A key given twice is most often a
 // missing "- " in front of the next list item, so the hint says so.
-void checkKeys(Reader& r, const YAML::Node& map, const QStringList& known,
+void checkKeys(Reader& r, const YamlNode& map, const QStringList& known,
                const QStringList& otherKinds = {}, const QString& kindName = {}) {
     QSet<QString> seen;
     for (auto it = map.begin(); it != map.end(); ++it) {
-        if (!it->first.IsScalar()) {
+        if (!it->first.isScalar()) {
             r.fault(it->first, QStringLiteral("името на поле трябва да е текст"));
             continue;
         }
@@ -126,16 +121,16 @@ void checkKeys(Reader& r, const YAML::Node& map, const QStringList& known,
 }
 
 // A text field. Missing or null: empty, a fault when required.
-bool readText(Reader& r, const YAML::Node& map, const char* key, bool required, QString* out,
+bool readText(Reader& r, const YamlNode& map, const char* key, bool required, QString* out,
               const QString& emptyMessage = {}) {
     out->clear();
-    const YAML::Node n = map[key];
-    if (!n.IsDefined() || n.IsNull()) {
+    const YamlNode n = map[key];
+    if (!n.isDefined() || n.isNull()) {
         if (required)
             r.fault(map, QStringLiteral("липсва полето %1").arg(quoted(QLatin1String(key))));
         return !required;
     }
-    if (!n.IsScalar()) {
+    if (!n.isScalar()) {
         r.fault(n, QStringLiteral("полето %1 трябва да е текст").arg(quoted(QLatin1String(key))));
         return false;
     }
@@ -150,21 +145,21 @@ bool readText(Reader& r, const YAML::Node& map, const char* key, bool required, 
 }
 
 // An integer field.
-bool readInt(Reader& r, const YAML::Node& map, const char* key, bool required, int* out) {
-    const YAML::Node n = map[key];
-    if (!n.IsDefined() || n.IsNull()) {
+bool readInt(Reader& r, const YamlNode& map, const char* key, bool required, int* out) {
+    const YamlNode n = map[key];
+    if (!n.isDefined() || n.isNull()) {
         if (required)
             r.fault(map, QStringLiteral("липсва полето %1").arg(quoted(QLatin1String(key))));
         return !required;
     }
     bool ok = false;
     int v = 0;
-    if (n.IsScalar())
+    if (n.isScalar())
         v = str(n).trimmed().toInt(&ok);
     if (!ok) {
         r.fault(n, QStringLiteral("полето %1 трябва да е цяло число, а е %2")
                        .arg(quoted(QLatin1String(key)),
-                            quoted(n.IsScalar() ? str(n) : QStringLiteral("списък"))));
+                            quoted(n.isScalar() ? str(n) : QStringLiteral("списък"))));
         return false;
     }
     *out = v;
@@ -172,31 +167,31 @@ bool readInt(Reader& r, const YAML::Node& map, const char* key, bool required, i
 }
 
 // Points of a question, where given: a positive integer.
-bool readPoints(Reader& r, const YAML::Node& map, bool required, int* out, bool* present) {
-    const YAML::Node n = map["points"];
-    *present = n.IsDefined() && !n.IsNull();
+bool readPoints(Reader& r, const YamlNode& map, bool required, int* out, bool* present) {
+    const YamlNode n = map["points"];
+    *present = n.isDefined() && !n.isNull();
     if (!*present) {
         if (required)
             r.fault(map, QStringLiteral("липсва полето „points“ (точките на въпроса)"));
         return !required;
     }
-    if (!n.IsScalar() || !parsePoints(str(n).trimmed(), out)) {
+    if (!n.isScalar() || !parsePoints(str(n).trimmed(), out)) {
         r.fault(n, QStringLiteral("точките трябва да са цяло число от 1 до %1, а са %2")
                        .arg(kMaxPoints)
-                       .arg(quoted(n.IsScalar() ? str(n) : QStringLiteral("списък"))));
+                       .arg(quoted(n.isScalar() ? str(n) : QStringLiteral("списък"))));
         return false;
     }
     return true;
 }
 
 // A sequence field that must be there.
-bool readList(Reader& r, const YAML::Node& map, const char* key, YAML::Node* out) {
-    const YAML::Node n = map[key];
-    if (!n.IsDefined() || n.IsNull()) {
+bool readList(Reader& r, const YamlNode& map, const char* key, YamlNode* out) {
+    const YamlNode n = map[key];
+    if (!n.isDefined() || n.isNull()) {
         r.fault(map, QStringLiteral("липсва полето %1").arg(quoted(QLatin1String(key))));
         return false;
     }
-    if (!n.IsSequence()) {
+    if (!n.isSequence()) {
         r.fault(n, QStringLiteral("полето %1 трябва да е списък").arg(quoted(QLatin1String(key))));
         return false;
     }
@@ -205,11 +200,11 @@ bool readList(Reader& r, const YAML::Node& map, const char* key, YAML::Node* out
 }
 
 // Item text of a flow list such as a pair: null counts as empty.
-bool itemText(const YAML::Node& n, QString* out) {
+bool itemText(const YamlNode& n, QString* out) {
     out->clear();
-    if (n.IsNull())
+    if (n.isNull())
         return true;
-    if (!n.IsScalar())
+    if (!n.isScalar())
         return false;
     *out = str(n).trimmed();
     return true;
@@ -226,13 +221,57 @@ bool isUtf8(const QByteArray& bytes) {
 // file is no question's picture, and it is read whole into memory.
 constexpr qint64 kMaxPictureFile = 20 * 1024 * 1024;
 
+// The bytes a picture file is stored as, or why it cannot be: read, decoded
+// and checked once however many questions name it.
+PictureCache::Entry loadPicture(const QFileInfo& file) {
+    using Name = const QString&;
+    QFile f(file.filePath());
+    if (file.size() > kMaxPictureFile)
+        return {{}, [](Name name) {
+                    return QStringLiteral("файлът с изображение %1 е по-голям от %2 MB")
+                        .arg(name)
+                        .arg(kMaxPictureFile / 1024 / 1024);
+                }};
+    if (!f.open(QIODevice::ReadOnly))
+        return {{}, [why = fileFault(f)](Name name) {
+                    return QStringLiteral("файлът с изображение %1 не може да бъде прочетен: %2")
+                        .arg(name, why);
+                }};
+    // A file that grew since it was measured is still read only so far.
+    const QByteArray data = f.read(kMaxPictureFile + 1);
+    // Decoded from the very bytes that are stored, by content, not by name.
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    // The decoder the session uses, so a picture that passes here shows there.
+    const QImage image = (format == "jpeg" || format == "png") && data.size() <= kMaxPictureFile
+                             ? decodePicture(data)
+                             : QImage();
+    if (image.isNull())
+        return {
+            {}, [](Name name) {
+                return QStringLiteral("файлът %1 не е четимо изображение JPEG или PNG").arg(name);
+            }};
+    try {
+        return {storedPicture(data, image), {}};
+    } catch (const PictureError& e) {
+        return {{}, [why = e.text()](Name name) {
+                    return QStringLiteral("изображението %1 не може да бъде смалено: %2")
+                        .arg(name, why);
+                }};
+    }
+}
+
 // The picture file a question names: a relative path that stays inside the
 // content folder once `..` and symbolic links are resolved, so that a source
 // cannot carry any other file of the machine into the databases.
-void readPicture(Reader& r, const QString& contentFolder, const YAML::Node& q, Question* out) {
+void readPicture(Reader& r, const QString& contentFolder, const YamlNode& q, Question* out) {
     if (!readText(r, q, "picture", false, &out->picture) || out->picture.isEmpty())
         return;
-    const YAML::Node at = q["picture"];
+    const YamlNode at = q["picture"];
     const QString name = quoted(out->picture);
     if (QDir::isAbsolutePath(out->picture)) {
         r.fault(at, QStringLiteral("пътят до изображението %1 трябва да е относителен спрямо "
@@ -250,57 +289,32 @@ void readPicture(Reader& r, const QString& contentFolder, const YAML::Node& q, Q
         r.fault(at, QStringLiteral("изображението %1 е извън папката с източниците").arg(name));
         return;
     }
-    QFile f(file.filePath());
-    if (file.size() > kMaxPictureFile || !f.open(QIODevice::ReadOnly)) {
-        r.fault(at, file.size() > kMaxPictureFile
-                        ? QStringLiteral("файлът с изображение %1 е по-голям от %2 MB")
-                              .arg(name)
-                              .arg(kMaxPictureFile / 1024 / 1024)
-                        : QStringLiteral("файлът с изображение %1 не може да бъде прочетен: %2")
-                              .arg(name, fileFault(f)));
-        return;
-    }
-    // A file that grew since it was measured is still read only so far.
-    const QByteArray data = f.read(kMaxPictureFile + 1);
-    // Decoded from the very bytes that are stored, by content, not by name.
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format();
-    // The decoder the session uses, so a picture that passes here shows there.
-    const QImage image = (format == "jpeg" || format == "png") && data.size() <= kMaxPictureFile
-                             ? decodePicture(data)
-                             : QImage();
-    if (image.isNull()) {
-        r.fault(at, QStringLiteral("файлът %1 не е четимо изображение JPEG или PNG").arg(name));
-        return;
-    }
-    try {
-        out->pictureData = storedPicture(data, image);
-    } catch (const PictureError& e) {
-        r.fault(at,
-                QStringLiteral("изображението %1 не може да бъде смалено: %2").arg(name, e.text()));
-    }
+    const QString key = file.canonicalFilePath();
+    const PictureCache::Entry* picture = r.pictures->find(key);
+    if (!picture)
+        picture = r.pictures->insert(key, loadPicture(file));
+    if (picture->fault)
+        r.fault(at, picture->fault(name));
+    else
+        out->pictureData = picture->data;
 }
 
 // Where the parts of a question stand in its source, for the faults the
 // question layer finds in what was read. A part left undefined was found
 // faulty while it was read and is not named again.
 struct Parts {
-    YAML::Node answers;
-    YAML::Node right;
+    YamlNode answers;
+    YamlNode right;
     QString rightText;
-    YAML::Node items;      // the pairs or the gap text
+    YamlNode items;        // the pairs or the gap text
     QList<bool> malformed; // per pair: not [term, meaning, points]
     bool pointsGiven = false;
 };
 
-void readChoice(Reader& r, const YAML::Node& q, Question* out, Parts* parts) {
+void readChoice(Reader& r, const YamlNode& q, Question* out, Parts* parts) {
     readText(r, q, "question", true, &out->question,
              QStringLiteral("текстът на въпроса („question“) е празен"));
-    YAML::Node answers;
+    YamlNode answers;
     if (readList(r, q, "answers", &answers)) {
         bool texts = true;
         for (std::size_t i = 0; i < answers.size(); ++i) {
@@ -346,29 +360,23 @@ QString itemsName(Kind kind) {
 
 // Warns when given points and the items' sum differ: the grade of a run is
 // computed from the question's points, the score from the items' points.
-void comparePoints(Reader& r, const YAML::Node& q, int given, int sum, const QString& items) {
-    if (given == sum)
-        return;
-    r.warn(q["points"], QStringLiteral("точките на въпроса (%1) се различават от сбора на точките "
-                                       "на %2 (%3): оценката %4")
-                            .arg(given)
-                            .arg(items)
-                            .arg(sum)
-                            .arg(given < sum ? QStringLiteral("може да стане по-висока от 6")
-                                             : QStringLiteral("не може да стигне 6")));
+void comparePoints(Reader& r, const YamlNode& q, const Question& out) {
+    const int sum = question::itemPoints(out);
+    if (out.points != sum)
+        r.warn(q["points"], pointsWarning(out.kind, out.points, sum));
 }
 
-void readMatching(Reader& r, const YAML::Node& q, Question* out, Parts* parts) {
-    YAML::Node pairs;
+void readMatching(Reader& r, const YamlNode& q, Question* out, Parts* parts) {
+    YamlNode pairs;
     if (!readList(r, q, "pairs", &pairs))
         return;
     parts->items = pairs;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
-        const YAML::Node p = pairs[i];
+        const YamlNode p = pairs[i];
         const int n = int(i) + 1;
         Pair pair;
         QString points;
-        const bool shaped = p.IsSequence() && p.size() >= 2 && p.size() <= 3;
+        const bool shaped = p.isSequence() && p.size() >= 2 && p.size() <= 3;
         const bool texts = shaped && itemText(p[0], &pair.term) && itemText(p[1], &pair.meaning) &&
                            (p.size() == 2 || itemText(p[2], &points));
         if (!shaped) {
@@ -395,13 +403,13 @@ void readMatching(Reader& r, const YAML::Node& q, Question* out, Parts* parts) {
     }
 }
 
-void readGaps(Reader& r, const YAML::Node& q, Question* out, Parts* parts) {
-    const YAML::Node n = q["text"];
-    if (!n.IsDefined() || n.IsNull()) {
+void readGaps(Reader& r, const YamlNode& q, Question* out, Parts* parts) {
+    const YamlNode n = q["text"];
+    if (!n.isDefined() || n.isNull()) {
         r.fault(q, QStringLiteral("липсва полето „text“"));
         return;
     }
-    if (!n.IsScalar()) {
+    if (!n.isScalar()) {
         r.fault(n, QStringLiteral("полето „text“ трябва да е текст"));
         return;
     }
@@ -417,13 +425,13 @@ void readGaps(Reader& r, const YAML::Node& q, Question* out, Parts* parts) {
 
 // The faults the question layer finds in a question read, where the source
 // has the part, in the words kivor-bank has always used.
-void reportFaults(Reader& r, const YAML::Node& q, const Question& out, const Parts& parts) {
+void reportFaults(Reader& r, const YamlNode& q, const Question& out, const Parts& parts) {
     for (const question::Fault& f : question::questionFaults(out)) {
         switch (f.kind) {
         case question::FaultKind::Points:
             // Points given are checked as they are read; left out, they are
             // the items' sum.
-            if (!parts.pointsGiven && parts.items.IsDefined())
+            if (!parts.pointsGiven && parts.items.isDefined())
                 r.fault(q, QStringLiteral("сборът на точките на %1 е %2, а въпросът може да има "
                                           "най-много %3 точки")
                                .arg(itemsName(out.kind))
@@ -431,7 +439,7 @@ void reportFaults(Reader& r, const YAML::Node& q, const Question& out, const Par
                                .arg(kMaxPoints));
             break;
         case question::FaultKind::Answers:
-            if (!parts.answers.IsDefined())
+            if (!parts.answers.isDefined())
                 break;
             r.fault(parts.answers,
                     f.item == 0 ? QStringLiteral("въпросът с избор трябва да има точно четири "
@@ -442,11 +450,11 @@ void reportFaults(Reader& r, const YAML::Node& q, const Question& out, const Par
                                       .arg(f.item));
             break;
         case question::FaultKind::RightAnswer:
-            if (parts.right.IsDefined())
+            if (parts.right.isDefined())
                 r.fault(parts.right, rightFault(parts.rightText));
             break;
         case question::FaultKind::GapTextSize:
-            if (parts.items.IsDefined())
+            if (parts.items.isDefined())
                 r.fault(parts.items,
                         QStringLiteral("текстът има %1 знака, а програмата показва текст с "
                                        "празнини от най-много %2 знака")
@@ -457,7 +465,7 @@ void reportFaults(Reader& r, const YAML::Node& q, const Question& out, const Par
             // The rules of the pairs name it more closely.
             break;
         case question::FaultKind::PairCount:
-            if (parts.items.IsDefined())
+            if (parts.items.isDefined())
                 r.fault(parts.items, f.reason);
             break;
         case question::FaultKind::PairTerm:
@@ -465,12 +473,12 @@ void reportFaults(Reader& r, const YAML::Node& q, const Question& out, const Par
         case question::FaultKind::PairLineBreak:
         case question::FaultKind::RepeatedTerm:
         case question::FaultKind::RepeatedMeaning:
-            if (parts.items.IsDefined() && !parts.malformed.value(f.item - 1))
+            if (parts.items.isDefined() && !parts.malformed.value(f.item - 1))
                 r.fault(parts.items[std::size_t(f.item - 1)], f.reason);
             break;
         default:
             // The kind, pair points and gaps are checked as they are read.
-            if (parts.items.IsDefined())
+            if (parts.items.isDefined())
                 r.fault(q, f.reason);
             break;
         }
@@ -479,26 +487,23 @@ void reportFaults(Reader& r, const YAML::Node& q, const Question& out, const Par
 
 // What the author should know about a question's items once they are free
 // of faults.
-void noteItems(Reader& r, const YAML::Node& q, const Question& out, const Parts& parts) {
+void noteItems(Reader& r, const YamlNode& q, const Question& out, const Parts& parts) {
     if (out.kind == Kind::Matching) {
         const QStringList giveaways = giveawayWords(out.pairs);
         for (int i = 0; i < giveaways.size(); ++i)
             if (!giveaways[i].isEmpty())
                 r.warn(parts.items[std::size_t(i)],
-                       QStringLiteral("значението на двойка %1 повтаря думата %2 от своя термин "
-                                      "%3 и от никой друг: подсказва двойката")
-                           .arg(i + 1)
-                           .arg(quoted(giveaways[i]), quoted(out.pairs[i].term)));
+                       giveawayWarning(i + 1, giveaways[i], out.pairs[i].term));
     }
     if (parts.pointsGiven && out.kind != Kind::Choice)
-        comparePoints(r, q, out.points, question::itemPoints(out), itemsName(out.kind));
+        comparePoints(r, q, out);
 }
 
 // Returns whether the question is free of faults.
-bool readQuestion(Reader& r, const QString& contentFolder, const YAML::Node& q, Question* out) {
+bool readQuestion(Reader& r, const QString& contentFolder, const YamlNode& q, Question* out) {
     const int faultsBefore = r.faults();
     out->line = Reader::lineOf(q);
-    if (!q.IsMap()) {
+    if (!q.isMap()) {
         r.fault(q, QStringLiteral("въпросът трябва да е запис с полета (kind, condition, …)"));
         return false;
     }
@@ -569,15 +574,15 @@ bool readQuestion(Reader& r, const QString& contentFolder, const YAML::Node& q, 
     return r.faults() == faultsBefore;
 }
 
-void readSection(Reader& r, const QString& contentFolder, const YAML::Node& s, int number,
-                 Section* out) {
+// The section's own fields; returns whether its questions are a list.
+bool readSection(Reader& r, const YamlNode& s, int number, Section* out) {
     r.section = QStringLiteral("№ %1").arg(number);
     r.question = 0;
     out->line = Reader::lineOf(s);
-    if (!s.IsMap()) {
+    if (!s.isMap()) {
         r.fault(s, QStringLiteral("разделът трябва да е запис с полетата section, table и "
                                   "questions"));
-        return;
+        return false;
     }
     checkKeys(r, s,
               {QStringLiteral("section"), QStringLiteral("table"), QStringLiteral("questions")});
@@ -589,165 +594,200 @@ void readSection(Reader& r, const QString& contentFolder, const YAML::Node& s, i
         r.fault(s["table"], QStringLiteral("името на таблицата %1 трябва да е от латински букви, "
                                            "цифри и _, да не започва с цифра, нито със sqlite_")
                                 .arg(quoted(out->table)));
-    YAML::Node questions;
-    if (!readList(r, s, "questions", &questions))
-        return;
-    int usable = 0;
-    for (std::size_t i = 0; i < questions.size(); ++i) {
-        r.question = int(i) + 1;
-        Question q;
-        if (readQuestion(r, contentFolder, questions[i], &q) && q.test == 1)
-            ++usable;
-        out->questions.append(q);
-    }
-    r.question = 0;
-    if (usable < 2)
-        r.warn(s, QStringLiteral("разделът има %1 използваеми въпроса (с test 1 и без грешки), а "
-                                 "програмата показва само раздели с поне 2")
-                      .arg(usable));
+    YamlNode questions;
+    return readList(r, s, "questions", &questions);
 }
 
-// What a walk over the events of a file finds before any node is built.
+// The lists a bank source streams: the questions of its sections.
+const YamlStream kQuestions{"sections", "questions"};
+
+// Whether the file is UTF-8 throughout, read a block at a time. A block ends
+// at a line break, which no multi-byte character contains, so that each is
+// decoded whole.
+bool isUtf8File(QFile& f) {
+    constexpr qint64 kBlock = 4 * 1024 * 1024;
+    QByteArray carry;
+    while (!f.atEnd()) {
+        QByteArray block = carry + f.read(kBlock);
+        const qsizetype cut = f.atEnd() ? block.size() : block.lastIndexOf('\n') + 1;
+        carry = block.mid(cut);
+        block.truncate(cut);
+        if (!isUtf8(block))
+            return false;
+    }
+    return isUtf8(carry);
+}
+
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The file's one YAML document without the items of `stream`, or an
+// undefined node after reporting why.
 //
 // yaml-cpp makes no progress over some damaged files (a stray "," before
-// everything else) and yields empty documents at one place for ever, so
-// LoadAll never returns.
+// everything else) and yields empty documents at one place for ever, so the
+// walk stops there.
 //
 // An anchor (&name) and its aliases (*name) let a small file stand for an
 // enormous one: a few lines of aliases of aliases make a million questions,
-// which building the nodes would not show but every walk over them would
-// expand. A bank has no use for them, so they are refused before loading.
-class EventScan : public YAML::EventHandler {
-public:
-    std::optional<YAML::Mark> previous;
-    std::optional<YAML::Mark> anchor; // the first anchor or alias
-    bool stalled = false;
-
-    void OnDocumentStart(const YAML::Mark& mark) override {
-        stalled = previous && previous->pos == mark.pos;
-        previous = mark;
-    }
-    void OnDocumentEnd() override {}
-    void OnNull(const YAML::Mark& mark, YAML::anchor_t a) override { note(mark, a); }
-    void OnAlias(const YAML::Mark& mark, YAML::anchor_t) override { note(mark, 1); }
-    void OnScalar(const YAML::Mark& mark, const std::string&, YAML::anchor_t a,
-                  const std::string&) override {
-        note(mark, a);
-    }
-    void OnSequenceStart(const YAML::Mark& mark, const std::string&, YAML::anchor_t a,
-                         YAML::EmitterStyle::value) override {
-        note(mark, a);
-    }
-    void OnSequenceEnd() override {}
-    void OnMapStart(const YAML::Mark& mark, const std::string&, YAML::anchor_t a,
-                    YAML::EmitterStyle::value) override {
-        note(mark, a);
-    }
-    void OnMapEnd() override {}
-
-private:
-    void note(const YAML::Mark& mark, YAML::anchor_t a) {
-        if (a != YAML::NullAnchor && !anchor)
-            anchor = mark;
-    }
-};
-
-// The file's one YAML document, or an invalid node after reporting why.
-YAML::Node loadDocument(Reader& r, const QString& contentFolder, const QString& relativeFile) {
-    QFile f(QDir(contentFolder).filePath(relativeFile));
+// which every walk over them would expand. A bank has no use for them, so
+// they are refused before anything is read.
+YamlNode loadDocument(Reader& r, const QString& path, const YamlStream& stream,
+                      bool* fast = nullptr) {
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         r.fault(0, QStringLiteral("файлът не може да бъде прочетен: %1").arg(fileFault(f)));
-        return YAML::Node(YAML::NodeType::Undefined);
+        return YamlNode::undefined();
     }
-    const QByteArray bytes = f.readAll();
-    if (!isUtf8(bytes)) {
+    if (!isUtf8File(f)) {
+        f.seek(0);
         int line = 1;
-        for (const QByteArray& l : bytes.split('\n')) {
+        for (const QByteArray& l : f.readAll().split('\n')) {
             if (!isUtf8(l))
                 break;
             ++line;
         }
         r.fault(line, QStringLiteral("файлът не е в кодировка UTF-8: запишете го като UTF-8"));
-        return YAML::Node(YAML::NodeType::Undefined);
+        return YamlNode::undefined();
     }
-    std::vector<YAML::Node> docs;
+    f.close();
+    YamlScan scan;
     try {
-        const std::string text = bytes.toStdString();
-        std::istringstream in(text);
-        YAML::Parser parser(in);
-        EventScan scan;
-        while (!scan.stalled && !scan.anchor && parser.HandleNextDocument(scan)) {
-        }
-        if (scan.stalled) {
-            r.fault(
-                scan.previous->line + 1,
-                QStringLiteral("неправилен запис на YAML: знакът в колона %1 не е на мястото си")
-                    .arg(scan.previous->column + 1));
-            return YAML::Node(YAML::NodeType::Undefined);
-        }
-        if (scan.anchor) {
-            r.fault(scan.anchor->line + 1,
-                    QStringLiteral("котви и препратки на YAML (&име, *име) не се приемат: всеки "
-                                   "раздел и въпрос се пише изцяло"));
-            return YAML::Node(YAML::NodeType::Undefined);
-        }
-        docs = YAML::LoadAll(text);
+        scan = scanYaml(localPath(path), stream);
     } catch (const YAML::Exception& e) {
         r.fault(e.mark.is_null() ? 0 : e.mark.line + 1,
                 QStringLiteral("неправилен запис на YAML: %1").arg(yamlFault(e.msg)));
-        return YAML::Node(YAML::NodeType::Undefined);
+        return YamlNode::undefined();
     }
-    if (docs.size() > 1) {
-        r.fault(Reader::lineOf(docs[1]),
+    if (scan.stallLine) {
+        r.fault(scan.stallLine,
+                QStringLiteral("неправилен запис на YAML: знакът в колона %1 не е на мястото си")
+                    .arg(scan.stallColumn));
+        return YamlNode::undefined();
+    }
+    if (scan.anchorLine) {
+        r.fault(scan.anchorLine,
+                QStringLiteral("котви и препратки на YAML (&име, *име) не се приемат: всеки "
+                               "раздел и въпрос се пише изцяло"));
+        return YamlNode::undefined();
+    }
+    if (scan.documents > 1) {
+        r.fault(scan.secondLine,
                 QStringLiteral("файлът съдържа повече от един документ (ред „---“)"));
-        return YAML::Node(YAML::NodeType::Undefined);
+        return YamlNode::undefined();
     }
-    if (docs.empty() || docs[0].IsNull()) {
+    if (scan.documents == 0 || scan.root.isNull()) {
         r.fault(0, QStringLiteral("файлът е празен"));
-        return YAML::Node(YAML::NodeType::Undefined);
+        return YamlNode::undefined();
     }
-    return docs[0];
+    if (fast)
+        *fast = scan.fast;
+    return scan.root;
 }
+
+// The sections of a source in the order of the file, each taken up when the
+// first of its questions arrives (or a later section's), so that its own
+// findings come before those of its questions, as they stand in the file.
+class SectionWalk {
+public:
+    SectionWalk(Reader& r, const QString& contentFolder, const YamlNode& sections, Source* out)
+        : m_r(r), m_folder(contentFolder), m_sections(sections), m_out(out) {}
+
+    void question(int section, int number, const YamlNode& q) {
+        while (m_next <= section)
+            open();
+        m_r.question = number + 1;
+        Question read;
+        if (readQuestion(m_r, m_folder, q, &read) && read.test == 1)
+            ++m_usable;
+        if (!m_r.sink || m_r.sink->question(read, m_r.faults() == 0))
+            m_section.questions.append(read);
+    }
+
+    void finish() {
+        while (m_next < int(m_sections.size()))
+            open();
+        close();
+    }
+
+private:
+    void open() {
+        close();
+        m_node = m_sections[std::size_t(m_next)];
+        m_section = Section();
+        m_usable = 0;
+        m_listed = readSection(m_r, m_node, ++m_next, &m_section);
+        m_open = true;
+        if (m_r.sink)
+            m_r.sink->beginSection(m_section, m_r.faults() == 0);
+    }
+
+    void close() {
+        if (!m_open)
+            return;
+        m_open = false;
+        m_r.question = 0;
+        if (m_listed && m_usable < 2)
+            m_r.warn(m_node, fewQuestionsWarning(m_usable));
+        m_out->sections.append(m_section);
+    }
+
+    Reader& m_r;
+    QString m_folder;
+    YamlNode m_sections;
+    Source* m_out;
+    YamlNode m_node;
+    Section m_section;
+    int m_next = 0;
+    int m_usable = 0;
+    bool m_listed = false;
+    bool m_open = false;
+};
 
 void readSource(Reader& r, const QString& contentFolder, const QString& relativeFile,
                 Source* outp) {
     Source& out = *outp;
-    const YAML::Node root = loadDocument(r, contentFolder, relativeFile);
-    if (!root.IsDefined())
+    const QString path = QDir(contentFolder).filePath(relativeFile);
+    bool fast = false;
+    const YamlNode root = loadDocument(r, path, kQuestions, &fast);
+    if (!root.isDefined())
         return;
-    if (!root.IsMap()) {
+    if (!root.isMap()) {
         r.fault(root,
                 QStringLiteral("файлът трябва да съдържа полетата class, subject и sections"));
         return;
     }
     checkKeys(r, root,
               {QStringLiteral("class"), QStringLiteral("subject"), QStringLiteral("sections")});
-    const YAML::Node cls = root["class"];
+    const YamlNode cls = root["class"];
     if (readInt(r, root, "class", true, &out.classNo) && (out.classNo < 1 || out.classNo > 13)) {
         r.fault(cls, QStringLiteral("класът трябва да е цяло число от 1 до 13, а е %1")
                          .arg(quoted(str(cls))));
         out.classNo = 0;
     }
     readText(r, root, "subject", true, &out.subject, QStringLiteral("предметът е празен"));
-    YAML::Node sections;
+    YamlNode sections;
     if (!readList(r, root, "sections", &sections))
         return;
     if (sections.size() == 0)
         r.fault(sections, QStringLiteral("файлът няма нито един раздел"));
-    for (std::size_t i = 0; i < sections.size(); ++i) {
-        Section s;
-        readSection(r, contentFolder, sections[i], int(i) + 1, &s);
-        out.sections.append(s);
-    }
+    if (r.sink)
+        r.sink->beginSource(out, r.faults() == 0);
+    SectionWalk walk(r, contentFolder, sections, &out);
+    streamYaml(localPath(path), fast, kQuestions, [&](int section, int number, const YamlNode& q) {
+        walk.question(section, number, q);
+    });
+    walk.finish();
 }
 
 void readDictionary(Reader& r, const QString& contentFolder, const QString& relativeFile,
                     Dictionary* outp) {
     Dictionary& out = *outp;
-    const YAML::Node root = loadDocument(r, contentFolder, relativeFile);
-    if (!root.IsDefined())
+    const YamlNode root = loadDocument(r, QDir(contentFolder).filePath(relativeFile), YamlStream{});
+    if (!root.isDefined())
         return;
-    if (!root.IsMap()) {
+    if (!root.isMap()) {
         r.fault(root, QStringLiteral("файлът трябва да съдържа полетата lang, table и words"));
         return;
     }
@@ -764,16 +804,16 @@ void readDictionary(Reader& r, const QString& contentFolder, const QString& rela
         else if (out.table.compare(QLatin1String("dicts"), Qt::CaseInsensitive) == 0)
             r.fault(root["table"], QStringLiteral("името „dicts“ е заето от списъка на речниците"));
     }
-    YAML::Node words;
+    YamlNode words;
     if (!readList(r, root, "words", &words))
         return;
     if (words.size() == 0)
         r.warn(words, QStringLiteral("речникът няма нито една дума"));
     for (std::size_t i = 0; i < words.size(); ++i) {
-        const YAML::Node w = words[i];
+        const YamlNode w = words[i];
         const int n = int(i) + 1;
         QString word, trans;
-        if (!w.IsSequence() || w.size() != 2 || !itemText(w[0], &word) || !itemText(w[1], &trans)) {
+        if (!w.isSequence() || w.size() != 2 || !itemText(w[0], &word) || !itemText(w[1], &trans)) {
             r.fault(w, QStringLiteral("дума %1 трябва да е [дума, превод]").arg(n));
             continue;
         }
@@ -789,6 +829,29 @@ void readDictionary(Reader& r, const QString& contentFolder, const QString& rela
 }
 
 } // namespace
+
+QString fewQuestionsWarning(int usable) {
+    return QStringLiteral("разделът има %1 използваеми въпроса (с test 1 и без грешки), а "
+                          "програмата показва само раздели с поне 2")
+        .arg(usable);
+}
+
+QString giveawayWarning(int pair, const QString& word, const QString& term) {
+    return QStringLiteral("значението на двойка %1 повтаря думата %2 от своя термин %3 и от никой "
+                          "друг: подсказва двойката")
+        .arg(pair)
+        .arg(quoted(word), quoted(term));
+}
+
+QString pointsWarning(Kind kind, int given, int sum) {
+    return QStringLiteral("точките на въпроса (%1) се различават от сбора на точките на %2 (%3): "
+                          "оценката %4")
+        .arg(given)
+        .arg(itemsName(kind))
+        .arg(sum)
+        .arg(given < sum ? QStringLiteral("може да стане по-висока от 6")
+                         : QStringLiteral("не може да стигне 6"));
+}
 
 bool isTableName(const QString& name) {
     if (name.isEmpty() || name[0].isDigit() ||
@@ -810,10 +873,14 @@ namespace {
 // still ends as a finding, never as an exception.
 template <class T>
 T readFile(const QString& contentFolder, const QString& relativeFile, QList<Issue>* issues,
-           void (*read)(Reader&, const QString&, const QString&, T*)) {
+           void (*read)(Reader&, const QString&, const QString&, T*), QuestionSink* sink = nullptr,
+           PictureCache* pictures = nullptr) {
     T out;
     out.file = relativeFile;
     Reader r(relativeFile, issues);
+    PictureCache own;
+    r.sink = sink;
+    r.pictures = pictures ? pictures : &own;
     try {
         read(r, contentFolder, relativeFile, &out);
     } catch (const YAML::Exception& e) {
@@ -824,9 +891,9 @@ T readFile(const QString& contentFolder, const QString& relativeFile, QList<Issu
 
 } // namespace
 
-Source parseSource(const QString& contentFolder, const QString& relativeFile,
-                   QList<Issue>* issues) {
-    return readFile(contentFolder, relativeFile, issues, &readSource);
+Source parseSource(const QString& contentFolder, const QString& relativeFile, QList<Issue>* issues,
+                   QuestionSink* sink, PictureCache* pictures) {
+    return readFile(contentFolder, relativeFile, issues, &readSource, sink, pictures);
 }
 
 Dictionary parseDictionary(const QString& contentFolder, const QString& relativeFile,

@@ -13,10 +13,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
 #include <QSet>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sqlite3.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -57,32 +60,73 @@ void removeDatabase(const QString& path) {
     QFile::remove(path + QStringLiteral("-journal"));
 }
 
-// Appends rows to a table through the store's dataset, one post each.
-void appendRows(Connection& c, const QString& table, const QList<QVariantHash>& rows) {
-    Query q;
-    q.setConnection(&c);
-    q.setSql({QStringLiteral("select * from ") + quoteName(table)});
-    q.open();
-    for (const QVariantHash& row : rows) {
-        q.append();
-        for (auto it = row.begin(); it != row.end(); ++it)
-            q.setValue(it.key(), it.value());
-        q.post();
-    }
-    q.close();
-}
-
-// One question table per section of the class's sources.
-void fillClass(Connection& c, const QList<const Source*>& sources) {
-    for (const Source* s : sources) {
-        for (const Section& sec : s->sections) {
-            schema::create(c, schema::question(sec.table));
-            QList<QVariantHash> rows;
-            for (int i = 0; i < sec.questions.size(); ++i)
-                rows.append(questionRow(sec.questions[i], i + 1));
-            appendRows(c, sec.table, rows);
+// Rows into one table through one statement prepared for all its columns;
+// a column a row does not name is NULL.
+class Inserter {
+public:
+    Inserter(Connection& c, const schema::Table& table) : m_c(c) {
+        QStringList names, marks;
+        for (const schema::Column& col : table.columns) {
+            names.append(quoteName(col.name));
+            marks.append(QStringLiteral("?"));
+            m_columns.append(col.name);
         }
+        const QByteArray sql =
+            (QStringLiteral("insert into ") + quoteName(table.name) + QStringLiteral(" (") +
+             names.join(QLatin1Char(',')) + QStringLiteral(") values (") +
+             marks.join(QLatin1Char(',')) + QLatin1Char(')'))
+                .toUtf8();
+        sqlite3_stmt* stmt = nullptr;
+        const int rc =
+            sqlite3_prepare_v2(c.handle(), sql.constData(), int(sql.size()), &stmt, nullptr);
+        m_stmt.reset(stmt);
+        if (rc != SQLITE_OK)
+            c.fail(rc);
     }
+
+    void add(const QVariantHash& row) {
+        sqlite3_stmt* stmt = m_stmt.get();
+        QList<QByteArray> texts; // alive until the step
+        for (int i = 0; i < m_columns.size(); ++i) {
+            const QVariant v = row.value(m_columns[i]);
+            int rc = SQLITE_OK;
+            if (v.isNull()) {
+                rc = sqlite3_bind_null(stmt, i + 1);
+            } else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::Bool ||
+                       v.typeId() == QMetaType::LongLong) {
+                rc = sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
+            } else if (v.typeId() == QMetaType::QByteArray) {
+                texts.append(v.toByteArray());
+                rc = sqlite3_bind_blob(stmt, i + 1, texts.last().constData(),
+                                       int(texts.last().size()), SQLITE_STATIC);
+            } else {
+                texts.append(v.toString().toUtf8());
+                rc = sqlite3_bind_text(stmt, i + 1, texts.last().constData(),
+                                       int(texts.last().size()), SQLITE_STATIC);
+            }
+            if (rc != SQLITE_OK)
+                m_c.fail(rc);
+        }
+        const int rc = sqlite3_step(stmt);
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        if (rc != SQLITE_DONE)
+            m_c.fail(rc);
+    }
+
+private:
+    struct Finalize {
+        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+    };
+    Connection& m_c;
+    QStringList m_columns;
+    std::unique_ptr<sqlite3_stmt, Finalize> m_stmt;
+};
+
+void appendRows(Connection& c, const schema::Table& table, const QList<QVariantHash>& rows) {
+    Inserter insert(c, table);
+    for (const QVariantHash& row : rows)
+        insert.add(row);
 }
 
 class Writer {
@@ -114,31 +158,55 @@ public:
     // the target only when it is complete.
     bool writeAtomically(const QString& target, const QString& password,
                          const std::function<void(Connection&)>& fill) {
+        std::unique_ptr<Connection> c;
+        try {
+            c = openFresh(target, password);
+            fill(*c);
+        } catch (const StoreError& e) {
+            failed(target, e);
+            return false;
+        }
+        return complete(std::move(c), target);
+    }
+
+    // A new file beside `target`, in a transaction.
+    std::unique_ptr<Connection> openFresh(const QString& target, const QString& password) {
         const QString fresh = target + QStringLiteral(".new");
         removeDatabase(fresh);
+        auto c = Connection::create(fresh, password);
+        // A file that fails half-way is thrown away, so its journal need not
+        // outlive the process; it is kept in memory only so that a source
+        // found faulty can be taken back. The file is synced once, whole,
+        // before it takes its place. Every table created reads the list of
+        // tables again: with it in the page cache, not decrypted page by page
+        // from the file, a class of many sections builds several times faster.
+        c->execRaw(QStringLiteral("pragma journal_mode=memory; pragma synchronous=off; "
+                                  "pragma cache_size=-65536"));
+        c->begin();
+        return c;
+    }
+
+    // Commits a file from openFresh() and renames it over `target`.
+    bool complete(std::unique_ptr<Connection> c, const QString& target) {
         try {
-            auto c = Connection::create(fresh, password);
-            // A file that fails half-way is thrown away, so it needs no
-            // journal; it is synced once, whole, before it takes its place.
-            // Every table created reads the list of tables again: with it
-            // in the page cache, not decrypted page by page from the file,
-            // a class of many sections builds several times faster.
-            c->execRaw(QStringLiteral("pragma journal_mode=off; pragma synchronous=off; "
-                                      "pragma cache_size=-65536"));
-            Transaction t(*c);
-            fill(*c);
             // Also writes the header of a database without tables, which
             // would otherwise stay an empty file.
             c->execRaw(QStringLiteral("pragma user_version=0"));
-            t.commit();
+            c->commit();
             c->close();
         } catch (const StoreError& e) {
-            fault(target,
-                  QStringLiteral("базата данни не може да бъде записана: %1").arg(e.text()));
-            removeDatabase(fresh);
+            c.reset();
+            failed(target, e);
             return false;
         }
+        const QString fresh = target + QStringLiteral(".new");
         return sync(fresh, target) && replace(fresh, target);
+    }
+
+    // Reports why the file for `target` could not be written and removes it.
+    void failed(const QString& target, const StoreError& e) {
+        fault(target, QStringLiteral("базата данни не може да бъде записана: %1").arg(e.text()));
+        removeDatabase(target + QStringLiteral(".new"));
     }
 
     bool copyAtomically(const QString& from, const QString& target) {
@@ -214,26 +282,139 @@ private:
 
 } // namespace
 
-void writeProgramFolder(const Content& content, const QString& programFolder,
-                        QList<Issue>* issues) {
-    Writer w(programFolder, issues);
-    if (!w.makeFolders())
-        return;
+struct BankWriter::Impl {
+    struct ClassDb {
+        std::unique_ptr<Connection> c; // none once it failed
+        QString target;
+        bool used = false; // holds a source kept
+    };
 
+    explicit Impl(const QString& programFolder, QList<Issue>* issues)
+        : w(programFolder, issues), folders(w.makeFolders()) {}
+
+    ClassDb* classDb(int classNo) {
+        auto [it, added] = classes.try_emplace(classNo);
+        ClassDb& db = it->second;
+        if (added && folders) {
+            db.target = w.path(dbRelativePath(DbFile::Class, unsigned(classNo)));
+            try {
+                db.c = w.openFresh(db.target, classPassword(classNo));
+            } catch (const StoreError& e) {
+                db.c.reset();
+                w.failed(db.target, e);
+            }
+        }
+        return db.c ? &db : nullptr;
+    }
+
+    // Indexes the section's table once its rows are in.
+    void endSection() {
+        if (insert && failure.isEmpty()) {
+            try {
+                insert.reset();
+                schema::createIndexes(*db->c, table);
+            } catch (const StoreError& e) {
+                failure = e.text();
+            }
+        }
+        insert.reset();
+    }
+
+    Writer w;
+    bool folders;
+    std::map<int, ClassDb> classes;
+    ClassDb* db = nullptr; // of the source being read, while its rows go there
+    QString failure;       // why the source's rows could not be written
+    schema::Table table;
+    std::optional<Inserter> insert;
+    int number = 0;
+};
+
+BankWriter::BankWriter(const QString& programFolder, QList<Issue>* issues)
+    : m(std::make_unique<Impl>(programFolder, issues)) {}
+
+BankWriter::~BankWriter() = default;
+
+void BankWriter::beginSource(int classNo, bool clean) {
+    m->failure.clear();
+    m->db = clean ? m->classDb(classNo) : nullptr;
+    if (m->db)
+        try {
+            m->db->c->execRaw(QStringLiteral("savepoint source"));
+        } catch (const StoreError& e) {
+            m->failure = e.text();
+        }
+}
+
+void BankWriter::beginSection(const QString& table, bool clean) {
+    m->endSection();
+    if (!m->db || !clean || !m->failure.isEmpty())
+        return;
+    m->table = schema::question(table);
+    m->number = 0;
+    schema::Table bare = m->table;
+    bare.indexes.clear();
+    try {
+        schema::create(*m->db->c, bare);
+        m->insert.emplace(*m->db->c, m->table);
+    } catch (const StoreError& e) {
+        m->failure = e.text();
+    }
+}
+
+void BankWriter::question(const Question& q, bool clean) {
+    if (!clean)
+        m->insert.reset();
+    if (!m->insert || !m->failure.isEmpty())
+        return;
+    try {
+        m->insert->add(questionRow(q, ++m->number));
+    } catch (const StoreError& e) {
+        m->failure = e.text();
+    }
+}
+
+void BankWriter::endSource(bool keep) {
+    m->endSection();
+    if (!m->db)
+        return;
+    Impl::ClassDb& db = *m->db;
+    m->db = nullptr;
+    try {
+        if (keep && m->failure.isEmpty())
+            db.c->execRaw(QStringLiteral("release source"));
+        else
+            db.c->execRaw(QStringLiteral("rollback to source; release source"));
+    } catch (const StoreError& e) {
+        m->failure = e.text();
+        keep = true;
+    }
+    if (keep && !m->failure.isEmpty()) {
+        db.c.reset();
+        m->w.failed(db.target, StoreError(m->failure));
+    }
+    db.used = db.used || keep;
+}
+
+void BankWriter::finish(const Content& content) {
+    Writer& w = m->w;
+    if (!m->folders)
+        return;
     // Class databases first: topics then lists only sections whose tables
     // are really there.
-    QMap<int, QList<const Source*>> byClass;
-    byClass[1];
-    for (const Source& s : content.sources)
-        byClass[s.classNo].append(&s);
+    m->classDb(1);
     QSet<int> written;
-    for (auto it = byClass.cbegin(); it != byClass.cend(); ++it) {
-        const QList<const Source*> sources = it.value();
-        const bool ok = w.writeAtomically(w.path(dbRelativePath(DbFile::Class, unsigned(it.key()))),
-                                          classPassword(it.key()),
-                                          [&](Connection& c) { fillClass(c, sources); });
-        if (ok)
-            written.insert(it.key());
+    for (auto& [classNo, db] : m->classes) {
+        if (!db.c)
+            continue;
+        if (db.used || classNo == 1) {
+            if (w.complete(std::move(db.c), db.target))
+                written.insert(classNo);
+        } else {
+            // Only faulty sources named this class.
+            db.c.reset();
+            removeDatabase(db.target + QStringLiteral(".new"));
+        }
     }
 
     w.writeAtomically(w.path(dbRelativePath(DbFile::Topics)), topicsPassword(), [&](Connection& c) {
@@ -248,7 +429,7 @@ void writeProgramFolder(const Content& content, const QString& programFolder,
                              {QStringLiteral("section"), sec.name},
                              {QStringLiteral("table"), sec.table}});
         }
-        appendRows(c, QStringLiteral("topics"), rows);
+        appendRows(c, schema::topics(), rows);
     });
 
     // Pupil records are never lost: a file there is replaced only when it is
@@ -284,9 +465,9 @@ void writeProgramFolder(const Content& content, const QString& programFolder,
             QList<QVariantHash> words;
             for (const auto& [word, trans] : d.words)
                 words.append({{QStringLiteral("Word"), word}, {QStringLiteral("Trans"), trans}});
-            appendRows(c, d.table, words);
+            appendRows(c, schema::wordTable(d.table), words);
         }
-        appendRows(c, QStringLiteral("dicts"), list);
+        appendRows(c, schema::dicts(), list);
     });
 }
 

@@ -3,6 +3,7 @@
 #include "common.h"
 #include "moodleexport.h"
 #include "moodleimport.h"
+#include "tools/bank/yamlwrite.h"
 
 #include "store/fileerror.h"
 #include "tools/bank/bank.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QTextStream>
 #include <algorithm>
 #include <optional>
@@ -53,10 +55,12 @@ void reportFindings(const QString& input, const Import& im, QTextStream& err) {
 int savePictures(const Import& im, const QString& content, QTextStream& err) {
     QString why;
     int pictures = 0;
+    QSet<QString> saved;
     for (const ImportedSection& s : im.sections) {
         for (const ImportedQuestion& q : s.questions) {
-            if (q.question.picture.isEmpty())
+            if (q.question.picture.isEmpty() || saved.contains(q.question.picture))
                 continue;
+            saved.insert(q.question.picture);
             if (!save(QDir(content).filePath(q.question.picture), q.question.pictureData, &why)) {
                 err << QStringLiteral("Грешка: %1.\n").arg(why);
                 err.flush();
@@ -255,7 +259,7 @@ int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         return 2;
     }
     options.defaultSection = QFileInfo(input).completeBaseName();
-    const Import im = readMoodleXml(file.readAll(), options);
+    const Import im = readMoodleXml(&file, options);
     if (!im.fault.isEmpty()) {
         err << QStringLiteral("%1:%2: грешка: %3\nНищо не е записано.\n")
                    .arg(input)
@@ -277,15 +281,17 @@ int importCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
     if (pictures < 0)
         return 1;
     QString why;
-    if (!save(target, bankSource(im, options, QFileInfo(input).fileName()), &why)) {
+    bank::SourceLines lines;
+    if (!save(target, bankSource(im, options, QFileInfo(input).fileName(), &lines), &why)) {
         err << QStringLiteral("Грешка: %1.\n").arg(why);
         err.flush();
         return 1;
     }
     // What kivor-bank will say of the source, at once (a section with one
-    // question, for instance).
-    QList<bank::Issue> findings;
-    bank::parseSource(content, QDir(content).relativeFilePath(target), &findings);
+    // question, for instance), from what was written rather than by reading
+    // it back.
+    const QList<bank::Issue> findings =
+        sourceFindings(im, lines, QDir(content).relativeFilePath(target));
     for (const bank::Issue& i : findings)
         err << i.text() << '\n';
     err.flush();

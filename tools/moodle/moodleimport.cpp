@@ -6,10 +6,14 @@
 #include "media/picture.h"
 #include "question/faults.h"
 #include "tools/bank/gaps.h"
+#include "tools/bank/hints.h"
 #include "tools/bank/pictures.h"
+#include "tools/bank/source.h"
 #include "tools/bank/yamlwrite.h"
 #include "tools/jpeg/jpegwrite.h"
 
+#include <QCryptographicHash>
+#include <QHash>
 #include <QImage>
 #include <QRegularExpression>
 #include <QSet>
@@ -35,8 +39,8 @@ QString quoted(const QString& s) {
     return QStringLiteral("„") + s + QStringLiteral("“");
 }
 
-// The file read as a tree: Moodle's questions are small, and a tree lets the
-// conversion look at a question's parts in any order.
+// A question read as a tree: Moodle's questions are small, and a tree lets
+// the conversion look at a question's parts in any order.
 struct Element {
     QString name;
     QXmlStreamAttributes attributes;
@@ -110,6 +114,7 @@ QString oneLine(const QString& s) {
 
 // What one question of the file became.
 struct Conversion {
+    bank::PictureCache* pictures = nullptr; // the file's pictures converted so far
     bank::Question question;
     QString refusal;   // why it cannot be kept; empty when kept
     QString comment;   // beside it in the source
@@ -229,6 +234,43 @@ std::optional<QByteArray> pictureBytes(const Element& questiontext, const QStrin
     return std::nullopt;
 }
 
+// The bytes a picture is kept as, or why it cannot be (a message about the
+// picture `name`). Pictures too large for the session are scaled down here
+// already, so that the content folder does not keep what the banks never
+// show.
+bank::PictureCache::Entry convertedPicture(const QByteArray& bytes) {
+    using Name = const QString&;
+    const auto damaged = [](Name name) {
+        return QStringLiteral("изображението %1 е повредено").arg(name);
+    };
+    const auto failed = [](const PictureError& e) {
+        return [why = e.text()](Name) { return why; };
+    };
+    if (bytes.startsWith("\xFF\xD8\xFF")) {
+        const QImage image = decodePicture(bytes);
+        if (image.isNull())
+            return {{}, damaged};
+        try {
+            return {bank::storedPicture(bytes, image), {}};
+        } catch (const PictureError& e) {
+            return {{}, failed(e)};
+        }
+    }
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n")) {
+        const QImage image = QImage::fromData(bytes, "PNG");
+        if (image.isNull())
+            return {{}, damaged};
+        try {
+            return {encodeJpeg(bank::fittedPicture(image), bank::kPictureQuality), {}};
+        } catch (const PictureError& e) {
+            return {{}, failed(e)};
+        }
+    }
+    return {{}, [](Name name) {
+                return QStringLiteral("изображението %1 не е JPEG или PNG").arg(name);
+            }};
+}
+
 // The question's one picture as JPEG, the format of the banks' pictures; PNG
 // is converted. Older Moodle keeps the picture beside the text (<image> names
 // it, <image_base64> holds it), and Moodle's own import adds it to the end of
@@ -258,35 +300,16 @@ void takePicture(const Element& q, const PlainText& body, Conversion* c) {
         c->refusal = why;
         return;
     }
-    // Pictures too large for the session are scaled down here already, so
-    // that the content folder does not keep what the banks never show.
-    if (bytes->startsWith("\xFF\xD8\xFF")) {
-        const QImage image = decodePicture(*bytes);
-        if (image.isNull()) {
-            c->refusal = QStringLiteral("изображението %1 е повредено").arg(name);
-            return;
-        }
-        try {
-            c->question.pictureData = bank::storedPicture(*bytes, image);
-        } catch (const PictureError& e) {
-            c->refusal = e.text();
-        }
-        return;
-    }
-    if (bytes->startsWith("\x89PNG\r\n\x1a\n")) {
-        const QImage image = QImage::fromData(*bytes, "PNG");
-        if (image.isNull()) {
-            c->refusal = QStringLiteral("изображението %1 е повредено").arg(name);
-            return;
-        }
-        try {
-            c->question.pictureData = encodeJpeg(bank::fittedPicture(image), bank::kPictureQuality);
-        } catch (const PictureError& e) {
-            c->refusal = e.text();
-        }
-        return;
-    }
-    c->refusal = QStringLiteral("изображението %1 не е JPEG или PNG").arg(name);
+    // A picture embedded in many questions is converted once.
+    const QString key =
+        QString::fromLatin1(QCryptographicHash::hash(*bytes, QCryptographicHash::Sha1).toHex());
+    const bank::PictureCache::Entry* picture = c->pictures->find(key);
+    if (!picture)
+        picture = c->pictures->insert(key, convertedPicture(*bytes));
+    if (picture->fault)
+        c->refusal = picture->fault(name);
+    else
+        c->question.pictureData = picture->data;
 }
 
 // The endings Moodle's players take for sound and video.
@@ -649,8 +672,9 @@ QString refusalOfType(const QString& type) {
     return QStringLiteral("видът %1 няма съответствие в програмата").arg(quoted(type));
 }
 
-Conversion convert(const Element& q, const QString& type) {
+Conversion convert(const Element& q, const QString& type, bank::PictureCache* pictures) {
     Conversion c;
+    c.pictures = pictures;
     const bool known = type == QLatin1String("multichoice") || type == QLatin1String("matching") ||
                        type == QLatin1String("ddwtos") || type == QLatin1String("gapselect");
     if (!known) {
@@ -786,67 +810,31 @@ QString tableNameOf(const QString& text) {
     return out;
 }
 
-Import readMoodleXml(const QByteArray& xml, const ImportOptions& options) {
-    Import out;
-    QXmlStreamReader r(xml);
-    std::optional<Element> quiz;
-    while (!r.atEnd() && !r.hasError()) {
-        r.readNext();
-        // Entities of the file's own make can stand for each other: a few
-        // lines of them expand to gigabytes. The reader bounds each one, not
-        // their sum, and Moodle never declares any.
-        if (r.isDTD() && !r.entityDeclarations().isEmpty()) {
-            out.fault = QStringLiteral("файлът обявява свои знакови единици (<!ENTITY …>), "
-                                       "каквито Moodle не пише");
-            out.faultLine = int(r.lineNumber());
-            return out;
-        }
-        if (!r.isStartElement())
-            continue;
-        if (r.name() != QLatin1String("quiz")) {
-            out.fault = QStringLiteral("файлът не е Moodle XML: започва с <%1>, а не с <quiz>")
-                            .arg(r.name().toString());
-            out.faultLine = int(r.lineNumber());
-            return out;
-        }
-        quiz = readElement(r, 0);
-    }
-    if (r.hasError()) {
-        // The reader's English text follows an explanation in words.
-        QString why = QStringLiteral("записът е нарушен");
-        if (r.error() == QXmlStreamReader::PrematureEndOfDocumentError)
-            why = QStringLiteral("файлът свършва, преди XML да е завършен (непълен файл?)");
-        else if (r.error() == QXmlStreamReader::UnexpectedElementError)
-            why = QStringLiteral("неочакван елемент");
-        out.fault = r.error() == QXmlStreamReader::CustomError
-                        ? QStringLiteral("неправилен XML: %1").arg(r.errorString())
-                        : QStringLiteral("неправилен XML: %1 („%2“)").arg(why, r.errorString());
-        out.faultLine = int(r.lineNumber());
-        return out;
-    }
-    if (!quiz) {
-        out.fault = QStringLiteral("файлът няма елемент <quiz>");
-        out.faultLine = int(r.lineNumber());
-        return out;
-    }
+namespace {
 
+// Reads the file a question at a time: only the question being converted is
+// held as a tree, never the file.
+Import readQuiz(QXmlStreamReader& r, const ImportOptions& options) {
+    Import out;
+    bool quiz = false;
+    bank::PictureCache pictures;
     const QString fallback = options.section.isEmpty() ? options.defaultSection : options.section;
     QString current = fallback;
     // Sections by name, to their place in the list: a file may hold thousands.
     std::map<QString, int> sectionIndex;
-    for (const Element& q : quiz->children) {
+    const auto take = [&](const Element& q) {
         if (q.name != QLatin1String("question"))
-            continue;
+            return;
         const QString type = q.attribute(QLatin1StringView("type"));
         if (type == QLatin1String("category")) {
             current = options.section.isEmpty() ? sectionOfCategory(q, fallback) : fallback;
-            continue;
+            return;
         }
         const QString name = oneLine(rich(q.child(QLatin1StringView("name")), false).text);
-        Conversion c = convert(q, type);
+        Conversion c = convert(q, type, &pictures);
         if (!c.refusal.isEmpty()) {
             out.skipped.append({q.line, name, type, c.refusal});
-            continue;
+            return;
         }
         for (const QString& n : c.notes)
             out.notes.append({q.line, name, type, n});
@@ -855,22 +843,86 @@ Import readMoodleXml(const QByteArray& xml, const ImportOptions& options) {
         if (added)
             out.sections.append({current, QString(), {}});
         out.sections[section->second].questions.append({c.question, name, c.comment});
+    };
+    const auto failed = [&](const QString& fault) {
+        Import f;
+        f.fault = fault;
+        f.faultLine = int(r.lineNumber());
+        return f;
+    };
+    while (!r.atEnd() && !r.hasError()) {
+        r.readNext();
+        // Entities of the file's own make can stand for each other: a few
+        // lines of them expand to gigabytes. The reader bounds each one, not
+        // their sum, and Moodle never declares any.
+        if (r.isDTD() && !r.entityDeclarations().isEmpty())
+            return failed(QStringLiteral("файлът обявява свои знакови единици (<!ENTITY …>), "
+                                         "каквито Moodle не пише"));
+        if (!r.isStartElement())
+            continue;
+        if (r.name() != QLatin1String("quiz"))
+            return failed(QStringLiteral("файлът не е Moodle XML: започва с <%1>, а не с <quiz>")
+                              .arg(r.name().toString()));
+        quiz = true;
+        while (!r.atEnd()) {
+            r.readNext();
+            if (r.isStartElement()) {
+                const Element q = readElement(r, 1);
+                if (!r.hasError())
+                    take(q);
+            } else if (r.isEndElement()) {
+                break;
+            }
+        }
     }
+    if (r.hasError()) {
+        // The reader's English text follows an explanation in words.
+        QString why = QStringLiteral("записът е нарушен");
+        if (r.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+            why = QStringLiteral("файлът свършва, преди XML да е завършен (непълен файл?)");
+        else if (r.error() == QXmlStreamReader::UnexpectedElementError)
+            why = QStringLiteral("неочакван елемент");
+        return failed(r.error() == QXmlStreamReader::CustomError
+                          ? QStringLiteral("неправилен XML: %1").arg(r.errorString())
+                          : QStringLiteral("неправилен XML: %1 („%2“)").arg(why, r.errorString()));
+    }
+    if (!quiz)
+        return failed(QStringLiteral("файлът няма елемент <quiz>"));
 
     TablesTaken taken;
+    // A picture is one file however many questions show it, named after the
+    // first; the questions share its bytes.
+    QHash<const char*, QString> named;
     for (int i = 0; i < out.sections.size(); ++i) {
         ImportedSection& s = out.sections[i];
         s.table = tableOf(s.name, i + 1, options, &taken);
         for (int n = 0; n < s.questions.size(); ++n) {
             bank::Question& q = s.questions[n].question;
-            if (!q.pictureData.isEmpty())
-                q.picture = QStringLiteral("pictures/%1_%2.jpg").arg(s.table).arg(n + 1);
+            if (q.pictureData.isEmpty())
+                continue;
+            QString& name = named[q.pictureData.constData()];
+            if (name.isEmpty())
+                name = QStringLiteral("pictures/%1_%2.jpg").arg(s.table).arg(n + 1);
+            q.picture = name;
         }
     }
     return out;
 }
 
-QByteArray bankSource(const Import& import, const ImportOptions& options, const QString& origin) {
+} // namespace
+
+Import readMoodleXml(const QByteArray& xml, const ImportOptions& options) {
+    QXmlStreamReader r(xml);
+    return readQuiz(r, options);
+}
+
+Import readMoodleXml(QIODevice* xml, const ImportOptions& options) {
+    QXmlStreamReader r(xml);
+    return readQuiz(r, options);
+}
+
+QByteArray bankSource(const Import& import, const ImportOptions& options, const QString& origin,
+                      bank::SourceLines* lines) {
     bank::Source source;
     source.classNo = options.classNo;
     source.subject = options.subject;
@@ -880,15 +932,54 @@ QByteArray bankSource(const Import& import, const ImportOptions& options, const 
             section.questions.append(q.question);
         source.sections.append(section);
     }
-    return bank::sourceYaml(source, QStringLiteral("Внесено от Moodle XML: ") + oneLine(origin),
-                            [&](int section, int question) {
-                                const ImportedQuestion& q =
-                                    import.sections[section].questions[question];
-                                QString comment = QStringLiteral("Moodle: ") + quoted(q.name);
-                                if (!q.note.isEmpty())
-                                    comment += QStringLiteral("; ") + q.note;
-                                return comment;
-                            });
+    return bank::sourceYaml(
+        source, QStringLiteral("Внесено от Moodle XML: ") + oneLine(origin),
+        [&](int section, int question) {
+            const ImportedQuestion& q = import.sections[section].questions[question];
+            QString comment = QStringLiteral("Moodle: ") + quoted(q.name);
+            if (!q.note.isEmpty())
+                comment += QStringLiteral("; ") + q.note;
+            return comment;
+        },
+        lines);
+}
+
+QList<bank::Issue> sourceFindings(const Import& import, const bank::SourceLines& lines,
+                                  const QString& file) {
+    using bank::Severity;
+    QList<bank::Issue> issues;
+    for (int s = 0; s < import.sections.size(); ++s) {
+        const ImportedSection& section = import.sections[s];
+        int usable = 0;
+        for (int n = 0; n < section.questions.size(); ++n) {
+            const bank::Question& q = section.questions[n].question;
+            const bank::QuestionLines& at = lines.questions[s][n];
+            const auto add = [&](Severity severity, int line, const QString& message) {
+                issues.append({severity, file, line, section.name, n + 1, message});
+            };
+            const QList<question::Fault> faults = question::questionFaults(q);
+            for (const question::Fault& f : faults)
+                add(Severity::Fault, at.question, f.reason);
+            if (!faults.isEmpty())
+                continue;
+            if (q.test == 1)
+                ++usable;
+            if (q.kind == bank::Kind::Matching) {
+                const QStringList giveaways = bank::giveawayWords(q.pairs);
+                for (int i = 0; i < giveaways.size(); ++i)
+                    if (!giveaways[i].isEmpty())
+                        add(Severity::Warning, at.pairs.value(i),
+                            bank::giveawayWarning(i + 1, giveaways[i], q.pairs[i].term));
+            }
+            if (q.kind != bank::Kind::Choice && q.points != question::itemPoints(q))
+                add(Severity::Warning, at.points,
+                    bank::pointsWarning(q.kind, q.points, question::itemPoints(q)));
+        }
+        if (usable < 2)
+            issues.append({Severity::Warning, file, lines.sections[s], section.name, 0,
+                           bank::fewQuestionsWarning(usable)});
+    }
+    return issues;
 }
 
 } // namespace moodle

@@ -2,6 +2,12 @@
 
 #include "tools/bank/model.h"
 
+class QIODevice;
+
+namespace bank {
+struct SourceLines;
+}
+
 // kivor-bank import-moodle: questions exported from Moodle as Moodle XML made
 // into a bank source. Moodle's multichoice with four answers and one right,
 // matching, ddwtos and gapselect have a kind of the banks; every other
@@ -25,7 +31,8 @@ struct Finding {
 };
 
 struct ImportedQuestion {
-    bank::Question question; // a picture is "pictures/<table>_<n>.jpg", its JPEG bytes beside
+    bank::Question question; // a picture is "pictures/<table>_<n>.jpg" of the first question
+                             // showing it, its JPEG bytes beside
     QString name;
     QString note; // how its points came about; a comment beside it in the source
 };
@@ -47,10 +54,20 @@ struct Import {
 };
 
 Import readMoodleXml(const QByteArray& xml, const ImportOptions& options);
+// The same from a file, read as it goes.
+Import readMoodleXml(QIODevice* xml, const ImportOptions& options);
 
 // The bank source of an import, as kivor-bank reads it; `origin` names the
 // Moodle file in its first line.
-QByteArray bankSource(const Import& import, const ImportOptions& options, const QString& origin);
+// Where it put each part goes to `lines`.
+QByteArray bankSource(const Import& import, const ImportOptions& options, const QString& origin,
+                      bank::SourceLines* lines = nullptr);
+
+// What kivor-bank will say of the source bankSource() wrote as `file` (its
+// path in the content folder), found from the import itself: the question
+// layer's faults, and the warnings about sections and items.
+QList<bank::Issue> sourceFindings(const Import& import, const bank::SourceLines& lines,
+                                  const QString& file);
 
 // A text in Latin letters: Bulgarian by the official transliteration, other
 // Cyrillic and accented Latin letters as near as they come.
