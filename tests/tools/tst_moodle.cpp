@@ -33,6 +33,7 @@ private slots:
     void pictures_data();
     void pictures();
     void sharedPicture();
+    void findingsAsReadBack();
     void malformedFileWritesNothing_data();
     void malformedFileWritesNothing();
     void roundTrip();
@@ -623,6 +624,23 @@ void TestMoodle::sharedPicture() {
     QVERIFY(source.open(QIODevice::ReadOnly));
     QCOMPARE(source.readAll().count("picture: pictures/m6_kartini_1.jpg"), 2);
     QCOMPARE(QDir(path("content/pictures")).entryList(QDir::Files).size(), 1);
+}
+
+// What the import says of the source it wrote is what reading that source
+// says: every warning, at the same line.
+void TestMoodle::findingsAsReadBack() {
+    const QByteArray gaps = xmlQuestion("ddwtos", "[[1]] и  .....  тук", box("dragbox", "да"));
+    put(QStringLiteral("in.xml"), quiz(gaps + gaps));
+    QString err;
+    QCOMPARE(command({"import-moodle", path("in.xml"), "--class", "5", "--subject", "м", "-o",
+                      path("content/banks/m.yaml")},
+                     &err),
+             0);
+    QList<bank::Issue> readBack;
+    bank::parseSource(path("content"), QStringLiteral("banks/m.yaml"), &readBack);
+    QCOMPARE(readBack.size(), 2);
+    for (const bank::Issue& i : readBack)
+        QVERIFY2(err.contains(i.text()), qPrintable(i.text() + "\n" + err));
 }
 
 void TestMoodle::commandLine_data() {

@@ -92,6 +92,7 @@ void emitQuestion(YAML::Emitter& y, const Question& q, const QString& comment, L
         break;
     case Kind::Gaps:
         y << YAML::Key << "text" << YAML::Value;
+        lines->text = at.now();
         emitText(y, fillGaps(q.gaps, [&](int i) { return writtenGap(q.gaps, i); }));
         break;
     }
@@ -256,6 +257,7 @@ void writeQuestion(FastWriter& w, const Question& q, const QString& comment, Que
         }
         break;
     case Kind::Gaps:
+        lines->text = w.lineNow();
         text("text", fillGaps(q.gaps, [&](int i) { return writtenGap(q.gaps, i); }));
         break;
     }

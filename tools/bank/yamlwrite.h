@@ -18,6 +18,7 @@ using QuestionComment = std::function<QString(int section, int question)>;
 struct QuestionLines {
     int question = 0;
     int points = 0;
+    int text = 0; // a gap text
     QList<int> pairs;
 };
 

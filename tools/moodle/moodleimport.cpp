@@ -119,6 +119,7 @@ struct Conversion {
     QString refusal;   // why it cannot be kept; empty when kept
     QString comment;   // beside it in the source
     QStringList notes; // for the author, on the error output
+    QStringList gapWarnings;
 };
 
 // Moodle grades a question by its default grade, a decimal; the banks by
@@ -609,8 +610,8 @@ void convertGaps(const Element& q, const PlainText& body, const QString& type, C
     const QString source = bankGapText(body.text, gaps, shares, c);
     if (!c->refusal.isEmpty())
         return;
-    QStringList faults, warnings;
-    const bank::GapText parsed = bank::parseGapText(source, &faults, &warnings);
+    QStringList faults;
+    const bank::GapText parsed = bank::parseGapText(source, &faults, &c->gapWarnings);
     if (!faults.isEmpty()) {
         c->refusal = faults.first();
         return;
@@ -842,7 +843,8 @@ Import readQuiz(QXmlStreamReader& r, const ImportOptions& options) {
         auto [section, added] = sectionIndex.try_emplace(current, int(out.sections.size()));
         if (added)
             out.sections.append({current, QString(), {}});
-        out.sections[section->second].questions.append({c.question, name, c.comment});
+        out.sections[section->second].questions.append(
+            {c.question, name, c.comment, c.gapWarnings});
     };
     const auto failed = [&](const QString& fault) {
         Import f;
@@ -971,6 +973,8 @@ QList<bank::Issue> sourceFindings(const Import& import, const bank::SourceLines&
                         add(Severity::Warning, at.pairs.value(i),
                             bank::giveawayWarning(i + 1, giveaways[i], q.pairs[i].term));
             }
+            for (const QString& w : section.questions[n].gapWarnings)
+                add(Severity::Warning, at.text, w);
             if (q.kind != bank::Kind::Choice && q.points != question::itemPoints(q))
                 add(Severity::Warning, at.points,
                     bank::pointsWarning(q.kind, q.points, question::itemPoints(q)));

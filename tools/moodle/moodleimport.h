@@ -34,7 +34,8 @@ struct ImportedQuestion {
     bank::Question question; // a picture is "pictures/<table>_<n>.jpg" of the first question
                              // showing it, its JPEG bytes beside
     QString name;
-    QString note; // how its points came about; a comment beside it in the source
+    QString note;            // how its points came about; a comment beside it in the source
+    QStringList gapWarnings; // what kivor-bank says of its gap text
 };
 
 struct ImportedSection {
