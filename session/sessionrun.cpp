@@ -4,6 +4,7 @@
 #include "scoring.h"
 
 #include "question/question.h"
+#include "store/connection.h"
 #include "store/datamodule.h"
 #include "store/multiline.h"
 #include "store/schema.h"
@@ -329,6 +330,8 @@ QStringList SessionRun::buildAnswerKey() {
         words.setConnectionString(m_dm.connectionString(DbFile::Scratch));
     words.setSql({QStringLiteral("delete * from temp")});
     words.exec();
+    // The key's rows go into the scratch file as one write, not one each.
+    Transaction tx(*words.connection());
     words.setSql({QStringLiteral("select * from temp")});
     words.open();
     const QList<GapKey> keys =
@@ -342,6 +345,7 @@ QStringList SessionRun::buildAnswerKey() {
         words.setInteger(QStringLiteral("scores"), key.points);
         words.post();
     }
+    tx.commit();
 
     // Each word once, however many gaps it fills.
     words.setSql({QStringLiteral("select words from temp"), QStringLiteral("union"),
@@ -392,13 +396,18 @@ QList<TextChange> SessionRun::openGapRows(const QString& shown) {
     // The answer key follows the text as it will stand with the stored words:
     // key row k takes the position of gap row k.
     const int keyRows = words.recordCount();
+    Transaction tx(*words.connection());
     for (int k = 1; k <= gaps.recordCount() && k <= keyRows; ++k) {
         gaps.moveTo(k);
         words.moveTo(k);
+        const int start = gaps.integer(QStringLiteral("start"));
+        if (words.integer(QStringLiteral("start")) == start)
+            continue;
         words.edit();
-        words.setInteger(QStringLiteral("start"), gaps.integer(QStringLiteral("start")));
+        words.setInteger(QStringLiteral("start"), start);
         words.post();
     }
+    tx.commit();
     return takeGapText(id, shown);
 }
 
